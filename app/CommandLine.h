@@ -1,0 +1,18 @@
+#pragma once
+// The command-line text: the process command line without the program's own
+// name. Portable: the lead-byte test of the ANSI code page is passed in.
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+using LeadByteTest = bool (*)(unsigned char byte);
+
+// The program name is a quoted run up to and including the next quote (a
+// double-byte character's trail byte is never taken for a quote), or else
+// runs up to the first character of code 32 or less. Characters 1 to 32 after
+// it are skipped; the rest is returned unchanged, quotes and blanks included.
+std::string CommandLineText(std::string_view commandLine, LeadByteTest isLeadByte);
+
+}  // namespace app

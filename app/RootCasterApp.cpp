@@ -1,0 +1,29 @@
+#include "app/RootCasterApp.h"
+
+#include "framework/OleSession.h"
+#include "menubuilder/AddDirectory.h"
+#include "settings/SettingsStore.h"
+
+#include <cstdint>
+
+BOOL CRootCasterApp::InitInstance() {
+    EnableControlSupport();
+    settings::SettingsStore::Instance().SetRegistryKey(settings::kCompanyKey);
+
+    // Shortcut items are shell link objects; without OLE end at once, silently.
+    fw::OleSession ole;
+    if (!ole.Ok()) return FALSE;
+
+    std::string text = CommandLineText();
+    if (!text.empty()) menubuilder::AddDirectory(text);
+
+    RaiseUsageCounter();
+    return FALSE;
+}
+
+// Raised after the run's work; the count wraps like the 32-bit value it is.
+void CRootCasterApp::RaiseUsageCounter() {
+    const settings::SettingsStore& store = settings::SettingsStore::Instance();
+    const auto times = static_cast<uint32_t>(store.Read(settings::kTimes));
+    store.Write(settings::kTimes, static_cast<int>(times + 1u));
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The application: one task per process. An empty command-line text shows
+// the main dialog; any other text is one directory path to add.
+
+#include "framework/Application.h"
+
+class CRootCasterApp : public fw::Application {
+public:
+    CRootCasterApp() = default;
+    ~CRootCasterApp() override = default;
+
+    // Always FALSE: the process ends without an application message loop.
+    BOOL InitInstance() override;
+
+private:
+    static void RaiseUsageCounter();
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The application object: one per process, constructed as a global before
+// WinMain runs. WinMain hands it the instance and the command-line text; the
+// derived class does its work in InitInstance, whose FALSE ends the process
+// without a message loop of the application's own.
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class Application {
+public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application* Current();
+
+    // Runs InitInstance and, when it returns TRUE, a message loop.
+    int Run(HINSTANCE instance, std::string commandLineText);
+
+    virtual BOOL InitInstance() = 0;
+
+    HINSTANCE Instance() const { return m_instance; }
+    const std::string& CommandLineText() const { return m_commandLineText; }
+    void SetCommandLineText(std::string text) { m_commandLineText = std::move(text); }
+
+    HWND MainWindow() const { return m_mainWindow; }
+    void SetMainWindow(HWND window) { m_mainWindow = window; }
+
+protected:
+    // The common controls the dialogs use (tree view, image lists).
+    static void EnableControlSupport();
+
+private:
+    HINSTANCE m_instance = nullptr;
+    HWND m_mainWindow = nullptr;
+    std::string m_commandLineText;
+};
+
+// File name of the running program without directory and extension.
+std::string ModuleBaseName(HMODULE module = nullptr);
+
+}  // namespace fw

@@ -1,0 +1,2 @@
+#pragma once
+// Resource identifiers, shared by the resource script and the code.

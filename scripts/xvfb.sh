@@ -1,0 +1,22 @@
+# Sourced: start_xvfb starts an X server of our own on a free display and
+# exports DISPLAY; stop_xvfb ends that server (and only that one).
+XVFB_PID=""
+start_xvfb() {
+  local displayfile
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [[ -s $displayfile ]] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(tr -d '\n' <"$displayfile")"
+  rm -f "$displayfile"
+}
+stop_xvfb() {
+  if [[ -n $XVFB_PID ]]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Every setting the program reads or writes, and every key of the class
+// registry it touches. Callers name settings only through this catalogue.
+
+namespace settings {
+
+inline constexpr char kCompanyKey[] = "Quillmoor";
+
+inline constexpr char kConfig[] = "Config";
+inline constexpr char kStats[] = "Stats";
+
+struct NumberSetting {
+    const char* section;
+    const char* entry;
+    int whenAbsent;
+};
+
+struct TextSetting {
+    const char* section;
+    const char* entry;
+};
+
+// Offer the Explorer verb "Add to RootCaster!" on directories.
+inline constexpr NumberSetting kAddToRootCaster{kConfig, "AddToRootCaster", 1};
+// Put an "Open" item into every menu level.
+inline constexpr NumberSetting kAddOpen{kConfig, "AddOpen", 1};
+// Put an "MS-DOS Prompt" item into every menu level.
+inline constexpr NumberSetting kAddDOSPrompt{kConfig, "AddDOSPrompt", 0};
+// How many runs of the program have ended.
+inline constexpr NumberSetting kTimes{kStats, "Times", 0};
+
+// Icon files chosen for the two item buttons of the main dialog.
+inline constexpr TextSetting kOpenIcon{kConfig, "OpenIcon"};
+inline constexpr TextSetting kDOSIcon{kConfig, "DOSIcon"};
+// The document the "Help" button opens; put there by the installer.
+inline constexpr TextSetting kHelpFile{kConfig, "HelpFile"};
+
+// Class registry (below HKEY_CLASSES_ROOT).
+// The folder-menu shell extension's class key and its installation record.
+inline constexpr char kExtensionClassKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+inline constexpr char kInstallDirValue[] = "InstallDir";
+// The Explorer verb on directories.
+inline constexpr char kVerbKey[] = "Directory\\Shell\\RootCaster";
+inline constexpr char kVerbCommandKey[] = "Directory\\Shell\\RootCaster\\Command";
+inline constexpr char kVerbMenuText[] = "Add to RootCaster!";
+// The HTML association.
+inline constexpr char kHtmlExtensionKey[] = ".htm";
+inline constexpr char kOpenCommandSuffix[] = "\\shell\\open\\command";
+
+}  // namespace settings

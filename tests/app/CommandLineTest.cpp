@@ -1,0 +1,60 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
+// Shift-JIS-like: bytes 0x81..0x9F lead a two-byte character.
+bool ShiftJisLead(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0x9F;
+}
+
+std::string Text(std::string_view line, app::LeadByteTest test = NoLeadBytes) {
+    return app::CommandLineText(line, test);
+}
+
+TEST(CommandLineText, ProgramNameAloneOrWithBlanksIsEmpty) {
+    EXPECT_EQ(Text(""), "");
+    EXPECT_EQ(Text("RootCaster.exe"), "");
+    EXPECT_EQ(Text("RootCaster.exe   \t "), "");
+    EXPECT_EQ(Text("\"C:\\Program Files\\RootCaster.exe\""), "");
+    EXPECT_EQ(Text("\"C:\\Program Files\\RootCaster.exe\" \t\x01\x1f "), "");
+}
+
+TEST(CommandLineText, RestIsOnePathWithBlanksQuotesAndTrailingBlanks) {
+    EXPECT_EQ(Text("RootCaster.exe C:\\Windows"), "C:\\Windows");
+    EXPECT_EQ(Text("RootCaster.exe C:\\Program Files\\Tools"), "C:\\Program Files\\Tools");
+    EXPECT_EQ(Text("RootCaster.exe \"C:\\Program Files\" "), "\"C:\\Program Files\" ");
+    EXPECT_EQ(Text("\"C:\\A B\\RootCaster.exe\" D:\\x  y  "), "D:\\x  y  ");
+}
+
+TEST(CommandLineText, UnquotedNameEndsAtAnyControlCharacter) {
+    EXPECT_EQ(Text("RootCaster.exe\tC:\\"), "C:\\");
+    EXPECT_EQ(Text("RootCaster.exe\x01\x02"
+                   "C:\\"),
+              "C:\\");
+    EXPECT_EQ(Text("Root\"Caster.exe C:\\"), "C:\\") << "a quote inside an unquoted name is part of it";
+}
+
+TEST(CommandLineText, QuotedNameRunsToTheNextQuoteEvenWithoutBlank) {
+    EXPECT_EQ(Text("\"RootCaster.exe\"C:\\Windows"), "C:\\Windows");
+    EXPECT_EQ(Text("\"RootCaster.exe C:\\Windows"), "") << "no closing quote: the name runs to the end";
+}
+
+TEST(CommandLineText, TrailByteOfADoubleByteCharacterIsNeverAQuote) {
+    // 0x81 0x22 is one double-byte character; the name ends at the later quote.
+    const std::string line = "\"C:\\\x81\"x.exe\" D:\\dir";
+    EXPECT_EQ(Text(line, ShiftJisLead), "D:\\dir");
+    EXPECT_EQ(Text(line, NoLeadBytes), "x.exe\" D:\\dir") << "single-byte code page: 0x22 ends the name";
+    EXPECT_EQ(Text("\"a\x81", ShiftJisLead), "") << "a lead byte at the very end";
+}
+
+TEST(CommandLineText, HighCharactersAreNotSkipped) {
+    EXPECT_EQ(Text("RootCaster.exe \xE4rger"), "\xE4rger");
+    EXPECT_EQ(Text(std::string_view("RootCaster.exe C:\\\0ignored", 26)), "C:\\");
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// Start-up, in process (this program's file name is the application name) and
+// as the real RootCaster.exe started with a command line.
+
+#include "app/RootCasterApp.h"
+#include "tests/support/WineTest.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <thread>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kOwnStats = "Software\\Quillmoor\\app_tests\\Stats";
+const std::string kProgramStats = "Software\\Quillmoor\\RootCaster\\Stats";
+
+DWORD TimesAt(const std::string& statsKey) {
+    return ReadDword(HKEY_CURRENT_USER, statsKey, "Times").value_or(0);
+}
+
+TEST(StartupInProcess, CommandLineModeReturnsFalseAndRaisesTheCounter) {
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\app_tests");
+    CRootCasterApp app;
+    app.SetCommandLineText("C:\\Windows");
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 1u);
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 2u);
+}
+
+TEST(StartupInProcess, CounterWrapsAsA32BitNumber) {
+    SetRaw(HKEY_CURRENT_USER, kOwnStats, "Times", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
+    CRootCasterApp app;
+    app.SetCommandLineText("C:\\Windows");
+    app.InitInstance();
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 0u);
+}
+
+// OLE cannot be initialised on a thread that already joined the
+// multithreaded apartment: start-up must then end at once, changing nothing.
+TEST(StartupInProcess, FailedOleInitialisationEndsSilentlyWithCounterUnchanged) {
+    SetRaw(HKEY_CURRENT_USER, kOwnStats, "Times", REG_DWORD, {5, 0, 0, 0});
+    const std::string menuFolder = StartMenuPath() + "\\RootCaster\\C\\OleFailureProbe";
+    BOOL result = TRUE;
+    HRESULT apartment = E_FAIL;
+    std::thread run([&] {
+        apartment = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        CRootCasterApp app;
+        app.SetCommandLineText("C:\\OleFailureProbe");
+        result = app.InitInstance();
+        if (SUCCEEDED(apartment)) ::CoUninitialize();
+    });
+    run.join();
+    ASSERT_TRUE(SUCCEEDED(apartment)) << Hex(static_cast<unsigned long>(apartment));
+    EXPECT_FALSE(result);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 5u);
+    EXPECT_FALSE(FolderExists(menuFolder));
+}
+
+TEST(StartupProgram, DirectoryOnTheCommandLineEndsAndRaisesTheCounter) {
+    const DWORD before = TimesAt(kProgramStats);
+    const ProcessResult run = RunProgram(ProgramPath(), "C:\\Windows", 30000);
+    EXPECT_TRUE(run.finished) << "a directory on the command line must not wait for the user";
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(TimesAt(kProgramStats), before + 1);
+}
+
+TEST(StartupProgram, AnotherProgramFileNameKeepsItsOwnSettings) {
+    TempFolder folder("rootcaster-other-name");
+    const std::string other = folder.Path() + "\\OtherName.exe";
+    ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), other.c_str(), FALSE)) << ::GetLastError();
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName");
+    const DWORD before = TimesAt(kProgramStats);
+    EXPECT_TRUE(RunProgram(other, "C:\\Windows", 30000).finished);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName\\Stats", "Times"), 1u);
+    EXPECT_EQ(TimesAt(kProgramStats), before);
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName");
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#pragma once
+// Helpers for tests that run under Wine against the real registry, file
+// system and programs of the test prefix.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Paths of the programs under test, handed over by CTest (Windows paths).
+std::string ProgramPath();
+std::string MenuReaderPath();
+
+struct ProcessResult {
+    bool finished = false;  // false: still running at the time-out, then ended
+    DWORD exitCode = 0;
+};
+
+// Starts `program` with the whole command line `commandLine` (which, as on
+// Windows, normally begins with the program's name) and waits for its end.
+ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000);
+
+// The program started as `"program" tail` (just `"program"` for an empty tail).
+ProcessResult RunProgram(const std::string& program, const std::string& tail, DWORD timeoutMs = 60000);
+
+// Registry, read back without the code under test.
+void DeleteKeyTree(HKEY root, const std::string& path);
+bool KeyExists(HKEY root, const std::string& path);
+std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const char* value);
+std::optional<std::string> ReadText(HKEY root, const std::string& path, const char* value);
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+std::optional<RawValue> ReadRaw(HKEY root, const std::string& path, const char* value);
+void SetText(HKEY root, const std::string& path, const char* value, const std::string& text);
+void SetRaw(HKEY root, const std::string& path, const char* value, DWORD type, const std::vector<BYTE>& data);
+
+// The user's Start Menu folder, as the shell reports it.
+std::string StartMenuPath();
+
+// A fresh, empty folder below the temporary directory, removed at the end.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// Removes a folder with everything below it (attributes cleared first).
+void RemoveTree(const std::string& path);
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
+std::vector<BYTE> ReadFileBytes(const std::string& path);
+
+// Makes Wine report another Windows version to one program (by file name),
+// e.g. "win95", "win98", "nt40", for as long as the object lives.
+class ScopedWindowsVersion {
+public:
+    ScopedWindowsVersion(const std::string& programFileName, const std::string& version);
+    ~ScopedWindowsVersion();
+    ScopedWindowsVersion(const ScopedWindowsVersion&) = delete;
+    ScopedWindowsVersion& operator=(const ScopedWindowsVersion&) = delete;
+
+private:
+    std::string m_key;
+};
+
+// A value as hex, for failure messages.
+std::string Hex(unsigned long value);
+
+}  // namespace testing_support
