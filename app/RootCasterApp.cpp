@@ -3,6 +3,7 @@
 #include "framework/OleSession.h"
 #include "menubuilder/AddDirectory.h"
 #include "settings/SettingsStore.h"
+#include "ui/RootCasterDlg.h"
 
 #include <cstdint>
 
@@ -15,10 +16,22 @@ BOOL CRootCasterApp::InitInstance() {
     if (!ole.Ok()) return FALSE;
 
     std::string text = CommandLineText();
-    if (!text.empty()) menubuilder::AddDirectory(text);
+    if (text.empty()) {
+        RunMainDialog();
+    } else {
+        menubuilder::AddDirectory(text);
+    }
 
     RaiseUsageCounter();
     return FALSE;
+}
+
+// The dialog's modal loop is the program's only message loop.
+void CRootCasterApp::RunMainDialog() {
+    CRootCasterDlg dialog;
+    SetMainWindow(&dialog);
+    dialog.DoModal();
+    SetMainWindow(nullptr);
 }
 
 // Raised after the run's work; the count wraps like the 32-bit value it is.

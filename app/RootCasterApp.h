@@ -13,5 +13,6 @@ public:
     BOOL InitInstance() override;
 
 private:
+    void RunMainDialog();
     static void RaiseUsageCounter();
 };

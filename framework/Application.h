@@ -4,7 +4,7 @@
 // derived class does its work in InitInstance, whose FALSE ends the process
 // without a message loop of the application's own.
 
-#include <windows.h>
+#include "framework/Window.h"
 
 #include <string>
 
@@ -28,8 +28,11 @@ public:
     const std::string& CommandLineText() const { return m_commandLineText; }
     void SetCommandLineText(std::string text) { m_commandLineText = std::move(text); }
 
-    HWND MainWindow() const { return m_mainWindow; }
-    void SetMainWindow(HWND window) { m_mainWindow = window; }
+    // The window that owns dialogs run without a parent of their own. It is
+    // an object, not a handle: a modal main dialog gets its handle only once
+    // its run has begun.
+    HWND MainWindow() const { return m_mainWindow ? m_mainWindow->Hwnd() : nullptr; }
+    void SetMainWindow(const Window* window) { m_mainWindow = window; }
 
 protected:
     // The common controls the dialogs use (tree view, image lists).
@@ -37,7 +40,7 @@ protected:
 
 private:
     HINSTANCE m_instance = nullptr;
-    HWND m_mainWindow = nullptr;
+    const Window* m_mainWindow = nullptr;
     std::string m_commandLineText;
 };
 

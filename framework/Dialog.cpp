@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Application.h"
 #include "framework/Button.h"
 
 #include <algorithm>
@@ -9,8 +10,16 @@ namespace fw {
 Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
 INT_PTR Dialog::DoModal() {
-    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_parent, &Dialog::DialogProc,
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), Owner(), &Dialog::DialogProc,
                              reinterpret_cast<LPARAM>(this));
+}
+
+// Without a parent of its own a dialog is owned by the application's main
+// window, so that window is disabled while the dialog runs.
+HWND Dialog::Owner() const {
+    if (m_parent) return m_parent;
+    const Application* application = Application::Current();
+    return application ? application->MainWindow() : nullptr;
 }
 
 void Dialog::UpdateData(bool saving) {

@@ -18,7 +18,8 @@ public:
     explicit Dialog(UINT templateId, HWND parent = nullptr);
 
     // Runs the dialog with its own message loop; returns EndDialog's result,
-    // or -1 when the dialog could not be created.
+    // or -1 when the dialog could not be created. Without a parent the
+    // application's main window, if any, owns it.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
 
@@ -47,6 +48,7 @@ private:
     friend class DataExchange;
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND Owner() const;
     bool ReflectNotify(const NMHDR& header);
     void CenterOverOwner() const;
 

@@ -1,0 +1,34 @@
+#include "launch/DocumentCommand.h"
+
+namespace launch {
+namespace {
+
+constexpr std::string_view kPlaceholder = "%1";
+
+size_t FindPlaceholder(std::string_view command, LeadByteTest isLeadByte) {
+    size_t position = 0;
+    while (position < command.size()) {
+        if (command.substr(position, kPlaceholder.size()) == kPlaceholder) return position;
+        const bool doubleByte = isLeadByte(static_cast<unsigned char>(command[position])) &&
+                                position + 1 < command.size() && command[position + 1] != '\0';
+        position += doubleByte ? 2 : 1;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string InsertDocument(std::string_view command, std::string_view document, LeadByteTest isLeadByte) {
+    const size_t placeholder = FindPlaceholder(command, isLeadByte);
+    std::string line;
+    if (placeholder == std::string_view::npos) {
+        line.append(command).append(" ").append(document);
+    } else {
+        line.append(command.substr(0, placeholder))
+            .append(document)
+            .append(command.substr(placeholder + kPlaceholder.size()));
+    }
+    return line;
+}
+
+}  // namespace launch

@@ -1,0 +1,73 @@
+#include "tests/support/Recorder.h"
+
+#include "tests/support/WineTest.h"
+
+#include <shlwapi.h>
+
+#include <sstream>
+
+namespace testing_support {
+namespace {
+
+constexpr char kOutputVariable[] = "ROOTCASTER_RECORDER_OUTPUT";
+constexpr char kTestHtmlType[] = "RootCasterTest.HtmlFile";
+const std::string kTestHtmlCommandKey = std::string(kTestHtmlType) + "\\shell\\open\\command";
+
+}  // namespace
+
+Recorder::Recorder() {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    m_output = std::string(temp) + "rootcaster-recorder.txt";
+    ::DeleteFileA(m_output.c_str());
+    ::SetEnvironmentVariableA(kOutputVariable, m_output.c_str());
+}
+
+Recorder::~Recorder() {
+    ::SetEnvironmentVariableA(kOutputVariable, nullptr);
+    ::DeleteFileA(m_output.c_str());
+}
+
+std::string Recorder::ProgramPath() {
+    std::string path = testing_support::ProgramPath();
+    path.resize(path.find_last_of('\\') + 1);
+    return path + "recorder.exe";
+}
+
+std::vector<std::string> Recorder::Lines() const {
+    const std::vector<BYTE> bytes = ReadFileBytes(m_output);
+    std::istringstream text(std::string(bytes.begin(), bytes.end()));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Recorder::WaitForLines(size_t count, DWORD timeoutMs) const {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        std::vector<std::string> lines = Lines();
+        if (lines.size() >= count) return lines;
+        ::Sleep(50);
+    }
+    return Lines();
+}
+
+ScopedHtmlAssociation::ScopedHtmlAssociation(const std::string& command)
+    : m_previousType(ReadText(HKEY_CLASSES_ROOT, ".htm", nullptr).value_or("")) {
+    SetText(HKEY_CLASSES_ROOT, ".htm", nullptr, kTestHtmlType);
+    SetCommand(command);
+}
+
+ScopedHtmlAssociation::~ScopedHtmlAssociation() {
+    if (m_previousType.empty()) {
+        ::SHDeleteValueA(HKEY_CLASSES_ROOT, ".htm", nullptr);
+    } else {
+        SetText(HKEY_CLASSES_ROOT, ".htm", nullptr, m_previousType);
+    }
+    DeleteKeyTree(HKEY_CLASSES_ROOT, kTestHtmlType);
+}
+
+void ScopedHtmlAssociation::SetCommand(const std::string& command) const {
+    SetText(HKEY_CLASSES_ROOT, kTestHtmlCommandKey, nullptr, command);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,70 @@
+#include "tree/FolderPicker.h"
+
+#include "framework/ComPtr.h"
+
+#include <shlobj.h>
+
+#include <utility>
+
+namespace {
+
+// An item identifier list, freed through the shell's allocator.
+class ShellItemList {
+public:
+    explicit ShellItemList(IMalloc& allocator) : m_allocator(allocator) {}
+    ~ShellItemList() { reset(); }
+    ShellItemList(const ShellItemList&) = delete;
+    ShellItemList& operator=(const ShellItemList&) = delete;
+
+    LPITEMIDLIST get() const { return m_list; }
+    LPITEMIDLIST* put() {
+        reset();
+        return &m_list;
+    }
+    void reset(LPITEMIDLIST list = nullptr) {
+        if (LPITEMIDLIST old = std::exchange(m_list, list)) m_allocator.Free(old);
+    }
+
+private:
+    IMalloc& m_allocator;
+    LPITEMIDLIST m_list = nullptr;
+};
+
+// The item list of a folder path, parsed by the desktop folder. True also
+// when the desktop folder is unavailable: the root is then ignored.
+bool ParseRoot(const std::string& root, ShellItemList& list) {
+    fw::ComPtr<IShellFolder> desktop;
+    if (FAILED(::SHGetDesktopFolder(desktop.put()))) return true;
+    WCHAR wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, root.c_str(), -1, wide, MAX_PATH);
+    return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, list.put(), nullptr));
+}
+
+}  // namespace
+
+bool CFolderPicker::Browse(HWND owner) {
+    fw::ComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.put()))) return false;
+
+    ShellItemList root(*allocator.get());
+    if (!m_strRoot.empty() && !ParseRoot(m_strRoot, root)) return false;
+
+    m_strPath.assign(MAX_PATH, '\0');
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.pidlRoot = root.get();
+    info.pszDisplayName = &m_strPath[0];
+    info.lpszTitle = m_strTitle.empty() ? "Open" : m_strTitle.c_str();
+    // Only file-system folders can be confirmed.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
+
+    ShellItemList chosen(*allocator.get());
+    chosen.reset(::SHBrowseForFolderA(&info));
+    if (!chosen.get()) return false;
+    m_nImage = info.iImage;
+
+    // The display name in the buffer gives way to the path.
+    const bool hasPath = ::SHGetPathFromIDListA(chosen.get(), &m_strPath[0]) != FALSE;
+    m_strPath.resize(m_strPath.find('\0'));
+    return hasPath;
+}
