@@ -1,0 +1,41 @@
+#include "tests/ui/MainDialogRun.h"
+
+#include "tests/support/WineTest.h"
+
+using namespace testing_support;
+
+namespace ui_testing {
+
+MainDialogRun::MainDialogRun() : m_program(ProgramPath(), "") {
+    m_dialog = m_program.WaitForWindow("RootCaster");
+    EXPECT_TRUE(m_dialog) << "the main dialog did not appear";
+}
+
+bool MainDialogRun::Done() const {
+    Click(m_dialog, IDCANCEL);
+    return m_program.WaitForExit();
+}
+
+HWND MainDialogRun::WaitForOwnedWindow() const {
+    return WaitFor([this] { return FindOwnedWindow(m_dialog); });
+}
+
+HWND MainDialogRun::WaitForAboutBox() const {
+    return WaitFor([this] { return FindTopLevelWindow(m_program.Id(), "About RootCaster", m_dialog); });
+}
+
+bool MainDialogRun::StillOpen() const {
+    // Messages sent from one thread are handled in order: when this one is
+    // answered, so is every click sent before it.
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) && ::IsWindowVisible(m_dialog) &&
+           m_program.Running();
+}
+
+void MainDialogTest::ClearGround() {
+    DeleteKeyTree(HKEY_CURRENT_USER, kConfigKey);
+    DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
+    DeleteKeyTree(HKEY_CLASSES_ROOT, kExtensionClassKey);
+}
+
+}  // namespace ui_testing

@@ -1,0 +1,201 @@
+// The real RootCaster.exe started without a directory: its main dialog driven
+// through controls and messages, its work read back from the registry.
+
+#include "res/resource.h"
+#include "tests/support/Recorder.h"
+#include "tests/support/WineTest.h"
+#include "tests/ui/MainDialogRun.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using namespace ui_testing;
+
+namespace {
+
+const std::string kInstallDir = "C:\\Program Files\\Quillmoor RootCaster";
+
+std::optional<DWORD> StoredOption(const char* entry) {
+    return ReadDword(HKEY_CURRENT_USER, kConfigKey, entry);
+}
+
+void StoreOption(const char* entry, DWORD value) {
+    SetRaw(HKEY_CURRENT_USER, kConfigKey, entry, REG_DWORD,
+           {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
+            static_cast<BYTE>(value >> 24)});
+}
+
+void InstallVerbWithExtraKey() {
+    SetText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr, "old command %1");
+    SetText(HKEY_CLASSES_ROOT, kVerbKey, nullptr, "old text");
+    SetText(HKEY_CLASSES_ROOT, kVerbKey + "\\Extra\\Deeper", nullptr, "put there by someone else");
+}
+
+void ExpectChecks(HWND dialog, int explorer, int open, int dosPrompt) {
+    EXPECT_EQ(CheckState(dialog, IDC_ADD_TO_ROOTCASTER), explorer);
+    EXPECT_EQ(CheckState(dialog, IDC_ADD_OPEN), open);
+    EXPECT_EQ(CheckState(dialog, IDC_ADD_DOS_PROMPT), dosPrompt);
+}
+
+using MainDialog = MainDialogTest;
+
+TEST_F(MainDialog, FirstStartShowsTheDefaultsAndDoneInstallsTheVerb) {
+    SetText(HKEY_CLASSES_ROOT, kExtensionClassKey, "InstallDir", kInstallDir);
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    ExpectChecks(run.Dialog(), 1, 1, 0);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "only Done installs the verb";
+
+    ASSERT_TRUE(run.Done());
+    EXPECT_EQ(StoredOption("AddToRootCaster"), 1u);
+    EXPECT_EQ(StoredOption("AddOpen"), 1u);
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 0u);
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbKey, nullptr), "Add to RootCaster!");
+    // The program path is quoted: unquoted, Windows would try
+    // "C:\Program.exe" first. %1 stays unquoted (see ExplorerVerb tests).
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr), "\"" + kInstallDir + "\\RootCaster.exe\" %1");
+}
+
+TEST_F(MainDialog, DoneWithoutInstallRecordWritesTheCommandAllTheSame) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Done());
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr), "\"\\RootCaster.exe\" %1");
+}
+
+TEST_F(MainDialog, EscapeAndTheCloseCommandsActAsDone) {
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    } closings[] = {
+        {"Escape key", WM_KEYDOWN, VK_ESCAPE},
+        {"WM_CLOSE", WM_CLOSE, 0},
+        {"system menu Close", WM_SYSCOMMAND, SC_CLOSE},
+    };
+    for (const auto& closing : closings) {
+        SCOPED_TRACE(closing.name);
+        ClearGround();
+        InstallVerbWithExtraKey();
+        MainDialogRun run;
+        ASSERT_TRUE(run.Dialog());
+        Click(run.Dialog(), IDC_ADD_TO_ROOTCASTER);
+        Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
+        ::PostMessageA(run.Dialog(), closing.message, closing.wParam, 0);
+        ASSERT_TRUE(run.Program().WaitForExit());
+        EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
+        EXPECT_EQ(StoredOption("AddOpen"), 1u);
+        EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "the verb is removed with every key below it";
+        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
+    }
+}
+
+TEST_F(MainDialog, OptionOutsideZeroToTwoShowsClearedAndDoneStoresZero) {
+    StoreOption("AddToRootCaster", 3);
+    StoreOption("AddOpen", 0xFFFFFFFF);
+    StoreOption("AddDOSPrompt", 1);
+    InstallVerbWithExtraKey();
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    ExpectChecks(run.Dialog(), 0, 0, 1);
+    ASSERT_TRUE(run.Done());
+    EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
+    EXPECT_EQ(StoredOption("AddOpen"), 0u);
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+}
+
+TEST_F(MainDialog, ExplorerOptionIsStoredAndAppliedOnlyByDone) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    for (int toggle = 0; toggle < 3; ++toggle) Click(run.Dialog(), IDC_ADD_TO_ROOTCASTER);
+    Click(run.Dialog(), IDOK);
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_FALSE(StoredOption("AddToRootCaster"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+
+    ASSERT_TRUE(run.Done());
+    EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+}
+
+TEST_F(MainDialog, AddAndEnterStoreTheItemOptionsAndKeepTheDialogOpen) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
+    Click(run.Dialog(), IDOK);
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_EQ(StoredOption("AddOpen"), 1u);
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+
+    Click(run.Dialog(), IDC_ADD_OPEN);
+    ::PostMessageA(run.Dialog(), WM_KEYDOWN, VK_RETURN, 0);
+    ::Sleep(500);
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_EQ(StoredOption("AddOpen"), 0u) << "Enter adds like the default button";
+    ASSERT_TRUE(run.Done());
+}
+
+TEST_F(MainDialog, HiddenMainItemFieldHoldsRootCaster) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    EXPECT_FALSE(::IsWindowVisible(run.Item(IDC_MAIN_ITEM)));
+    EXPECT_EQ(WindowText(run.Item(IDC_MAIN_ITEM)), "RootCaster");
+    EXPECT_EQ(::SendMessageA(run.Item(IDC_MAIN_ITEM), EM_GETLIMITTEXT, 0, 0), 60);
+    ASSERT_TRUE(run.Done());
+}
+
+TEST_F(MainDialog, SystemCommands16To31OpenTheAboutBox) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    for (WPARAM command : {16, 17, 24, 31}) {
+        SCOPED_TRACE(command);
+        ::PostMessageA(run.Dialog(), WM_SYSCOMMAND, command, 0);
+        HWND about = run.WaitForAboutBox();
+        ASSERT_TRUE(about);
+        EXPECT_FALSE(::IsWindowEnabled(run.Dialog())) << "the About box is modal over the dialog";
+        Click(about, IDOK);
+        EXPECT_TRUE(WaitUntilGone(about));
+    }
+    ::PostMessageA(run.Dialog(), WM_SYSCOMMAND, 32, 0);
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_FALSE(FindOwnedWindow(run.Dialog())) << "command 32 is not the About item's";
+    ASSERT_TRUE(run.Done());
+}
+
+TEST_F(MainDialog, HelpOpensTheHelpFileWithTheHtmlProgram) {
+    Recorder recorder;
+    const std::string program = "\"" + Recorder::ProgramPath() + "\"";
+    ScopedHtmlAssociation association(program + " \"%1\"");
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    Click(run.Dialog(), IDC_HELP_BUTTON);
+    ::Sleep(1000);
+    EXPECT_TRUE(recorder.Lines().empty()) << "without HelpFile, Help does nothing";
+
+    SetText(HKEY_CURRENT_USER, kConfigKey, "HelpFile", "C:\\Program Files\\Quillmoor\\Help Me.htm");
+    Click(run.Dialog(), IDC_HELP_BUTTON);
+    const auto lines = recorder.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], program + " \"C:\\Program Files\\Quillmoor\\Help Me.htm\"");
+    ASSERT_TRUE(run.StillOpen());
+    ASSERT_TRUE(run.Done());
+}
+
+TEST_F(MainDialog, CancelledFolderPickerStoresAndAddsNothing) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
+    PostClick(run.Dialog(), IDC_BROWSE);
+    HWND picker = run.WaitForOwnedWindow();
+    ASSERT_TRUE(picker);
+    EXPECT_NE(StaticTexts(picker).find("Select Directory|"), std::string::npos) << StaticTexts(picker);
+    ::PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntilGone(picker));
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_FALSE(StoredOption("AddDOSPrompt")) << "not even the item options are stored";
+    EXPECT_FALSE(StoredOption("AddOpen"));
+    ASSERT_TRUE(run.Done());
+}
+
+}  // namespace
