@@ -96,6 +96,10 @@ HWND FindOwnedWindow(HWND owner) {
     return FindWindowBy(processId, nullptr, owner);
 }
 
+HWND FindProcessWindow(DWORD processId) {
+    return FindWindowBy(processId, nullptr, nullptr);
+}
+
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     return WaitFor([&] { return ::IsWindow(window) ? nullptr : window; }, timeoutMs) != nullptr;
 }

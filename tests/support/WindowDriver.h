@@ -39,6 +39,8 @@ private:
 HWND FindTopLevelWindow(DWORD processId, const std::string& caption, HWND owner = nullptr);
 // A visible window that `owner` owns (a modal dialog it opened), any caption.
 HWND FindOwnedWindow(HWND owner);
+// Any visible top-level window of the process.
+HWND FindProcessWindow(DWORD processId);
 // Polls `find` until it gives a window or the time is up.
 template <class Find>
 HWND WaitFor(Find find, DWORD timeoutMs = 30000) {

@@ -198,4 +198,22 @@ TEST_F(MainDialog, CancelledFolderPickerStoresAndAddsNothing) {
     ASSERT_TRUE(run.Done());
 }
 
+TEST_F(MainDialog, FolderChosenInThePickerIsAddedWithTheCurrentOptions) {
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
+    PostClick(run.Dialog(), IDC_BROWSE);
+    HWND picker = run.WaitForOwnedWindow();
+    ASSERT_TRUE(picker);
+    // The top of the whole namespace, the desktop, is a file-system folder.
+    const RemoteTree tree(::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr));
+    tree.Select(tree.Root());
+    ::PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntilGone(picker));
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_EQ(StoredOption("AddOpen"), 1u);
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+    ASSERT_TRUE(run.Done());
+}
+
 }  // namespace

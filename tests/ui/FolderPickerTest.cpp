@@ -1,0 +1,80 @@
+// CFolderPicker inside the test program: the shell's browse-for-folder
+// dialog, worked from a second thread.
+
+#include "tests/support/WineTest.h"
+#include "tests/support/WindowDriver.h"
+#include "tree/FolderPicker.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <thread>
+
+using namespace testing_support;
+
+namespace {
+
+class FolderPicker : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr))); }
+    void TearDown() override { ::CoUninitialize(); }
+
+    // Runs Browse; `work` gets the browse dialog on another thread and must
+    // close it. Returns Browse's result.
+    template <class Work>
+    static bool BrowseAndWork(CFolderPicker& picker, Work work) {
+        std::thread helper([&] {
+            HWND dialog = WaitFor([] { return FindProcessWindow(::GetCurrentProcessId()); });
+            if (dialog) work(dialog);
+        });
+        const bool chosen = picker.Browse(nullptr);
+        helper.join();
+        return chosen;
+    }
+
+    // Selects the top item of the dialog's tree, then confirms it.
+    static void ConfirmTopItem(HWND dialog) {
+        const RemoteTree tree(::FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr));
+        tree.Select(tree.Root());
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+};
+
+TEST_F(FolderPicker, RootThatNamesNoFolderShowsNothing) {
+    CFolderPicker picker;
+    picker.m_strRoot = "C:\\no such folder\\at all";
+    EXPECT_FALSE(picker.Browse(nullptr));
+}
+
+TEST_F(FolderPicker, EmptyTitleShowsOpenAndCancelGivesFalse) {
+    CFolderPicker picker;
+    std::string texts;
+    EXPECT_FALSE(BrowseAndWork(picker, [&](HWND dialog) {
+        texts = StaticTexts(dialog);
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_NE(texts.find("Open|"), std::string::npos) << texts;
+}
+
+TEST_F(FolderPicker, ConfirmedFolderGivesItsPathWithoutFinalBackslash) {
+    TempFolder folder("rootcaster picker");
+    CFolderPicker picker;
+    picker.m_strRoot = folder.Path();
+    picker.m_strTitle = "Pick one";
+    std::string texts;
+    EXPECT_TRUE(BrowseAndWork(picker, [&](HWND dialog) {
+        texts = StaticTexts(dialog);
+        ConfirmTopItem(dialog);
+    }));
+    EXPECT_EQ(picker.m_strPath, folder.Path());
+    EXPECT_NE(texts.find("Pick one|"), std::string::npos) << texts;
+}
+
+TEST_F(FolderPicker, ConfirmedDriveGivesItsRootWithBackslash) {
+    CFolderPicker picker;
+    picker.m_strRoot = "C:\\";
+    EXPECT_TRUE(BrowseAndWork(picker, ConfirmTopItem));
+    EXPECT_EQ(picker.m_strPath, "C:\\");
+}
+
+}  // namespace
