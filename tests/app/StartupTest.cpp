@@ -2,6 +2,7 @@
 // as the real RootCaster.exe started with a command line.
 
 #include "app/RootCasterApp.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,25 @@ TEST(StartupProgram, DirectoryOnTheCommandLineEndsAndRaisesTheCounter) {
     EXPECT_TRUE(run.finished) << "a directory on the command line must not wait for the user";
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(TimesAt(kProgramStats), before + 1);
+}
+
+// The counter counts ended runs: it is raised after the dialog closed.
+TEST(StartupProgram, EmptyOrBlankCommandLineShowsTheDialogAndCountsAfterItCloses) {
+    for (const char* tail : {"", "  \t "}) {
+        SCOPED_TRACE(std::string("tail \"") + tail + "\"");
+        const DWORD before = TimesAt(kProgramStats);
+        ProgramRun run(ProgramPath(), tail);
+        HWND dialog = run.WaitForWindow("RootCaster");
+        ASSERT_TRUE(dialog) << "dialog mode";
+        ::Sleep(500);
+        EXPECT_EQ(TimesAt(kProgramStats), before) << "not raised while the dialog is open";
+        Click(dialog, IDCANCEL);
+        ASSERT_TRUE(run.WaitForExit());
+        EXPECT_EQ(TimesAt(kProgramStats), before + 1);
+    }
+    // What "Done" stored and installed.
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\RootCaster\\Config");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "Directory\\Shell\\RootCaster");
 }
 
 TEST(StartupProgram, AnotherProgramFileNameKeepsItsOwnSettings) {

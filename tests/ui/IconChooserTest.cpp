@@ -15,7 +15,7 @@ using namespace ui_testing;
 namespace {
 
 // The file-open dialog's file name box and file type list.
-constexpr int kFileNameBox = 0x47C;  // cmb13
+constexpr int kFileNameBox = 0x47C;   // cmb13
 constexpr int kFileTypeList = 0x470;  // cmb1
 
 void Append(std::vector<BYTE>& bytes, uint32_t value, int size) {
