@@ -1,0 +1,25 @@
+# Sourced by the scripts that show RootCaster's dialog on an X server of
+# their own (scripts/screenshot, scripts/run without a display). Needs $root,
+# WINEPREFIX, DISPLAY and a build.
+DRIVER="$root/build/win32/bin/uidriver.exe"
+
+# Wine's virtual desktop draws the windows' frames and captions, which no
+# window manager draws on a bare X server.
+virtual_desktop_on() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+}
+virtual_desktop_off() {
+  wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+}
+
+# capture CAPTION FILE: a PNG of the window with that caption, cut out of
+# the screen by its own rectangle.
+capture() {
+  local geometry
+  sleep 1
+  geometry=$(wine "$DRIVER" geometry "$1" | tr -d '\r')
+  mkdir -p "$(dirname "$2")"
+  import -window root -crop "$geometry" +repage "$2"
+  echo "saved $2"
+}
