@@ -4,7 +4,8 @@
 ;
 ; Built by installer/CMakeLists.txt, which defines
 ;   VERSION     the program's version, e.g. 1.0.5
-;   DIST_DIR    the folder holding RootCaster.exe, explore.ico and msdos.ico
+;   PROGRAM     the program, installed as RootCaster.exe
+;   ICON_DIR    the folder holding the item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   OUTFILE     the setup program to write
 ;
@@ -60,9 +61,9 @@ UninstPage instfiles
 Section "RootCaster"
   SetShellVarContext current
   SetOutPath "$INSTDIR"
-  File "${DIST_DIR}/RootCaster.exe"
-  File "${DIST_DIR}/explore.ico"
-  File "${DIST_DIR}/msdos.ico"
+  File "/oname=RootCaster.exe" "${PROGRAM}"
+  File "${ICON_DIR}/explore.ico"
+  File "${ICON_DIR}/msdos.ico"
   File "/oname=RootCaster.htm" "${HELP_PAGE}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
