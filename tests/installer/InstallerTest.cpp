@@ -5,6 +5,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/OleSession.h"
+#include "framework/UniqueHandle.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,46 @@ std::optional<Shortcut> LoadShortcut(const std::string& linkPath) {
     return Shortcut{target, directory};
 }
 
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A visible top-level window of the process whose title ends with
+// `titleEnd` and which holds a control `controlId`.
+struct WindowSearch {
+    DWORD processId;
+    int controlId;
+    std::string titleEnd;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    char title[256] = {};
+    ::GetWindowTextA(window, title, sizeof(title));
+    if (processId != search.processId || !::IsWindowVisible(window) || !::GetDlgItem(window, search.controlId) ||
+        !EndsWith(title, search.titleEnd)) {
+        return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD processId, int controlId, const std::string& titleEnd) {
+    WindowSearch search{processId, controlId, titleEnd, nullptr};
+    for (int attempt = 0; attempt < 300 && !search.found; ++attempt) {
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(100);
+    }
+    return search.found;
+}
+
+void PressButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
 class Installation : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,13 +162,38 @@ protected:
     // The uninstaller normally copies itself away and returns at once; run
     // from a copy of our own with _?= it works on the installation directly
     // and we can wait for its end. It can then remove uninstall.exe, too.
+    static std::string CopyUninstaller(const TempFolder& folder, const std::string& installDir) {
+        const std::string copy = folder.Path() + "\\uninstall.exe";
+        EXPECT_TRUE(::CopyFileA((installDir + "\\uninstall.exe").c_str(), copy.c_str(), FALSE)) << ::GetLastError();
+        return copy;
+    }
+
     static void Uninstall(const std::string& installDir, const std::string& options) {
-        TempFolder copyFolder("rootcaster-uninstaller");
-        const std::string copy = copyFolder.Path() + "\\uninstall.exe";
-        ASSERT_TRUE(::CopyFileA((installDir + "\\uninstall.exe").c_str(), copy.c_str(), FALSE)) << ::GetLastError();
+        TempFolder folder("rootcaster-uninstaller");
+        const std::string copy = CopyUninstaller(folder, installDir);
         const ProcessResult run = RunProcess(copy, "\"" + copy + "\" /S " + options + " _?=" + installDir);
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.exitCode, 0u);
+    }
+
+    // As a user does it: confirm, answer the question about the settings
+    // (IDYES keeps them), close.
+    static void UninstallAnswering(const std::string& installDir, int answer) {
+        TempFolder folder("rootcaster-uninstaller");
+        std::string line = "\"" + CopyUninstaller(folder, installDir) + "\" _?=" + installDir;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            << ::GetLastError();
+        fw::UniqueProcess process(info.hProcess);
+        fw::UniqueProcess thread(info.hThread);
+        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Confirmation"), IDOK);
+        PressButton(WaitForWindow(info.dwProcessId, answer, " Uninstall"), answer);
+        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Completed"), IDOK);
+        const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
+        if (!ended) ::TerminateProcess(process.get(), 99);
+        EXPECT_TRUE(ended) << "the uninstaller did not get through its pages";
     }
 
     static void ExpectInstalledFiles(const std::string& installDir) {
@@ -237,6 +303,17 @@ TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr), "RootCaster folder menu");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32", nullptr), "FolderMenu.dll");
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+}
+
+TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        SetRaw(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", REG_DWORD, {1, 0, 0, 0});
+        Install(kChosenInstallDir);
+        UninstallAnswering(kChosenInstallDir, answer);
+        ExpectNothingOfTheProgramLeft(kChosenInstallDir);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").has_value(), answer == IDYES);
+    }
 }
 
 // An ANSI setup, so that it runs on the oldest systems the program supports.
