@@ -32,10 +32,7 @@ TEST_F(AddDirectoryProgram, WorkedExampleWithBothOptions) {
     SetOptions(1, 1);
     SetInstallDir(kInstallDir);
     Add("C:\\Windows\\System");
-    EXPECT_TRUE(HasMarker(m_root, kRootId));
-    EXPECT_TRUE(HasMarker(m_root + "\\C", kFirstLevelId));
-    EXPECT_TRUE(HasMarker(m_root + "\\C\\Windows", kDeeperId));
-    EXPECT_TRUE(HasMarker(m_root + "\\C\\Windows\\System", kDeeperId));
+    EXPECT_TRUE(HasMarkersAlong("C\\Windows\\System"));
     for (const auto& [level, folder] : std::vector<std::pair<std::string, std::string>>{
              {"C:\\", "\\C"}, {"C:\\Windows\\", "\\C\\Windows"}, {"C:\\Windows\\System\\", "\\C\\Windows\\System"}}) {
         EXPECT_TRUE(IsShortcut(m_root + folder + "\\Open.lnk", OpenItem(level)));
@@ -73,10 +70,7 @@ TEST_F(AddDirectoryProgram, NetworkPathGetsNoItemsForItsLeadingBackslashes) {
     SetOptions(1, 1);
     SetInstallDir(kInstallDir);
     Add("\\\\srv\\pub\\docs");
-    EXPECT_TRUE(HasMarker(m_root, kRootId));
-    EXPECT_TRUE(HasMarker(m_root + "\\srv", kFirstLevelId));
-    EXPECT_TRUE(HasMarker(m_root + "\\srv\\pub", kDeeperId));
-    EXPECT_TRUE(HasMarker(m_root + "\\srv\\pub\\docs", kDeeperId));
+    EXPECT_TRUE(HasMarkersAlong("srv\\pub\\docs"));
     EXPECT_EQ(Entries(m_root), (Names{"desktop.ini", "srv"}));
     EXPECT_TRUE(IsShortcut(m_root + "\\srv\\Open.lnk", OpenItem("\\\\srv\\")));
     EXPECT_TRUE(IsShortcut(m_root + "\\srv\\pub\\MS-DOS Prompt.lnk", DOSPromptItem("\\\\srv\\pub\\")));
@@ -118,9 +112,7 @@ TEST_F(AddDirectoryProgram, SecondAddKeepsFoldersAndMarkersAndSavesItemsAgain) {
     EXPECT_EQ(Hex(::GetFileAttributesA(windows.c_str())),
               Hex(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
         << "System comes back and Hidden stays";
-    EXPECT_TRUE(HasMarker(m_root, kRootId));
-    EXPECT_TRUE(HasMarker(m_root + "\\C", kFirstLevelId));
-    EXPECT_TRUE(HasMarker(windows, kDeeperId));
+    EXPECT_TRUE(HasMarkersAlong("C\\Windows"));
     EXPECT_TRUE(IsShortcut(windows + "\\Open.lnk", OpenItem("C:\\Windows\\")));
     EXPECT_TRUE(IsShortcut(m_root + "\\C\\Open.lnk", OpenItem("C:\\")));
 }
@@ -130,8 +122,7 @@ TEST_F(AddDirectoryProgram, DeeperAddAfterShallowerAddsTheNewLevelAndSavesUpperI
     Add("C:\\Windows");
     Spoil(m_root + "\\C\\Windows\\Open.lnk");
     Add("C:\\Windows\\System");
-    EXPECT_TRUE(HasMarker(m_root + "\\C\\Windows", kDeeperId));
-    EXPECT_TRUE(HasMarker(m_root + "\\C\\Windows\\System", kDeeperId));
+    EXPECT_TRUE(HasMarkersAlong("C\\Windows\\System"));
     EXPECT_TRUE(IsShortcut(m_root + "\\C\\Windows\\Open.lnk", OpenItem("C:\\Windows\\")));
     EXPECT_TRUE(IsShortcut(m_root + "\\C\\Windows\\System\\Open.lnk", OpenItem("C:\\Windows\\System\\")));
 }
@@ -139,7 +130,7 @@ TEST_F(AddDirectoryProgram, DeeperAddAfterShallowerAddsTheNewLevelAndSavesUpperI
 TEST_F(AddDirectoryProgram, DirectoryThatDoesNotExistIsAddedLikeAnyOther) {
     SetInstallDir(kInstallDir);
     Add("C:\\No Such Folder\\Below It");
-    EXPECT_TRUE(HasMarker(m_root + "\\C\\No Such Folder\\Below It", kDeeperId));
+    EXPECT_TRUE(HasMarkersAlong("C\\No Such Folder\\Below It"));
     EXPECT_TRUE(
         IsShortcut(m_root + "\\C\\No Such Folder\\Below It\\Open.lnk", OpenItem("C:\\No Such Folder\\Below It\\")));
 }
@@ -186,9 +177,7 @@ TEST_F(MarkingByVersion, Windows98AndNT4MarkEveryMenuFolder) {
         RemoveTree(m_root);
         ScopedWindowsVersion version("RootCaster.exe", name);
         Add("\\\\srv\\pub");
-        EXPECT_TRUE(HasMarker(m_root, kRootId)) << name;
-        EXPECT_TRUE(HasMarker(m_root + "\\srv", kFirstLevelId)) << name;
-        EXPECT_TRUE(HasMarker(m_root + "\\srv\\pub", kDeeperId)) << name;
+        EXPECT_TRUE(HasMarkersAlong("srv\\pub")) << name;
     }
 }
 

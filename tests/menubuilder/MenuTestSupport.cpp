@@ -4,6 +4,8 @@
 #include "menureader/MenuReader.h"
 #include "tests/support/WineTest.h"
 
+#include <algorithm>
+
 using namespace testing_support;
 
 namespace menutest {
@@ -73,6 +75,19 @@ testing::AssertionResult HasMarker(const std::string& folder, const char* classI
     const std::string wanted = std::string("[.ShellClassInfo]\r\nCLSID=") + classId + "\r\n";
     if (text != wanted) return testing::AssertionFailure() << marker << " holds \"" << text << "\"";
     return testing::AssertionSuccess();
+}
+
+testing::AssertionResult HasMarkersAlong(const std::string& encodedPath) {
+    std::string folder = MenuRoot();
+    testing::AssertionResult result = HasMarker(folder, kRootId);
+    const char* classId = kFirstLevelId;
+    for (std::size_t start = 0; result && start < encodedPath.size(); classId = kDeeperId) {
+        const std::size_t end = std::min(encodedPath.find('\\', start), encodedPath.size());
+        folder += "\\" + encodedPath.substr(start, end - start);
+        result = HasMarker(folder, classId);
+        start = end + 1;
+    }
+    return result;
 }
 
 testing::AssertionResult IsUnmarked(const std::string& folder) {

@@ -34,6 +34,9 @@ void SetInstallDir(const std::string& directory);
 // The folder has the System attribute and a hidden desktop.ini of exactly
 // the 65 bytes naming `classId`.
 testing::AssertionResult HasMarker(const std::string& folder, const char* classId);
+// The menu root and every menu folder along `encodedPath` (such as
+// "C\Windows") have the marker of their depth: 11D1, 11D3, then 11D2.
+testing::AssertionResult HasMarkersAlong(const std::string& encodedPath);
 // The folder exists without System attribute and without desktop.ini.
 testing::AssertionResult IsUnmarked(const std::string& folder);
 
