@@ -62,7 +62,8 @@ bool HasForbiddenCharacter(std::string_view name) {
 
 // A name the platform keeps as it is, as one folder: not empty, no forbidden
 // character, no trailing dot or blank (the platform strips them, which also
-// turns "..", "." and ".. " into steps up or nowhere), no device.
+// turns "..", "." and ".. " into steps up or nowhere), no device, and not the
+// name of a file that the parent menu folder holds.
 bool IsPlainFolderName(std::string_view name) {
     return !name.empty() && !HasForbiddenCharacter(name) && !EndsWith(name, '.') && !EndsWith(name, ' ') &&
            !IsDeviceName(name) && !IsMenuFileName(name);

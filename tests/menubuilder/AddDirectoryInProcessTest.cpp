@@ -59,6 +59,20 @@ TEST_F(AddDirectoryInProcess, RefusedPathStaysAsItWas) {
     EXPECT_FALSE(FolderExists(m_root));
 }
 
+// The shell finds no Start Menu when its folder lies on a drive that does
+// not exist.
+TEST_F(AddDirectoryInProcess, WithoutAStartMenuNothingIsAdded) {
+    const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::optional<RawValue> saved = ReadRaw(HKEY_CURRENT_USER, shellFolders, "Start Menu");
+    ASSERT_TRUE(saved);
+    SetText(HKEY_CURRENT_USER, shellFolders, "Start Menu", "Q:\\Start Menu");
+    std::string path = "C:\\Windows";
+    menubuilder::AddDirectory(path);
+    SetRaw(HKEY_CURRENT_USER, shellFolders, "Start Menu", saved->type, saved->data);
+    EXPECT_EQ(path, "C:\\Windows") << "the path was not taken up";
+    EXPECT_FALSE(FolderExists(m_root));
+}
+
 // A made-up Start Menu whose own path names RootCaster: only the menu root
 // below it and the folders below that are marked, each by its depth.
 class CreateMenuFolders : public InProcess {
