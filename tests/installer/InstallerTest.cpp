@@ -3,9 +3,9 @@
 // Explorer verb's command run from the installed program, and what the
 // uninstaller leaves behind (the user's menus, and the settings if asked).
 
-#include "framework/ComPtr.h"
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
+#include "menureader/MenuReader.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -62,28 +62,6 @@ bool SameText(const std::string& a, const std::string& b) {
 
 bool StartsWith(const std::vector<BYTE>& bytes, const std::string& text) {
     return bytes.size() >= text.size() && std::equal(text.begin(), text.end(), bytes.begin());
-}
-
-struct Shortcut {
-    std::string target;
-    std::string workingDirectory;
-};
-
-// The link loaded again through the shell's own link object.
-std::optional<Shortcut> LoadShortcut(const std::string& linkPath) {
-    fw::ComPtr<IShellLinkA> link;
-    fw::ComPtr<IPersistFile> file;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())) ||
-        FAILED(link.QueryInterface(IID_IPersistFile, file))) {
-        return std::nullopt;
-    }
-    wchar_t widePath[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
-    if (FAILED(file->Load(widePath, STGM_READ))) return std::nullopt;
-    char target[MAX_PATH] = {}, directory[MAX_PATH] = {};
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetWorkingDirectory(directory, MAX_PATH);
-    return Shortcut{target, directory};
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -228,10 +206,10 @@ protected:
     }
 
     void ExpectInstalledShortcut(const std::string& installDir) const {
-        const std::optional<Shortcut> shortcut = LoadShortcut(ShortcutPath());
-        ASSERT_TRUE(shortcut) << ShortcutPath();
-        EXPECT_TRUE(SameText(shortcut->target, installDir + "\\RootCaster.exe")) << shortcut->target;
-        EXPECT_TRUE(SameText(shortcut->workingDirectory, installDir)) << shortcut->workingDirectory;
+        const menureader::ShortcutFacts shortcut = menureader::ReadShortcut(ShortcutPath());
+        ASSERT_TRUE(SUCCEEDED(shortcut.loaded)) << ShortcutPath() << " " << Hex(static_cast<DWORD>(shortcut.loaded));
+        EXPECT_TRUE(SameText(shortcut.target, installDir + "\\RootCaster.exe")) << shortcut.target;
+        EXPECT_TRUE(SameText(shortcut.workingDirectory, installDir)) << shortcut.workingDirectory;
         // The menu root is the program's to make, for the user's menus.
         EXPECT_EQ(FolderExists(MenuRoot()), m_menuRootExisted);
     }
@@ -259,7 +237,9 @@ protected:
         const DWORD timesBefore = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0);
         AddThroughExplorerVerb(kVerbDirectory);
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0), timesBefore + 1);
-        EXPECT_TRUE(FolderExists(MenuRoot() + kVerbMenuFolder));
+        // The program found its item icons through InstallDir.
+        const std::string openItem = MenuRoot() + kVerbMenuFolder + "\\Open.lnk";
+        EXPECT_EQ(menureader::ReadShortcut(openItem).iconFile, installDir + "\\explore.ico") << openItem;
     }
 
     static void ExpectNothingOfTheProgramLeft(const std::string& installDir) {
