@@ -94,6 +94,7 @@ TEST_F(ExplorerVerb, CommandStartsTheInstalledProgramEvenWhenCProgramExeExists) 
     EXPECT_TRUE(RunVerb(VerbCommand().value_or(""), "C:\\Program Files\\Common Files"));
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0), before + 1) << "RootCaster ran";
     EXPECT_TRUE(recorder.Lines().empty()) << "C:\\Program.exe did not";
+    EXPECT_TRUE(FolderExists(MenuRoot() + "\\C\\Program Files\\Common Files")) << "the whole directory was added";
 
     // The same command without the quotes falls into the trap.
     EXPECT_TRUE(RunVerb(installDir + "\\RootCaster.exe %1", "C:\\Windows"));

@@ -32,7 +32,12 @@ bool MainDialogRun::StillOpen() const {
            m_program.Running();
 }
 
+std::string MenuRoot() {
+    return StartMenuPath() + "\\RootCaster";
+}
+
 void MainDialogTest::ClearGround() {
+    RemoveTree(MenuRoot());
     DeleteKeyTree(HKEY_CURRENT_USER, kConfigKey);
     DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
     DeleteKeyTree(HKEY_CLASSES_ROOT, kExtensionClassKey);

@@ -16,6 +16,9 @@ inline const std::string kVerbKey = "Directory\\Shell\\RootCaster";
 inline const std::string kVerbCommandKey = "Directory\\Shell\\RootCaster\\Command";
 inline const std::string kExtensionClassKey = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 
+// <Start Menu>\RootCaster, where added directories get their menu folders.
+std::string MenuRoot();
+
 class MainDialogRun {
 public:
     MainDialogRun();
@@ -39,8 +42,9 @@ private:
     HWND m_dialog = nullptr;
 };
 
-// Every test starts from no stored options, no Explorer verb and no
-// installation record of the shell extension, and leaves the same behind.
+// Every test starts from no menu folders, no stored options, no Explorer verb
+// and no installation record of the shell extension, and leaves the same
+// behind.
 class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearGround(); }

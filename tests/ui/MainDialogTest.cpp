@@ -7,6 +7,9 @@
 #include "tests/ui/MainDialogRun.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 using namespace testing_support;
 using namespace ui_testing;
@@ -23,6 +26,18 @@ void StoreOption(const char* entry, DWORD value) {
     SetRaw(HKEY_CURRENT_USER, kConfigKey, entry, REG_DWORD,
            {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
             static_cast<BYTE>(value >> 24)});
+}
+
+std::string DesktopPath() {
+    char path[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path);
+    return path;
+}
+
+// A directory's menu folder below the menu root: C:\a\b gives C\a\b.
+std::string MenuPathOf(std::string directory) {
+    directory.erase(std::remove(directory.begin(), directory.end(), ':'), directory.end());
+    return directory;
 }
 
 void InstallVerbWithExtraKey() {
@@ -213,6 +228,10 @@ TEST_F(MainDialog, FolderChosenInThePickerIsAddedWithTheCurrentOptions) {
     ASSERT_TRUE(run.StillOpen());
     EXPECT_EQ(StoredOption("AddOpen"), 1u);
     EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+    // The builder read both options from the settings: both items are there.
+    const std::string menuFolder = MenuRoot() + "\\" + MenuPathOf(DesktopPath());
+    EXPECT_TRUE(FileExists(menuFolder + "\\Open.lnk")) << menuFolder;
+    EXPECT_TRUE(FileExists(menuFolder + "\\MS-DOS Prompt.lnk")) << menuFolder;
     ASSERT_TRUE(run.Done());
 }
 
