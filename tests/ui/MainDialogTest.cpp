@@ -197,7 +197,9 @@ TEST_F(MainDialog, HelpOpensTheHelpFileWithTheHtmlProgram) {
     ASSERT_TRUE(run.Done());
 }
 
-TEST_F(MainDialog, CancelledFolderPickerStoresAndAddsNothing) {
+// Cancelled, the picker leaves nothing stored, not even the item options;
+// confirmed, it stores them and adds the folder.
+TEST_F(MainDialog, FolderPickerAddsOnlyAConfirmedFolder) {
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
     Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
@@ -208,17 +210,12 @@ TEST_F(MainDialog, CancelledFolderPickerStoresAndAddsNothing) {
     ::PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntilGone(picker));
     ASSERT_TRUE(run.StillOpen());
-    EXPECT_FALSE(StoredOption("AddDOSPrompt")) << "not even the item options are stored";
+    EXPECT_FALSE(StoredOption("AddDOSPrompt"));
     EXPECT_FALSE(StoredOption("AddOpen"));
-    ASSERT_TRUE(run.Done());
-}
+    EXPECT_FALSE(FolderExists(MenuRoot()));
 
-TEST_F(MainDialog, FolderChosenInThePickerIsAddedWithTheCurrentOptions) {
-    MainDialogRun run;
-    ASSERT_TRUE(run.Dialog());
-    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
     PostClick(run.Dialog(), IDC_BROWSE);
-    HWND picker = run.WaitForOwnedWindow();
+    picker = run.WaitForOwnedWindow();
     ASSERT_TRUE(picker);
     // The top of the whole namespace, the desktop, is a file-system folder.
     const RemoteTree tree(::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr));
