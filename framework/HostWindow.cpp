@@ -1,5 +1,7 @@
 #include "framework/HostWindow.h"
 
+#include "framework/CreatedWindow.h"
+
 namespace fw {
 namespace {
 constexpr char kHostClass[] = "fw.HostWindow";
@@ -25,19 +27,9 @@ bool HostWindow::Create(const char* title, DWORD style, int width, int height) {
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* host = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        host->m_hWnd = window;
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
-    }
-    auto* host = reinterpret_cast<HostWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!host) return ::DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        host->m_controls.DetachAll();
-        host->Detach();
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
+    HostWindow* host = CreatedWrapper<HostWindow>(window, message, lParam);
+    if (host && message == WM_NCDESTROY) host->m_controls.DetachAll();
+    if (!host || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
     return host->HandleMessage(message, wParam, lParam);
 }
 

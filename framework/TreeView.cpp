@@ -1,5 +1,7 @@
 #include "framework/TreeView.h"
 
+#include "framework/CreatedWindow.h"
+
 namespace fw {
 namespace {
 
@@ -45,18 +47,8 @@ bool TreeView::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
 }
 
 LRESULT CALLBACK TreeView::CreatedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* tree = static_cast<TreeView*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        tree->m_hWnd = window;
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tree));
-    }
-    auto* tree = reinterpret_cast<TreeView*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!tree) return ::CallWindowProcA(g_controlProc, window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        tree->Detach();
-        return ::CallWindowProcA(g_controlProc, window, message, wParam, lParam);
-    }
+    TreeView* tree = CreatedWrapper<TreeView>(window, message, lParam);
+    if (!tree || message == WM_NCDESTROY) return ::CallWindowProcA(g_controlProc, window, message, wParam, lParam);
     return tree->HandleMessage(message, wParam, lParam);
 }
 

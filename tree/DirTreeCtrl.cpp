@@ -53,7 +53,9 @@ std::string EntryText(const std::string& displayName, const std::string& name) {
     return ::lstrcmpiA(displayName.c_str(), name.c_str()) == 0 ? displayName : name;
 }
 
-// The order in which the tree-view control places items inserted sorted.
+// The comparison the tree-view control makes to place an item inserted sorted
+// (language-aware, case-sensitive). A control that compares otherwise still
+// places every item itself, only with more comparisons.
 bool SortsAfter(const std::string& text, const std::string& other) {
     return ::lstrcmpA(text.c_str(), other.c_str()) > 0;
 }

@@ -3,8 +3,6 @@
 #include "framework/ImageList.h"
 #include "framework/UniqueHandle.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <sstream>
 
@@ -37,7 +35,7 @@ TVITEMA Query(const fw::TreeView& tree, HTREEITEM item, UINT mask) {
     query.mask = mask;
     query.hItem = item;
     query.stateMask = TVIS_EXPANDED;
-    EXPECT_TRUE(tree.GetItem(query));
+    tree.GetItem(query);
     return query;
 }
 }  // namespace
@@ -91,7 +89,6 @@ HTREEITEM OpenPath(const fw::TreeView& tree, const std::string& path) {
         if (!std::getline(components, component, '\\')) break;
         if (!component.empty()) item = FindChild(tree, item, component);
     }
-    EXPECT_NE(item, nullptr) << "no item for " << path;
     return item;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Reading and driving a real tree-view control the way a user and the screen
-// see it, for the tree tests.
+// see it, for the tree tests and the tree benchmark.
 
 #include "framework/TreeView.h"
 
@@ -29,7 +29,7 @@ void CollapseAsUser(const fw::TreeView& tree, HTREEITEM item);
 std::vector<std::string> DriveRoots();
 
 // Opens the levels down to a directory (C:\a\b), expanding each, and returns
-// the directory's item.
+// the directory's item, or none when a level is missing.
 HTREEITEM OpenPath(const fw::TreeView& tree, const std::string& path);
 
 int ImageCount(const fw::TreeView& tree);
