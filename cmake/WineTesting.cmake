@@ -17,11 +17,12 @@ function(wine_path out unix_path)
   set(${out} "${windows_path}" PARENT_SCOPE)
 endfunction()
 
-# add_wine_gtest(<name> SOURCES ... [LIBS ...] [NEEDS_PROGRAM])
+# add_wine_gtest(<name> SOURCES ... [LIBS ...] [NEEDS_PROGRAM] [ENVIRONMENT NAME=value ...])
 # Builds a GoogleTest program for Windows and registers one CTest test per
 # test suite found in its sources, each run under Wine with the shared prefix.
+# ENVIRONMENT hands further values to the tests, besides the program paths.
 function(add_wine_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} test_support GTest::gmock GTest::gtest_main)
   set(suites "")
@@ -34,8 +35,10 @@ function(add_wine_gtest name)
     endforeach()
   endforeach()
   list(REMOVE_DUPLICATES suites)
+  list(FILTER suites EXCLUDE REGEX "^DISABLED_")  # helpers that tests run as child processes
   wine_path(program ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/RootCaster.exe)
   wine_path(menureader ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/menureader.exe)
+  set(environment "ROOTCASTER_EXE=${program}" "MENUREADER_EXE=${menureader}" ${ARG_ENVIRONMENT})
   foreach(suite IN LISTS suites)
     add_test(NAME wine.${name}.${suite} COMMAND ${name} --gtest_filter=${suite}.*:${suite}/*)
     set_tests_properties(wine.${name}.${suite} PROPERTIES
@@ -43,6 +46,6 @@ function(add_wine_gtest name)
       RESOURCE_LOCK wineprefix
       LABELS wine
       TIMEOUT 300
-      ENVIRONMENT "ROOTCASTER_EXE=${program};MENUREADER_EXE=${menureader}")
+      ENVIRONMENT "${environment}")
   endforeach()
 endfunction()

@@ -1,8 +1,45 @@
 #include "menubuilder/AddDirectory.h"
 
-namespace menubuilder {
+#include "framework/UniqueHandle.h"
+#include "menubuilder/MenuFolders.h"
+#include "menubuilder/MenuPath.h"
+#include "menubuilder/ShortcutItem.h"
+#include "settings/SettingsStore.h"
 
-// Not built yet: adds nothing.
-void AddDirectory(std::string&) {}
+namespace menubuilder {
+namespace {
+
+bool IsLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+// The user's Start Menu folder; empty when the shell can't tell.
+std::string StartMenuPath() {
+    fw::UniqueItemList items;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
+    char path[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
+    return path;
+}
+
+}  // namespace
+
+void AddDirectory(std::string& path) {
+    const std::string startMenu = StartMenuPath();
+    if (startMenu.empty() || CheckDirectoryPath(startMenu, path, IsLeadByte) != PathVerdict::kAccepted) return;
+    const std::string menuBase = MenuBase(startMenu);
+    CreateMenuFolders(menuBase + EncodeMenuPath(path), menuBase);
+
+    EnsureClosingBackslash(path);
+    // The options are read again for every level: the store caches nothing.
+    const settings::SettingsStore& store = settings::SettingsStore::Instance();
+    for (const std::string& level : ItemLevels(path)) {
+        const std::string menuFolder = menuBase + EncodeMenuPath(level);
+        if (store.Read(settings::kAddOpen)) CreateShortcutItem(level, menuFolder + kOpenItemFileName, kOpenKind);
+        if (store.Read(settings::kAddDOSPrompt)) {
+            CreateShortcutItem(level, menuFolder + kDOSPromptItemFileName, kDOSPromptKind);
+        }
+    }
+}
 
 }  // namespace menubuilder

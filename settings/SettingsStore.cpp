@@ -56,7 +56,7 @@ int SettingsStore::ReadInt(const char* section, const char* entry, int whenAbsen
 }
 
 std::string SettingsStore::ReadString(const char* section, const char* entry, const char* whenAbsent) const {
-    const std::string fallback = whenAbsent ? whenAbsent : "";
+    std::string fallback = whenAbsent ? whenAbsent : "";
     fw::UniqueKey key = OpenSectionKey(m_company, m_application, section);
     if (!key) return fallback;
     DWORD size = 0;

@@ -36,8 +36,9 @@ ProcessResult RunProcess(const std::string& program, const std::string& commandL
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::string line = commandLine;
-    if (!::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << program << ": error " << ::GetLastError();
+    const char* application = program.empty() ? nullptr : program.c_str();
+    if (!::CreateProcessA(application, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ": error " << ::GetLastError();
         return result;
     }
     fw::UniqueProcess process(info.hProcess);

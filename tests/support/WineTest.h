@@ -21,6 +21,8 @@ struct ProcessResult {
 
 // Starts `program` with the whole command line `commandLine` (which, as on
 // Windows, normally begins with the program's name) and waits for its end.
+// An empty `program` lets the command line name it, as the shell does when
+// it runs a command stored in the registry.
 ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000);
 
 // The program started as `"program" tail` (just `"program"` for an empty tail).

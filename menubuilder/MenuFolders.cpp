@@ -1,0 +1,66 @@
+#include "menubuilder/MenuFolders.h"
+
+#include "framework/UniqueHandle.h"
+#include "menubuilder/MenuPath.h"
+
+namespace menubuilder {
+namespace {
+
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version query expects the 148-byte structure");
+
+// Attribute bits a directory entry passes on when a bit is added; 0x80
+// (normal) and everything above it are dropped.
+constexpr DWORD kKeptAttributes = 0x7F;
+
+// Windows 95 (platform 1, version 4.0) shows marked folders wrongly, so there
+// folders are created but never marked.
+bool MarksFolders() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ::GetVersionExA(&version);
+    return !(version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
+             version.dwMinorVersion == 0);
+}
+
+// Adds `bit` to the attributes of the path's directory entry, writing only
+// when that changes them (time stamps stay as they are).
+void AddAttribute(const std::string& path, DWORD bit) {
+    WIN32_FIND_DATAA entry;
+    if (!fw::UniqueFind(::FindFirstFileA(path.c_str(), &entry))) return;
+    const DWORD wanted = (entry.dwFileAttributes & kKeptAttributes) | bit;
+    const DWORD current = ::GetFileAttributesA(path.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES || current == wanted) return;
+    ::SetFileAttributesA(path.c_str(), wanted);
+}
+
+}  // namespace
+
+void CreateMenuFolders(const std::string& menuFolder, const std::string& menuBase) {
+    const bool marking = MarksFolders();
+    for (const FolderStep& step : MenuFolderWalk(menuFolder, menuBase)) {
+        // An existing folder is the normal case.
+        ::CreateDirectoryA(step.folder.c_str(), nullptr);
+        if (!marking || step.depth < 0) continue;
+        AddAttribute(step.folder, FILE_ATTRIBUTE_SYSTEM);
+        WriteDesktopIni(step.folder, menuBase);
+    }
+}
+
+void WriteDesktopIni(const std::string& folder, const std::string& menuBase) {
+    const int depth = MenuDepth(folder, menuBase);
+    if (depth < 0) return;
+    const std::string path = folder + '\\' + kMarkerFileName;
+    const std::string text = DesktopIniText(ClassIdForDepth(depth));
+    {
+        // A marker left hidden by an earlier run can't be replaced on Windows;
+        // its content is the same, so it simply stays.
+        fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return;
+        DWORD written = 0;
+        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
+}
+
+}  // namespace menubuilder

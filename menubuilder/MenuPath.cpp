@@ -1,0 +1,208 @@
+#include "menubuilder/MenuPath.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace menubuilder {
+namespace {
+
+// The first four characters of a full menu folder path are never separators:
+// no drive root and no "\\server" start is ever created.
+constexpr std::size_t kFirstSeparatorPosition = 4;
+
+constexpr char kNetworkStart[] = "\\\\";
+
+char FoldAsciiCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
+}
+
+bool EndsWith(std::string_view text, char c) {
+    return !text.empty() && text.back() == c;
+}
+
+// Names the platform takes for devices, whatever folder they stand in and
+// whatever extension follows them (on Windows 95 even c:\con\con hangs the
+// system). The bytes B9, B2, B3 are the superscript digits 1, 2, 3.
+bool IsDeviceName(std::string_view name) {
+    name = name.substr(0, name.find('.'));
+    while (EndsWith(name, ' ')) name.remove_suffix(1);
+    static constexpr std::array<std::string_view, 8> kPlainDevices = {"CON",    "PRN",     "AUX",    "NUL",
+                                                                      "CONIN$", "CONOUT$", "CLOCK$", "CONFIG$"};
+    if (std::any_of(kPlainDevices.begin(), kPlainDevices.end(),
+                    [&](std::string_view device) { return EqualIgnoringAsciiCase(name, device); })) {
+        return true;
+    }
+    if (name.size() != 4) return false;
+    const std::string_view port = name.substr(0, 3);
+    const char number = name[3];
+    return (EqualIgnoringAsciiCase(port, "COM") || EqualIgnoringAsciiCase(port, "LPT")) &&
+           ((number >= '0' && number <= '9') || number == '\xB9' || number == '\xB2' || number == '\xB3');
+}
+
+// A menu folder of that name would take the place of a file its parent holds.
+bool IsMenuFileName(std::string_view name) {
+    return EqualIgnoringAsciiCase(name, kMarkerFileName) || EqualIgnoringAsciiCase(name, kOpenItemFileName) ||
+           EqualIgnoringAsciiCase(name, kDOSPromptItemFileName);
+}
+
+// Characters no file name may hold: "/" is a second separator, a zero cuts
+// the path short, and "?", "*", "<", ">" and the quote are wildcards to the
+// directory search that reads a folder's attributes.
+bool HasForbiddenCharacter(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < ' ' || std::string_view("/<>\"|?*").find(c) != std::string_view::npos;
+    });
+}
+
+// A name the platform keeps as it is, as one folder: not empty, no forbidden
+// character, no trailing dot or blank (the platform strips them, which also
+// turns "..", "." and ".. " into steps up or nowhere), no device, and not the
+// name of a file that the parent menu folder holds.
+bool IsPlainFolderName(std::string_view name) {
+    return !name.empty() && !HasForbiddenCharacter(name) && !EndsWith(name, '.') && !EndsWith(name, ' ') &&
+           !IsDeviceName(name) && !IsMenuFileName(name);
+}
+
+// In a double-byte code page a backslash can be the second byte of a
+// character; the platform then sees one name where the text shows two.
+bool HidesSeparatorInCharacter(std::string_view text, LeadByteTest isLeadByte) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isLeadByte(static_cast<unsigned char>(text[i]))) continue;
+        if (i + 1 < text.size() && text[i + 1] == '\\') return true;
+        ++i;
+    }
+    return false;
+}
+
+// An encoded path, with or without its closing backslash, whose every name is
+// plain: appended to the menu base it stays below the menu root, under the
+// names it shows.
+bool IsPlainRelativePath(std::string_view encoded) {
+    if (encoded.empty()) return true;
+    if (EndsWith(encoded, '\\')) encoded.remove_suffix(1);
+    for (;;) {
+        const std::size_t separator = encoded.find('\\');
+        if (!IsPlainFolderName(encoded.substr(0, separator))) return false;
+        if (separator == std::string_view::npos) return true;
+        encoded.remove_prefix(separator + 1);
+    }
+}
+
+bool FitsPlatformBuffer(std::string_view path) {
+    return path.size() <= kMaxPathLength;
+}
+
+std::string Join(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    path += '\\';
+    path += name;
+    return path;
+}
+
+// Every item goes into a menu folder below the root that the folder walk made.
+PathVerdict CheckItemLevels(const std::string& menuBase, std::string_view encoded, std::string path) {
+    EnsureClosingBackslash(path);
+    std::string encodedFolder(encoded);
+    if (!encodedFolder.empty()) EnsureClosingBackslash(encodedFolder);
+    for (const std::string& level : ItemLevels(path)) {
+        const std::string folder = EncodeMenuPath(level);
+        if (folder.empty() || !IsPlainRelativePath(folder) || encodedFolder.compare(0, folder.size(), folder) != 0) {
+            return PathVerdict::kUnsafeName;
+        }
+        for (const char* name : {kOpenItemFileName, kDOSPromptItemFileName}) {
+            if (!FitsPlatformBuffer(menuBase + folder + name)) return PathVerdict::kTooLong;
+        }
+    }
+    return PathVerdict::kAccepted;
+}
+
+PathVerdict CheckFolderWalk(const std::string& menuBase, std::string_view encoded) {
+    for (const FolderStep& step : MenuFolderWalk(menuBase + std::string(encoded), menuBase)) {
+        if (!FitsPlatformBuffer(step.folder)) return PathVerdict::kTooLong;
+        if (step.depth >= 0 && !FitsPlatformBuffer(Join(step.folder, kMarkerFileName))) return PathVerdict::kTooLong;
+    }
+    return PathVerdict::kAccepted;
+}
+
+}  // namespace
+
+std::string EncodeMenuPath(std::string_view path) {
+    std::string encoded;
+    encoded.reserve(path.size());
+    std::copy_if(path.begin(), path.end(), std::back_inserter(encoded), [](char c) { return c != ':'; });
+    if (encoded.compare(0, 2, kNetworkStart) == 0) encoded.erase(0, 2);
+    return encoded;
+}
+
+std::string MenuBase(std::string_view startMenu) {
+    return Join(startMenu, kMenuRootName) + '\\';
+}
+
+bool BeginsWithFolder(std::string_view path, std::string_view folder) {
+    return EqualIgnoringAsciiCase(path.substr(0, folder.size()), folder);
+}
+
+void EnsureClosingBackslash(std::string& path) {
+    if (!EndsWith(path, '\\')) path += '\\';
+}
+
+std::vector<std::string> ItemLevels(std::string_view path) {
+    std::vector<std::string> levels;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i] != '\\') continue;
+        const std::string_view level = path.substr(0, i + 1);
+        if (level != kNetworkStart) levels.emplace_back(level);
+    }
+    return levels;
+}
+
+int MenuDepth(std::string_view folder, std::string_view menuBase) {
+    const std::string_view menuRoot = menuBase.substr(0, menuBase.size() - 1);
+    if (folder == menuRoot) return 0;
+    if (folder.size() <= menuBase.size() || folder.compare(0, menuBase.size(), menuBase) != 0) return -1;
+    const std::string_view below = folder.substr(menuBase.size());
+    return 1 + static_cast<int>(std::count(below.begin(), below.end(), '\\'));
+}
+
+const char* ClassIdForDepth(int depth) {
+    if (depth == 0) return kRootClassId;
+    return depth == 1 ? kFirstLevelClassId : kDeeperClassId;
+}
+
+std::string DesktopIniText(std::string_view classId) {
+    std::string text = "[.ShellClassInfo]\r\nCLSID=";
+    text += classId;
+    text += "\r\n";
+    return text;
+}
+
+std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase) {
+    std::vector<FolderStep> steps;
+    const auto add = [&](std::string_view folder) {
+        steps.push_back({std::string(folder), MenuDepth(folder, menuBase)});
+    };
+    for (std::size_t i = kFirstSeparatorPosition; i < menuFolder.size(); ++i) {
+        if (menuFolder[i] == '\\') add(menuFolder.substr(0, i));
+    }
+    if (!EndsWith(menuFolder, '\\')) add(menuFolder);
+    return steps;
+}
+
+PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte) {
+    if (BeginsWithFolder(path, startMenu)) return PathVerdict::kInsideStartMenu;
+    const std::string encoded = EncodeMenuPath(path);
+    if (!IsPlainRelativePath(encoded) || HidesSeparatorInCharacter(encoded + '\\', isLeadByte)) {
+        return PathVerdict::kUnsafeName;
+    }
+    const std::string menuBase = MenuBase(startMenu);
+    const PathVerdict items = CheckItemLevels(menuBase, encoded, std::string(path));
+    return items != PathVerdict::kAccepted ? items : CheckFolderWalk(menuBase, encoded);
+}
+
+}  // namespace menubuilder

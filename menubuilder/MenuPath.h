@@ -1,0 +1,87 @@
+#pragma once
+// The path logic of the folder-menu builder, free of Windows: how a directory
+// path names its menu folders below the menu root, which levels get items,
+// which folders get which marker, and which paths are refused.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace menubuilder {
+
+// Tells whether a byte leads a double-byte character in the ANSI code page.
+using LeadByteTest = bool (*)(unsigned char byte);
+
+inline constexpr char kMenuRootName[] = "RootCaster";
+inline constexpr char kMarkerFileName[] = "desktop.ini";
+
+// The two item kinds and the file names their items have in a menu folder.
+inline constexpr char kOpenKind[] = "Open";
+inline constexpr char kDOSPromptKind[] = "MS-DOS Prompt";
+inline constexpr char kOpenItemFileName[] = "Open.lnk";
+inline constexpr char kDOSPromptItemFileName[] = "MS-DOS Prompt.lnk";
+
+// The folder-menu shell extension's class identifiers: menu root, first level
+// (a drive letter or a server name), every deeper level.
+inline constexpr char kRootClassId[] = "{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+inline constexpr char kFirstLevelClassId[] = "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}";
+inline constexpr char kDeeperClassId[] = "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}";
+
+// Longest path the platform's 260-character buffers hold, without the zero.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// The menu folder's path below the menu root: every ":" removed, then two
+// leading backslashes removed.
+std::string EncodeMenuPath(std::string_view path);
+
+// The Start Menu path followed by "\RootCaster\".
+std::string MenuBase(std::string_view startMenu);
+
+// Whether `path` begins with the text of `folder`, the letters A to Z
+// compared without case and every other character exactly.
+bool BeginsWithFolder(std::string_view path, std::string_view folder);
+
+void EnsureClosingBackslash(std::string& path);
+
+// The levels that get items, top down: every prefix of `path` (which ends with
+// a backslash) ending with a backslash at position 1 or later, except the bare
+// "\\" that starts a network path.
+std::vector<std::string> ItemLevels(std::string_view path);
+
+// Depth below the menu root of a folder given without closing backslash: 0
+// for the menu root, 1 for a first level; -1 when the folder is neither the
+// menu root nor below it.
+int MenuDepth(std::string_view folder, std::string_view menuBase);
+
+// The marker identifier a folder at `depth` below the menu root calls for.
+const char* ClassIdForDepth(int depth);
+
+// The exact 65 bytes of a desktop.ini naming `classId`.
+std::string DesktopIniText(std::string_view classId);
+
+// One folder of the walk down a full menu folder path: created always, marked
+// (where the system marks at all) only when it is the menu root or below it.
+struct FolderStep {
+    std::string folder;
+    int depth;  // MenuDepth; -1: above the menu root, never marked
+};
+
+// The folders along `menuFolder` (the menu base followed by an encoded path),
+// top down: the text before every backslash from position 4 on, then the whole
+// path when it has no closing backslash.
+std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase);
+
+enum class PathVerdict {
+    kAccepted,
+    kInsideStartMenu,  // would put the Start Menu into itself
+    kUnsafeName,       // a folder or item would not land, under its own name, below the menu root
+    kTooLong,          // a folder, marker or item path would not fit the platform's buffers
+};
+
+// Whether adding `path` below `startMenu` may go ahead. Every path the add
+// would touch below the menu root is judged before anything is created, so a
+// refused path changes nothing at all.
+PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte);
+
+}  // namespace menubuilder

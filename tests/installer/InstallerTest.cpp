@@ -1,0 +1,314 @@
+// The real setup program, installed silently into the test prefix and removed
+// again: the files and registry values it promises, its Start Menu entry, the
+// Explorer verb's command run from the installed program, and what the
+// uninstaller leaves behind (the user's menus, and the settings if asked).
+
+#include "framework/OleSession.h"
+#include "framework/UniqueHandle.h"
+#include "menureader/MenuReader.h"
+#include "tests/support/WineTest.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kDefaultInstallDir = "C:\\Program Files\\RootCaster";
+const std::string kChosenInstallDir = "C:\\Program Files\\Root Caster Test";
+const std::string kClassKey = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+const std::string kVerbKey = "Directory\\Shell\\RootCaster";
+const std::string kVerbCommandKey = kVerbKey + "\\Command";
+const std::string kSettingsKey = "Software\\Quillmoor\\RootCaster";
+const std::string kConfigKey = kSettingsKey + "\\Config";
+const std::string kStatsKey = kSettingsKey + "\\Stats";
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\RootCaster";
+const char* const kInstalledFiles[] = {"RootCaster.exe", "explore.ico", "msdos.ico", "RootCaster.htm", "uninstall.exe"};
+// The directory that "Add to RootCaster!" is used on, and its menu folder
+// below the menu root.
+const std::string kVerbDirectory = "C:\\Root Caster Verb Probe";
+const std::string kVerbMenuFolder = "\\C\\Root Caster Verb Probe";
+
+std::string SetupPath() {
+    const char* path = std::getenv("ROOTCASTER_SETUP");
+    return path ? path : "";
+}
+
+std::string ProgramsPath() {
+    char path[MAX_PATH] = {};
+    EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, path), S_OK);
+    return path;
+}
+
+std::string ShortcutPath() {
+    return ProgramsPath() + "\\RootCaster.lnk";
+}
+
+std::string LongPath(const std::string& path) {
+    char longPath[MAX_PATH] = {};
+    return ::GetLongPathNameA(path.c_str(), longPath, MAX_PATH) ? longPath : "";
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+bool StartsWith(const std::vector<BYTE>& bytes, const std::string& text) {
+    return bytes.size() >= text.size() && std::equal(text.begin(), text.end(), bytes.begin());
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A visible top-level window of the process whose title ends with
+// `titleEnd` and which holds a control `controlId`.
+struct WindowSearch {
+    DWORD processId;
+    int controlId;
+    std::string titleEnd;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    char title[256] = {};
+    ::GetWindowTextA(window, title, sizeof(title));
+    if (processId != search.processId || !::IsWindowVisible(window) || !::GetDlgItem(window, search.controlId) ||
+        !EndsWith(title, search.titleEnd)) {
+        return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD processId, int controlId, const std::string& titleEnd) {
+    WindowSearch search{processId, controlId, titleEnd, nullptr};
+    for (int attempt = 0; attempt < 300 && !search.found; ++attempt) {
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(100);
+    }
+    return search.found;
+}
+
+void PressButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_ole.Ok()) << Hex(static_cast<unsigned long>(m_ole.Status()));
+        ASSERT_FALSE(SetupPath().empty()) << "ROOTCASTER_SETUP is not set: run the test through CTest";
+        m_menuRootExisted = FolderExists(MenuRoot());
+        ::CreateDirectoryA(kVerbDirectory.c_str(), nullptr);
+    }
+
+    void TearDown() override {
+        RemoveTree(kChosenInstallDir);
+        RemoveTree(kDefaultInstallDir);
+        RemoveTree(kVerbDirectory);
+        RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
+        ::DeleteFileA(ShortcutPath().c_str());
+        DeleteKeyTree(HKEY_CLASSES_ROOT, kClassKey);
+        DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    static std::string MenuRoot() { return StartMenuPath() + "\\RootCaster"; }
+
+    // Setup with /S, and /D= when a directory is given (NSIS wants it last and
+    // unquoted, blanks and all).
+    static void Install(const std::string& directory) {
+        std::string line = "\"" + SetupPath() + "\" /S";
+        if (!directory.empty()) line += " /D=" + directory;
+        const ProcessResult run = RunProcess(SetupPath(), line);
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0u);
+    }
+
+    // The uninstaller normally copies itself away and returns at once; run
+    // from a copy of our own with _?= it works on the installation directly
+    // and we can wait for its end. It can then remove uninstall.exe, too.
+    static std::string CopyUninstaller(const TempFolder& folder, const std::string& installDir) {
+        const std::string copy = folder.Path() + "\\uninstall.exe";
+        EXPECT_TRUE(::CopyFileA((installDir + "\\uninstall.exe").c_str(), copy.c_str(), FALSE)) << ::GetLastError();
+        return copy;
+    }
+
+    static void Uninstall(const std::string& installDir, const std::string& options) {
+        TempFolder folder("rootcaster-uninstaller");
+        const std::string copy = CopyUninstaller(folder, installDir);
+        const ProcessResult run = RunProcess(copy, "\"" + copy + "\" /S " + options + " _?=" + installDir);
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0u);
+    }
+
+    // As a user does it: confirm, answer the question about the settings
+    // (IDYES keeps them), close.
+    static void UninstallAnswering(const std::string& installDir, int answer) {
+        TempFolder folder("rootcaster-uninstaller");
+        std::string line = "\"" + CopyUninstaller(folder, installDir) + "\" _?=" + installDir;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            << ::GetLastError();
+        fw::UniqueProcess process(info.hProcess);
+        fw::UniqueProcess thread(info.hThread);
+        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Confirmation"), IDOK);
+        PressButton(WaitForWindow(info.dwProcessId, answer, " Uninstall"), answer);
+        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Completed"), IDOK);
+        const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
+        if (!ended) ::TerminateProcess(process.get(), 99);
+        EXPECT_TRUE(ended) << "the uninstaller did not get through its pages";
+    }
+
+    static void ExpectInstalledFiles(const std::string& installDir) {
+        for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installDir + "\\" + name)) << name;
+        EXPECT_EQ(ReadFileBytes(installDir + "\\RootCaster.exe"), ReadFileBytes(ProgramPath()));
+        const std::string iconHeader("\0\0\1\0", 4);
+        EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\explore.ico"), iconHeader));
+        EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\msdos.ico"), iconHeader));
+        EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\RootCaster.htm"), "<!DOCTYPE HTML PUBLIC"));
+    }
+
+    static void ExpectInstalledRegistry(const std::string& installDir) {
+        const std::optional<RawValue> installDirValue = ReadRaw(HKEY_CLASSES_ROOT, kClassKey, "InstallDir");
+        ASSERT_TRUE(installDirValue);
+        EXPECT_EQ(installDirValue->type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"), installDir);
+
+        // Stored without blanks, since "Help" puts it into a command line
+        // unquoted; it must still name the installed page.
+        const std::string helpFile = ReadText(HKEY_CURRENT_USER, kConfigKey, "HelpFile").value_or("");
+        EXPECT_EQ(helpFile.find(' '), std::string::npos) << helpFile;
+        EXPECT_TRUE(SameText(LongPath(helpFile), installDir + "\\RootCaster.htm")) << helpFile;
+
+        const std::string uninstaller = "\"" + installDir + "\\uninstall.exe\"";
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "RootCaster");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "1.0.5");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Quillmoor");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), uninstaller);
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"), uninstaller + " /S");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), installDir);
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), installDir + "\\RootCaster.exe");
+    }
+
+    void ExpectInstalledShortcut(const std::string& installDir) const {
+        const menureader::ShortcutFacts shortcut = menureader::ReadShortcut(ShortcutPath());
+        ASSERT_TRUE(SUCCEEDED(shortcut.loaded)) << ShortcutPath() << " " << Hex(static_cast<DWORD>(shortcut.loaded));
+        EXPECT_TRUE(SameText(shortcut.target, installDir + "\\RootCaster.exe")) << shortcut.target;
+        EXPECT_TRUE(SameText(shortcut.workingDirectory, installDir)) << shortcut.workingDirectory;
+        // The menu root is the program's to make, for the user's menus.
+        EXPECT_EQ(FolderExists(MenuRoot()), m_menuRootExisted);
+    }
+
+    // The verb as the program's Done writes it, then run as Explorer runs it
+    // on a directory whose path has blanks.
+    static void AddThroughExplorerVerb(const std::string& directory) {
+        const std::string installDir = ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir").value_or("");
+        SetText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr, "\"" + installDir + "\\RootCaster.exe\" %1");
+        SetText(HKEY_CLASSES_ROOT, kVerbKey, nullptr, "Add to RootCaster!");
+        std::string command = ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr).value_or("");
+        const size_t placeholder = command.find("%1");
+        ASSERT_NE(placeholder, std::string::npos) << command;
+        command.replace(placeholder, 2, directory);
+        const ProcessResult run = RunProcess("", command);
+        EXPECT_TRUE(run.finished) << command;
+    }
+
+    void InstallAndAddThroughExplorerVerb(const std::string& chosenDir, const std::string& installDir) {
+        Install(chosenDir);
+        ExpectInstalledFiles(installDir);
+        ExpectInstalledRegistry(installDir);
+        ExpectInstalledShortcut(installDir);
+
+        const DWORD timesBefore = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0);
+        AddThroughExplorerVerb(kVerbDirectory);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0), timesBefore + 1);
+        // The program found its item icons through InstallDir.
+        const std::string openItem = MenuRoot() + kVerbMenuFolder + "\\Open.lnk";
+        EXPECT_EQ(menureader::ReadShortcut(openItem).iconFile, installDir + "\\explore.ico") << openItem;
+    }
+
+    static void ExpectNothingOfTheProgramLeft(const std::string& installDir) {
+        EXPECT_FALSE(FolderExists(installDir));
+        EXPECT_FALSE(FileExists(ShortcutPath()));
+        EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kConfigKey, "HelpFile"));
+    }
+
+    fw::OleSession m_ole;
+    bool m_menuRootExisted = false;
+};
+
+TEST_F(Installation, ChosenDirectoryWithBlanksAndUninstallKeepingSettings) {
+    SetRaw(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", REG_DWORD, {1, 0, 0, 0});
+    InstallAndAddThroughExplorerVerb(kChosenInstallDir, kChosenInstallDir);
+    const std::optional<DWORD> times = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times");
+
+    Uninstall(kChosenInstallDir, "");
+
+    ExpectNothingOfTheProgramLeft(kChosenInstallDir);
+    EXPECT_TRUE(FolderExists(MenuRoot() + kVerbMenuFolder)) << "the menus are the user's";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey)) << "nothing else was in the class key";
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt"), 1u);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times"), times);
+}
+
+// The shell extension's own entries in the class key are not ours to remove.
+TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
+    SetText(HKEY_CLASSES_ROOT, kClassKey, nullptr, "RootCaster folder menu");
+    SetText(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32", nullptr, "FolderMenu.dll");
+    InstallAndAddThroughExplorerVerb("", kDefaultInstallDir);
+
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+
+    ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
+    EXPECT_TRUE(FolderExists(MenuRoot() + kVerbMenuFolder)) << "the menus are the user's";
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr), "RootCaster folder menu");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32", nullptr), "FolderMenu.dll");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+}
+
+TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        SetRaw(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", REG_DWORD, {1, 0, 0, 0});
+        Install(kChosenInstallDir);
+        UninstallAnswering(kChosenInstallDir, answer);
+        ExpectNothingOfTheProgramLeft(kChosenInstallDir);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").has_value(), answer == IDYES);
+    }
+}
+
+// An ANSI setup, so that it runs on the oldest systems the program supports.
+TEST_F(Installation, SetupAndUninstallerRunWhereWindowsReports95And98AndNT4) {
+    const std::string setupName = SetupPath().substr(SetupPath().rfind('\\') + 1);
+    for (const char* version : {"win95", "win98", "nt40"}) {
+        SCOPED_TRACE(version);
+        ScopedWindowsVersion setupVersion(setupName, version);
+        ScopedWindowsVersion uninstallerVersion("uninstall.exe", version);
+        Install("");
+        ExpectInstalledFiles(kDefaultInstallDir);
+        ExpectInstalledRegistry(kDefaultInstallDir);
+        Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+        ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
+    }
+}
+
+}  // namespace

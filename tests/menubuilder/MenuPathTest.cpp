@@ -1,0 +1,134 @@
+// The folder-menu builder's path logic: encoding, levels, the folder walk,
+// the markers' identifiers and bytes.
+
+#include "menubuilder/MenuPath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using menubuilder::FolderStep;
+
+const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
+const std::string kBase = "C:\\WINDOWS\\Start Menu\\RootCaster\\";
+
+TEST(EncodeMenuPath, RemovesColonsThenTwoLeadingBackslashes) {
+    using menubuilder::EncodeMenuPath;
+    EXPECT_EQ(EncodeMenuPath("C:\\Windows\\System"), "C\\Windows\\System");
+    EXPECT_EQ(EncodeMenuPath("C:\\"), "C\\");
+    EXPECT_EQ(EncodeMenuPath("D:"), "D");
+    EXPECT_EQ(EncodeMenuPath("\\\\srv\\pub\\docs"), "srv\\pub\\docs");
+    EXPECT_EQ(EncodeMenuPath("\\\\srv\\"), "srv\\");
+    EXPECT_EQ(EncodeMenuPath(""), "");
+    EXPECT_EQ(EncodeMenuPath("C:\\a:b\\"), "C\\ab\\") << "every colon goes";
+    EXPECT_EQ(EncodeMenuPath(":\\\\srv"), "srv") << "colons go before the backslashes are looked at";
+    EXPECT_EQ(EncodeMenuPath("\\\\\\\\x"), "\\\\x") << "only two backslashes go";
+    EXPECT_EQ(EncodeMenuPath("\"C:\\Windows\""), "\"C\\Windows\"") << "quotes stay";
+}
+
+TEST(MenuBase, IsTheStartMenuWithTheMenuRootAndABackslash) {
+    EXPECT_EQ(menubuilder::MenuBase(kStartMenu), kBase);
+}
+
+TEST(BeginsWithFolder, IgnoresTheCaseOfAToZOnly) {
+    using menubuilder::BeginsWithFolder;
+    EXPECT_TRUE(BeginsWithFolder(kStartMenu, kStartMenu));
+    EXPECT_TRUE(BeginsWithFolder("c:\\windows\\start menu\\Programs", kStartMenu));
+    EXPECT_TRUE(BeginsWithFolder("C:\\WINDOWS\\Start Menu Backup", kStartMenu)) << "a beginning of text is enough";
+    EXPECT_FALSE(BeginsWithFolder("C:\\WINDOWS\\Start Men", kStartMenu)) << "shorter than the folder";
+    EXPECT_FALSE(BeginsWithFolder("C:\\WINDOWS\\Start_Menu", kStartMenu));
+    EXPECT_FALSE(BeginsWithFolder("C:\\\xC4rger", "C:\\\xE4rger")) << "no case folding beyond A to Z";
+    EXPECT_TRUE(BeginsWithFolder("C:\\\xE4rger\\x", "c:\\\xE4RGER"));
+}
+
+TEST(EnsureClosingBackslash, AppendsOneOnlyWhenMissing) {
+    for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+             {"C:\\Windows", "C:\\Windows\\"}, {"C:\\Windows\\", "C:\\Windows\\"}, {"", "\\"}, {"D:", "D:\\"}}) {
+        std::string path = before;
+        menubuilder::EnsureClosingBackslash(path);
+        EXPECT_EQ(path, after);
+    }
+}
+
+TEST(ItemLevels, EveryPrefixEndingWithABackslashFromPositionOne) {
+    using menubuilder::ItemLevels;
+    using Levels = std::vector<std::string>;
+    EXPECT_EQ(ItemLevels("C:\\Windows\\System\\"), (Levels{"C:\\", "C:\\Windows\\", "C:\\Windows\\System\\"}));
+    EXPECT_EQ(ItemLevels("C:\\"), (Levels{"C:\\"}));
+    EXPECT_EQ(ItemLevels("D:\\"), (Levels{"D:\\"}));
+    EXPECT_EQ(ItemLevels("\\"), Levels{}) << "the empty path finds no level";
+    EXPECT_EQ(ItemLevels("\\\\srv\\pub\\docs\\"), (Levels{"\\\\srv\\", "\\\\srv\\pub\\", "\\\\srv\\pub\\docs\\"}))
+        << "the bare \\\\ of a network path has no items";
+}
+
+TEST(MenuDepth, CountsFoldersBelowTheMenuRoot) {
+    using menubuilder::MenuDepth;
+    EXPECT_EQ(MenuDepth(kBase.substr(0, kBase.size() - 1), kBase), 0);
+    EXPECT_EQ(MenuDepth(kBase + "C", kBase), 1);
+    EXPECT_EQ(MenuDepth(kBase + "srv", kBase), 1);
+    EXPECT_EQ(MenuDepth(kBase + "C\\Windows", kBase), 2);
+    EXPECT_EQ(MenuDepth(kBase + "C\\Windows\\System", kBase), 3);
+    EXPECT_EQ(MenuDepth(kStartMenu, kBase), -1);
+    EXPECT_EQ(MenuDepth("C:\\WINDOWS", kBase), -1);
+    EXPECT_EQ(MenuDepth("C:\\WINDOWS\\Start Menu\\RootCasterX", kBase), -1);
+}
+
+TEST(ClassIdForDepth, RootFirstLevelAndDeeper) {
+    EXPECT_STREQ(menubuilder::ClassIdForDepth(0), "{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}");
+    EXPECT_STREQ(menubuilder::ClassIdForDepth(1), "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}");
+    EXPECT_STREQ(menubuilder::ClassIdForDepth(2), "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}");
+    EXPECT_STREQ(menubuilder::ClassIdForDepth(7), "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}");
+}
+
+TEST(DesktopIniText, IsTheExact65ByteMarker) {
+    const std::string text = menubuilder::DesktopIniText(menubuilder::kFirstLevelClassId);
+    ASSERT_EQ(text.size(), 65u);
+    EXPECT_EQ(text.substr(0, 19), "[.ShellClassInfo]\r\n");
+    EXPECT_EQ(text.substr(19), "CLSID={5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}\r\n");
+}
+
+std::vector<std::pair<std::string, int>> Walk(const std::string& menuFolder, const std::string& base = kBase) {
+    std::vector<std::pair<std::string, int>> steps;
+    for (const FolderStep& step : menubuilder::MenuFolderWalk(menuFolder, base)) {
+        steps.emplace_back(step.folder, step.depth);
+    }
+    return steps;
+}
+
+TEST(MenuFolderWalk, CreatesFromTheTopAndMarksFromTheMenuRootDown) {
+    using Steps = std::vector<std::pair<std::string, int>>;
+    const std::string root = kBase.substr(0, kBase.size() - 1);
+    EXPECT_EQ(Walk(kBase + "C\\Windows\\System"), (Steps{{"C:\\WINDOWS", -1},
+                                                         {kStartMenu, -1},
+                                                         {root, 0},
+                                                         {kBase + "C", 1},
+                                                         {kBase + "C\\Windows", 2},
+                                                         {kBase + "C\\Windows\\System", 3}}));
+    EXPECT_EQ(Walk(kBase + "C\\"), (Steps{{"C:\\WINDOWS", -1}, {kStartMenu, -1}, {root, 0}, {kBase + "C", 1}}))
+        << "a drive root's closing backslash adds no step";
+    EXPECT_EQ(Walk(kBase + "C"), Walk(kBase + "C\\"));
+    EXPECT_EQ(Walk(kBase), (Steps{{"C:\\WINDOWS", -1}, {kStartMenu, -1}, {root, 0}})) << "the empty path";
+    EXPECT_EQ(Walk(kBase + "srv\\pub").back(), (std::pair<std::string, int>{kBase + "srv\\pub", 2}));
+}
+
+TEST(MenuFolderWalk, NeverTakesTheFirstFourCharactersAsSeparators) {
+    const std::string base = "\\\\pc\\menu\\RootCaster\\";
+    const auto steps = Walk(base + "C", base);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front().first, "\\\\pc") << "the backslash at position 4 is the first one taken";
+    EXPECT_EQ(Walk("C:\\x\\RootCaster\\C", "C:\\x\\RootCaster\\").front().first, "C:\\x");
+}
+
+// A "RootCaster" elsewhere in the path is just a name: only the menu root
+// below the Start Menu is marked as the root, and nothing above it is marked.
+TEST(MenuFolderWalk, OtherFoldersNamedRootCasterAreNotMenuRoots) {
+    const std::string base = "C:\\Users\\RootCaster\\Start Menu\\RootCaster\\";
+    const auto steps = Walk(base + "C\\Program Files\\RootCaster", base);
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_EQ(steps[1], (std::pair<std::string, int>{"C:\\Users\\RootCaster", -1}));
+    EXPECT_EQ(steps[2], (std::pair<std::string, int>{"C:\\Users\\RootCaster\\Start Menu", -1}));
+    EXPECT_EQ(steps[3].second, 0);
+    EXPECT_EQ(steps[6], (std::pair<std::string, int>{base + "C\\Program Files\\RootCaster", 3}));
+}
+
+}  // namespace

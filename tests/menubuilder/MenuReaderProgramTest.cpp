@@ -1,0 +1,121 @@
+// menureader.exe, the stand-in for the folder-menu shell extension, reading
+// what the real RootCaster.exe made.
+
+#include "framework/UniqueHandle.h"
+#include "tests/menubuilder/MenuTestSupport.h"
+#include "tests/support/WineTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using namespace menutest;
+
+namespace {
+
+struct ReaderRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output;
+};
+
+// menureader.exe with `tail`, its standard output caught in a file.
+ReaderRun RunMenuReader(const std::string& tail = "") {
+    TempFolder folder("rootcaster-reader");
+    const std::string outputPath = folder.Path() + "\\output.txt";
+    ReaderRun run;
+    {
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        fw::UniqueFile output(
+            ::CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output.get();
+        startup.hStdError = output.get();
+        PROCESS_INFORMATION info{};
+        std::string line = "\"" + MenuReaderPath() + "\"" + (tail.empty() ? "" : " " + tail);
+        if (!::CreateProcessA(MenuReaderPath().c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                              &info)) {
+            ADD_FAILURE() << "cannot start menureader: " << ::GetLastError();
+            return run;
+        }
+        fw::UniqueProcess process(info.hProcess);
+        fw::UniqueProcess thread(info.hThread);
+        ::WaitForSingleObject(process.get(), 30000);
+        ::GetExitCodeProcess(process.get(), &run.exitCode);
+    }
+    const std::vector<BYTE> bytes = ReadFileBytes(outputPath);
+    run.output.assign(bytes.begin(), bytes.end());
+    // The console runtime may write line ends either way.
+    for (std::size_t at; (at = run.output.find("\r\n")) != std::string::npos;) run.output.erase(at, 1);
+    return run;
+}
+
+class MenuReaderProgram : public testing::Test {
+protected:
+    static void Add(const std::string& directory) {
+        EXPECT_TRUE(RunProgram(ProgramPath(), directory, 30000).finished) << directory;
+    }
+
+    MenuGround m_ground;
+};
+
+TEST_F(MenuReaderProgram, ListsEveryMenuFolderWithItsDirectoryMarkerAndItems) {
+    SetOptions(1, 1);
+    SetInstallDir(kInstallDir);
+    Add("C:\\Windows");
+    SetOptions(1, 0);
+    Add("\\\\srv\\pub");
+    const ReaderRun run = RunMenuReader();
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(
+        run.output,
+        "menu root: marker ok\n"
+        "folder C -> C:\\: marker ok\n"
+        "  item MS-DOS Prompt.lnk: target \"c:\\Windows\\command.com\" directory \"C:\\\" "
+        "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
+        "  item Open.lnk: target \"C:\\\" directory \"\" icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
+        "folder C\\Windows -> C:\\Windows\\: marker ok\n"
+        "  item MS-DOS Prompt.lnk: target \"c:\\Windows\\command.com\" directory \"C:\\Windows\\\" "
+        "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
+        "  item Open.lnk: target \"C:\\Windows\\\" directory \"\" "
+        "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
+        "folder srv -> \\\\srv\\: marker ok\n"
+        "  item Open.lnk: target \"\\\\srv\\\" directory \"\" icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
+        "folder srv\\pub -> \\\\srv\\pub\\: marker ok\n"
+        "  item Open.lnk: target \"\\\\srv\\pub\\\" directory \"\" "
+        "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n");
+    EXPECT_EQ(RunMenuReader("\"" + StartMenuPath() + "\"").output, run.output) << "the Start Menu named explicitly";
+}
+
+TEST_F(MenuReaderProgram, WrongMarkerFailsAndIsNamed) {
+    SetOptions(0, 0);
+    Add("C:\\Windows");
+    const std::string marker = MenuRoot() + "\\C\\desktop.ini";
+    Spoil(marker);
+    ::SetFileAttributesA(marker.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const ReaderRun run = RunMenuReader();
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.output.find("folder C -> C:\\: marker WRONG: desktop.ini names no identifier where "
+                              "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28} belongs\n"),
+              std::string::npos)
+        << run.output;
+}
+
+TEST_F(MenuReaderProgram, Windows95FoldersCarryNoMarker) {
+    ScopedWindowsVersion version("RootCaster.exe", "win95");
+    SetOptions(0, 0);
+    Add("D:");
+    const ReaderRun run = RunMenuReader();
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.output,
+              "menu root: marker WRONG: folder lacks the System attribute\n"
+              "folder D -> D:\\: marker WRONG: folder lacks the System attribute\n");
+}
+
+TEST_F(MenuReaderProgram, NoMenuRootIsReported) {
+    TempFolder empty("rootcaster-no-menu");
+    EXPECT_EQ(RunMenuReader("\"" + empty.Path() + "\"").exitCode, 2u);
+    EXPECT_EQ(RunMenuReader().exitCode, 2u);
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#pragma once
+// Ground and checks shared by the folder-menu builder's Wine tests.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace menutest {
+
+inline constexpr char kRootId[] = "{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+inline constexpr char kFirstLevelId[] = "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}";
+inline constexpr char kDeeperId[] = "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}";
+inline constexpr char kExtensionKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+inline constexpr char kInstallDir[] = "C:\\Program Files\\RootCaster";
+
+// <Start Menu>\RootCaster.
+std::string MenuRoot();
+
+// Clears the menu root, the settings of RootCaster.exe and of this test
+// program, and the shell extension's class key; clears them again at the end.
+class MenuGround {
+public:
+    MenuGround();
+    ~MenuGround();
+    MenuGround(const MenuGround&) = delete;
+    MenuGround& operator=(const MenuGround&) = delete;
+};
+
+// The options as RootCaster.exe (and this program) read them.
+void SetOptions(int addOpen, int addDOSPrompt);
+void SetInstallDir(const std::string& directory);
+
+// The folder has the System attribute and a hidden desktop.ini of exactly
+// the 65 bytes naming `classId`.
+testing::AssertionResult HasMarker(const std::string& folder, const char* classId);
+// The menu root and every menu folder along `encodedPath` (such as
+// "C\Windows") have the marker of their depth: 11D1, 11D3, then 11D2.
+testing::AssertionResult HasMarkersAlong(const std::string& encodedPath);
+// The folder exists without System attribute and without desktop.ini.
+testing::AssertionResult IsUnmarked(const std::string& folder);
+
+struct ExpectedShortcut {
+    std::string target;
+    std::string workingDirectory;
+    std::string description;
+    std::string iconFile;
+};
+ExpectedShortcut OpenItem(const std::string& level, const std::string& installDir = kInstallDir);
+ExpectedShortcut DOSPromptItem(const std::string& level, const std::string& installDir = kInstallDir);
+
+// The link file loads through IShellLinkA with these properties, show
+// command 1 and icon index 0. Needs OLE.
+testing::AssertionResult IsShortcut(const std::string& linkFile, const ExpectedShortcut& expected);
+
+// The files and folders in `folder` and, `depth` levels down, below it
+// (relative names), each with its attributes.
+std::set<std::string> Snapshot(const std::string& folder, int depth);
+
+// Names of the files and folders directly in `folder`.
+std::set<std::string> Entries(const std::string& folder);
+
+// Writes bytes over a file, so a later save can be told from the old one.
+void Spoil(const std::string& path);
+
+}  // namespace menutest

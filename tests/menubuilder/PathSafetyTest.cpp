@@ -1,0 +1,148 @@
+// Which directory paths the builder refuses before it creates anything: paths
+// inside the Start Menu, paths whose folders, markers or items would not land
+// under their own names below the menu root, paths too long for the platform.
+
+#include "menubuilder/MenuPath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using menubuilder::CheckDirectoryPath;
+using menubuilder::PathVerdict;
+
+const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
+
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
+// Shift-JIS-like: bytes 0x81..0x9F lead a two-byte character.
+bool ShiftJisLead(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0x9F;
+}
+
+PathVerdict Check(std::string_view path, menubuilder::LeadByteTest isLeadByte = NoLeadBytes) {
+    return CheckDirectoryPath(kStartMenu, path, isLeadByte);
+}
+
+void ExpectAll(PathVerdict verdict, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) EXPECT_EQ(Check(path), verdict) << "path: " << path;
+}
+
+TEST(CheckDirectoryPath, AcceptsOrdinaryPaths) {
+    ExpectAll(PathVerdict::kAccepted, {
+                                          "C:\\Windows\\System",
+                                          "C:\\Windows\\System\\",
+                                          "\\\\srv\\pub\\docs",
+                                          "\\\\srv\\",
+                                          "D:",
+                                          "C:\\",
+                                          "",
+                                          "\\\\",
+                                          "C:\\Program Files\\Tools",
+                                          "C:\\Does\\Not\\Exist",
+                                          "C:\\.hidden\\a.b\\...x\\ lead",
+                                          "C:\\CONSOLE\\COM10\\nul_x\\LPTA\\Open.lnk.old",
+                                          "C:\\RootCaster\\Start Menu",
+                                          "C:\\\xE4rger",
+                                      });
+}
+
+TEST(CheckDirectoryPath, RefusesPathsInsideTheStartMenuInAnyLetterCase) {
+    ExpectAll(PathVerdict::kInsideStartMenu, {
+                                                 kStartMenu,
+                                                 "c:\\windows\\start menu\\Programs",
+                                                 "C:\\WINDOWS\\START MENU\\",
+                                                 "C:\\WINDOWS\\Start Menu Backup",
+                                             });
+}
+
+TEST(CheckDirectoryPath, RefusesStepsUpAndNamesThePlatformWouldChange) {
+    ExpectAll(PathVerdict::kUnsafeName, {
+                                            "C:\\..\\..\\x",
+                                            "C:\\Windows\\..",
+                                            "C:\\.\\x",
+                                            "C:\\...",
+                                            "C:\\.. \\..\\x",
+                                            "C:\\x.",
+                                            "C:\\x \\y",
+                                            "..",
+                                            ".",
+                                        });
+}
+
+TEST(CheckDirectoryPath, RefusesOtherSeparatorsAndEmptyNames) {
+    ExpectAll(PathVerdict::kUnsafeName, {
+                                            "C:/../x",
+                                            "C:\\Windows/System",
+                                            "C:\\\\x",
+                                            "\\\\\\x",
+                                            "\\\\\\\\x",
+                                            "\\x",
+                                            "\\",
+                                            "\\\\..\\x",
+                                            "\\\\.\\C:\\x",
+                                            "\\\\?\\C:\\x",
+                                            "\\\\?\\UNC\\srv\\share",
+                                        });
+}
+
+TEST(CheckDirectoryPath, RefusesColonsWhoseRemovalMakesStepsUp) {
+    ExpectAll(PathVerdict::kUnsafeName, {"C:..\\x", ":..\\x", ".:.\\x", "..:\\x", "C:\\.:.\\x"});
+}
+
+TEST(CheckDirectoryPath, RefusesLevelsWhoseItemsWouldLieInTheMenuRoot) {
+    ExpectAll(PathVerdict::kUnsafeName, {":\\\\srv", ":\\\\", "::\\x"});
+}
+
+TEST(CheckDirectoryPath, RefusesCharactersNoFileNameHolds) {
+    ExpectAll(PathVerdict::kUnsafeName, {"\"C:\\Windows\"", "C:\\Win*", "C:\\W?ndows", "C:\\a<b", "C:\\a>b", "C:\\a|b",
+                                         "C:\\tab\there", "C:\\line\nbreak"});
+    EXPECT_EQ(Check(std::string("C:\\a\0\\..\\..", 11)), PathVerdict::kUnsafeName) << "a zero would cut the path";
+}
+
+TEST(CheckDirectoryPath, RefusesDeviceNamesInAnyFolder) {
+    ExpectAll(PathVerdict::kUnsafeName,
+              {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x", "\\\\aux\\share", "C:\\CON .txt",
+               "C:\\Prn", "C:\\conin$", "C:\\CLOCK$", "C:\\COM\xB9", "C:\\lpt0"});
+}
+
+TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\desktop.ini", "C:\\x\\OPEN.LNK", "C:\\MS-DOS Prompt.lnk\\x"});
+}
+
+TEST(CheckDirectoryPath, RefusesABackslashHiddenInADoubleByteCharacter) {
+    EXPECT_EQ(Check("C:\\\x95\\x", ShiftJisLead), PathVerdict::kUnsafeName);
+    EXPECT_EQ(Check("C:\\\x95", ShiftJisLead), PathVerdict::kUnsafeName) << "it would take the closing backslash";
+    EXPECT_EQ(Check("C:\\\x95:\\x", ShiftJisLead), PathVerdict::kUnsafeName) << "once the colon is gone";
+    EXPECT_EQ(Check("C:\\\x95\x95\\x", ShiftJisLead), PathVerdict::kAccepted) << "a lead byte as trail byte";
+    EXPECT_EQ(Check("C:\\\x95"
+                    "A\\x",
+                    ShiftJisLead),
+              PathVerdict::kAccepted);
+    EXPECT_EQ(Check("C:\\\x95\\x", NoLeadBytes), PathVerdict::kAccepted) << "single-byte code page";
+}
+
+// Items are judged by the longer file name, whichever options are on: the
+// options are read anew at every level, after the folders were made.
+TEST(CheckDirectoryPath, RefusesPathsWhoseLongestItemPathExceeds259Characters) {
+    const std::string base = menubuilder::MenuBase(kStartMenu);
+    const std::size_t longestItem = std::string(menubuilder::kDOSPromptItemFileName).size();
+    const std::size_t fitting = menubuilder::kMaxPathLength - base.size() - std::string("C\\\\").size() - longestItem;
+    const std::string name(fitting, 'n');
+    EXPECT_EQ(Check("C:\\" + name), PathVerdict::kAccepted);
+    EXPECT_EQ(Check("C:\\" + name + "\\"), PathVerdict::kAccepted);
+    EXPECT_EQ(Check("C:\\" + name + "n"), PathVerdict::kTooLong);
+    EXPECT_EQ(Check("C:\\" + name.substr(5) + "\\" + std::string(10, 'd')), PathVerdict::kTooLong)
+        << "the deepest level decides";
+    EXPECT_EQ(Check("C:\\" + std::string(300, 'n')), PathVerdict::kTooLong);
+}
+
+TEST(CheckDirectoryPath, RefusesAStartMenuWhoseMenuRootMarkerWouldNotFit) {
+    const std::string marker = "\\RootCaster\\desktop.ini";
+    const std::string fits(menubuilder::kMaxPathLength - marker.size(), 's');
+    EXPECT_EQ(CheckDirectoryPath(fits, "", NoLeadBytes), PathVerdict::kAccepted);
+    EXPECT_EQ(CheckDirectoryPath(fits + "s", "", NoLeadBytes), PathVerdict::kTooLong);
+}
+
+}  // namespace
