@@ -82,7 +82,7 @@ std::string CDirTreeCtrl::GetSelectedPath() const {
     return GetItemPath(std::string(), item);
 }
 
-bool CDirTreeCtrl::ShowFile(std::string) {
+bool CDirTreeCtrl::ShowFile(const std::string&) {
     return false;
 }
 

@@ -35,7 +35,7 @@ public:
 protected:
     // Whether a plain file is listed beside the directories; this tree lists
     // none.
-    virtual bool ShowFile(std::string fileName);
+    virtual bool ShowFile(const std::string& fileName);
 
     int OnCreate(CREATESTRUCTA& create) override;
     bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;

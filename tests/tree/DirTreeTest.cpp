@@ -279,6 +279,45 @@ TEST_F(DirTree, CollapsedLevelsGiveBackTheirIconsAndTheRestKeepTheirs) {
     ExpectItemsOwnTheirIcons(tree);
 }
 
+// A tree that also lists some files puts them among the directories, sorted,
+// after asking about every plain file that is not hidden.
+class TreeWithTextFiles : public CDirTreeCtrl {
+public:
+    std::vector<std::string> offered;
+
+protected:
+    bool ShowFile(const std::string& fileName) override {
+        offered.push_back(fileName);
+        return fileName.find(".txt") != std::string::npos;
+    }
+};
+
+TEST(DirTreeWithFiles, ListsTheFilesShowFileAccepts) {
+    TempFolder base("RootCasterTreeFiles");
+    MakeFolders(base.Path(), {"m dir", "z dir", "Hidden dir"});
+    SetAttributes(base.Path() + "\\Hidden dir", FILE_ATTRIBUTE_HIDDEN);
+    for (const char* name : {"a.txt", "n.txt", "q.dat", "secret.txt"}) {
+        fw::UniqueFile file(::CreateFileA((base.Path() + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file) << name;
+    }
+    SetAttributes(base.Path() + "\\secret.txt", FILE_ATTRIBUTE_HIDDEN);
+
+    fw::HostWindow host;
+    TreeWithTextFiles tree;
+    host.Bind(tree);
+    ASSERT_TRUE(host.Create("tree", WS_OVERLAPPEDWINDOW, 400, 700));
+    ASSERT_TRUE(tree.Create(kTreeStyle, RECT{0, 0, 380, 660}, host.Hwnd(), kTreeControl));
+    const HTREEITEM level = OpenPath(tree, base.Path());
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(ChildTexts(tree, level), (std::vector<std::string>{"a.txt", "m dir", "n.txt", "z dir"}));
+    std::set<std::string> offered(tree.offered.begin(), tree.offered.end());
+    EXPECT_EQ(offered.count("q.dat"), 1u);
+    EXPECT_EQ(offered.count("secret.txt"), 0u);
+    EXPECT_EQ(offered.count("m dir"), 0u);
+    ExpectItemsOwnTheirIcons(tree);
+}
+
 // Bound to a dialog's control, the tree is filled through the dialog's
 // reflection of the control's notifications.
 class TreeDialog : public fw::Dialog {
