@@ -62,10 +62,8 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Dialog::ReflectNotify(const NMHDR& header) {
-    auto bound = std::find_if(m_boundControls.begin(), m_boundControls.end(),
-                              [&](const Window* control) { return control->Hwnd() == header.hwndFrom; });
     LRESULT result = 0;
-    if (bound == m_boundControls.end() || !(*bound)->OnReflectedNotify(header, result)) return false;
+    if (!m_boundControls.Reflect(header, result)) return false;
     ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
     return true;
 }
@@ -99,8 +97,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
     if (!dialog) return FALSE;
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(window, DWLP_USER, 0);
-        for (Window* control : dialog->m_boundControls) control->Detach();
-        dialog->m_boundControls.clear();
+        dialog->m_boundControls.DetachAll();
         dialog->m_hWnd = nullptr;
         return FALSE;
     }
@@ -110,7 +107,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
 void DataExchange::Control(int id, Window& control) {
     if (control.Hwnd()) return;
     control.Attach(m_dialog.Item(id));
-    m_dialog.m_boundControls.push_back(&control);
+    m_dialog.m_boundControls.Add(control);
 }
 
 void DataExchange::CheckBox(int id, int& value) {

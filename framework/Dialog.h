@@ -4,10 +4,10 @@
 // HandleMessage, the derived class's message map. The pointer is cleared
 // before the window dies, so no virtual call runs during teardown.
 
+#include "framework/BoundControls.h"
 #include "framework/Window.h"
 
 #include <string>
-#include <vector>
 
 namespace fw {
 
@@ -54,7 +54,7 @@ private:
 
     UINT m_templateId;
     HWND m_parent;
-    std::vector<Window*> m_boundControls;
+    BoundControls m_boundControls;
 };
 
 // The two directions of a dialog's data exchange.

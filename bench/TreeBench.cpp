@@ -1,0 +1,152 @@
+// Times the directory tree on folders with many subfolders: expanding and
+// collapsing each folder in a real, visible tree control (painting included),
+// against the shell calls alone that an expansion cannot do without (the
+// directory search and two SHGetFileInfoA queries per subfolder).
+//
+//   tree_bench BASE N...   BASE\dN holds N subfolders, for every N given
+//
+// One line per folder; the last line sums up the largest folder, with the
+// growth of expand + collapse time from the second largest to it.
+
+#include "framework/HostWindow.h"
+#include "framework/UniqueHandle.h"
+#include "tests/tree/TreeProbe.h"
+#include "tree/DirTreeCtrl.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kShellQuery = SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_SMALLICON;
+
+class Stopwatch {
+public:
+    Stopwatch() { ::QueryPerformanceCounter(&m_start); }
+    double Milliseconds() const {
+        LARGE_INTEGER now;
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceCounter(&now);
+        ::QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER m_start;
+};
+
+void QueryShell(const std::string& path, UINT extra) {
+    SHFILEINFOA info{};
+    ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), kShellQuery | extra);
+    const fw::UniqueIcon icon(info.hIcon);
+}
+
+// Both passes of the search an expansion makes; the first one finds the
+// listed subfolders.
+std::vector<std::string> SearchFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    for (int pass = 0; pass < 2; ++pass) {
+        WIN32_FIND_DATAA entry;
+        const fw::UniqueFind search(::FindFirstFileA((folder + "\\*.*").c_str(), &entry));
+        if (!search) break;
+        do {
+            const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const bool hidden = (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+            if (pass == 0 && directory && !hidden && entry.cFileName[0] != '.') names.emplace_back(entry.cFileName);
+        } while (::FindNextFileA(search.get(), &entry));
+    }
+    return names;
+}
+
+// What an expansion asks of the system: the search, and the shell's name and
+// two icons for every listed subfolder.
+double TimeShellCalls(const std::string& folder) {
+    const Stopwatch watch;
+    for (const std::string& name : SearchFolder(folder)) {
+        QueryShell(folder + "\\" + name, 0);
+        QueryShell(folder + "\\" + name, SHGFI_OPENICON);
+    }
+    return watch.Milliseconds();
+}
+
+struct Timing {
+    int count;
+    double expand;
+    double collapse;
+    double shell;
+};
+
+// Expanded and collapsed as the user does it, each time until painted.
+bool TimeTree(const CDirTreeCtrl& tree, HTREEITEM folder, Timing& timing) {
+    const Stopwatch expand;
+    tree_probe::ExpandAsUser(tree, folder);
+    ::UpdateWindow(tree.Hwnd());
+    timing.expand = expand.Milliseconds();
+    const bool complete = tree_probe::Children(tree, folder).size() == static_cast<size_t>(timing.count);
+
+    const Stopwatch collapse;
+    tree_probe::CollapseAsUser(tree, folder);
+    ::UpdateWindow(tree.Hwnd());
+    timing.collapse = collapse.Milliseconds();
+    return complete && tree_probe::HoldsOnlyPlaceholder(tree, folder);
+}
+
+double Ratio(double part, double whole) {
+    return whole > 0 ? part / whole : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: tree_bench BASE N...\n");
+        return 2;
+    }
+    const std::string base = argv[1];
+    fw::HostWindow host;
+    CDirTreeCtrl tree;
+    host.Bind(tree);
+    const RECT area{0, 0, 600, 900};
+    if (!host.Create("tree bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 620, 960) ||
+        !tree.Create(WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, area,
+                     host.Hwnd(), 1005)) {
+        std::fprintf(stderr, "tree_bench: no window\n");
+        return 1;
+    }
+    const HTREEITEM baseItem = tree_probe::OpenPath(tree, base);
+    if (!baseItem) {
+        std::fprintf(stderr, "tree_bench: %s not in the tree\n", base.c_str());
+        return 1;
+    }
+
+    std::vector<Timing> timings;
+    for (int i = 2; i < argc; ++i) {
+        Timing timing{std::atoi(argv[i]), 0, 0, 0};
+        const std::string name = "d" + std::to_string(timing.count);
+        const HTREEITEM folder = tree_probe::FindChild(tree, baseItem, name);
+        SearchFolder(base + "\\" + name);  // the same file system cache for both
+        if (!folder || !TimeTree(tree, folder, timing)) {
+            std::fprintf(stderr, "tree_bench: %s did not open and close as expected\n", name.c_str());
+            return 1;
+        }
+        timing.shell = TimeShellCalls(base + "\\" + name);
+        std::printf("n=%d expand_ms=%.0f collapse_ms=%.0f shell_ms=%.0f\n", timing.count, timing.expand,
+                    timing.collapse, timing.shell);
+        std::fflush(stdout);
+        timings.push_back(timing);
+    }
+
+    const Timing& last = timings.back();
+    const Timing& before = timings.size() > 1 ? timings[timings.size() - 2] : last;
+    std::printf(
+        "tree-bench n=%d expand_ms=%.0f collapse_ms=%.0f shell_ms=%.0f expand_over_shell=%.2f "
+        "collapse_over_expand=%.2f growth_%dk_over_%dk=%.2f\n",
+        last.count, last.expand, last.collapse, last.shell, Ratio(last.expand, last.shell),
+        Ratio(last.collapse, last.expand), last.count / 1000, before.count / 1000,
+        Ratio(last.expand + last.collapse, before.expand + before.collapse));
+    return 0;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// An owned image list: destroyed with its owner, or when another list takes
+// its place.
+
+#include "framework/UniqueHandle.h"
+
+#include <commctrl.h>
+
+namespace fw {
+
+using UniqueImageList = UniqueHandle<HandleTraits<HIMAGELIST, nullptr, ::ImageList_Destroy>>;
+
+class ImageList {
+public:
+    bool Create(int width, int height, UINT flags, int initial, int grow) {
+        m_list.reset(::ImageList_Create(width, height, flags, initial, grow));
+        return static_cast<bool>(m_list);
+    }
+
+    HIMAGELIST Get() const { return m_list.get(); }
+    int Count() const { return m_list ? ::ImageList_GetImageCount(m_list.get()) : 0; }
+
+    void SetBkColor(COLORREF color) const { ::ImageList_SetBkColor(m_list.get(), color); }
+
+    // Appends the bitmap cut into images of the list's width; the first new
+    // index, or -1.
+    int AddMasked(HBITMAP bitmap, COLORREF mask) const { return ::ImageList_AddMasked(m_list.get(), bitmap, mask); }
+
+    // Appends a copy of the icon (index -1) or overwrites an image with it;
+    // the index written, or -1.
+    int ReplaceIcon(int index, HICON icon) const {
+        return icon ? ::ImageList_ReplaceIcon(m_list.get(), index, icon) : -1;
+    }
+    int AddIcon(HICON icon) const { return ReplaceIcon(-1, icon); }
+
+    // Copies one image over another of the same list.
+    bool Copy(int target, int source) const {
+        return ::ImageList_Copy(m_list.get(), target, m_list.get(), source, ILCF_MOVE) != FALSE;
+    }
+
+    // Cuts the list after `count` images, or grows it by blank images.
+    bool SetCount(int count) const {
+        return m_list && ::ImageList_SetImageCount(m_list.get(), static_cast<UINT>(count)) != FALSE;
+    }
+
+private:
+    UniqueImageList m_list;
+};
+
+// Appends up to a known number of icons with one growth of the list. A list
+// grows by a fixed step and copies all its images at every step, so a long
+// run of single appends is quadratic. The room is made first, each icon then
+// takes the next place (an icon the list refuses takes none, as with a single
+// append), and whatever room is left over is cut off at the end.
+class IconAppender {
+public:
+    IconAppender(const ImageList& list, size_t most) : m_list(list), m_next(list.Count()) {
+        if (most > 0 && m_list.SetCount(m_next + static_cast<int>(most))) m_room = static_cast<int>(most);
+    }
+    ~IconAppender() {
+        if (m_room > 0) m_list.SetCount(m_next);
+    }
+    IconAppender(const IconAppender&) = delete;
+    IconAppender& operator=(const IconAppender&) = delete;
+
+    // The icon's index in the list, or -1.
+    int Append(HICON icon) {
+        if (m_room == 0) return m_list.AddIcon(icon);
+        if (m_list.ReplaceIcon(m_next, icon) < 0) return -1;
+        --m_room;
+        return m_next++;
+    }
+
+private:
+    const ImageList& m_list;
+    int m_next;
+    int m_room = 0;
+};
+
+}  // namespace fw
