@@ -34,6 +34,7 @@ CRootCasterDlg::CRootCasterDlg(HWND parent)
 void CRootCasterDlg::DoDataExchange(fw::DataExchange& exchange) {
     exchange.Control(IDC_OPEN_ICON, m_btnOpenIcon);
     exchange.Control(IDC_DOS_ICON, m_btnDOSIcon);
+    exchange.Control(IDC_TREE, m_tree);
     exchange.CheckBox(IDC_ADD_TO_ROOTCASTER, m_bAddToRootCaster);
     exchange.CheckBox(IDC_ADD_DOS_PROMPT, m_bAddDOSPrompt);
     exchange.CheckBox(IDC_ADD_OPEN, m_bAddOpen);
@@ -44,6 +45,7 @@ BOOL CRootCasterDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     AddSystemMenuItem();
     SetWindowIcons();
+    m_tree.InitTree();
     ui::ShowIconFile(settings::kOpenIcon, m_btnOpenIcon);
     ui::ShowIconFile(settings::kDOSIcon, m_btnDOSIcon);
     return TRUE;
@@ -72,8 +74,13 @@ bool CRootCasterDlg::OnCommand(int id, int code, HWND control) {
     return fw::Dialog::OnCommand(id, code, control);
 }
 
+// The tree keeps its selection and expansion; an empty path ("My Computer"
+// or nothing selected) goes to the builder as it is.
 void CRootCasterDlg::OnOK() {
-    AddWithOptions(std::string());
+    fw::WaitCursor wait;
+    StoreItemOptionsFromControls();
+    std::string path = m_tree.GetSelectedPath();
+    menubuilder::AddDirectory(path);
 }
 
 void CRootCasterDlg::OnCancel() {
@@ -112,7 +119,10 @@ HICON CRootCasterDlg::OnQueryDragIcon() const {
 void CRootCasterDlg::OnBrowse() {
     CFolderPicker picker;
     picker.m_strTitle = "Select Directory";
-    if (picker.Browse(m_hWnd)) AddWithOptions(picker.m_strPath);
+    if (!picker.Browse(m_hWnd)) return;
+    fw::WaitCursor wait;
+    StoreItemOptionsFromControls();
+    menubuilder::AddDirectory(picker.m_strPath);
 }
 
 void CRootCasterDlg::OnDOSIcon() const {
@@ -152,9 +162,7 @@ void CRootCasterDlg::StoreItemOptions() const {
     Store().Write(settings::kAddDOSPrompt, m_bAddDOSPrompt);
 }
 
-void CRootCasterDlg::AddWithOptions(std::string path) {
-    fw::WaitCursor wait;
+void CRootCasterDlg::StoreItemOptionsFromControls() {
     UpdateData(true);
     StoreItemOptions();
-    menubuilder::AddDirectory(path);
 }

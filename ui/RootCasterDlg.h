@@ -4,6 +4,7 @@
 
 #include "framework/Button.h"
 #include "framework/Dialog.h"
+#include "tree/DirTreeCtrl.h"
 
 #include <string>
 
@@ -36,10 +37,11 @@ private:
     void AddSystemMenuItem() const;
     void SetWindowIcons() const;
     void StoreItemOptions() const;
-    void AddWithOptions(std::string path);
+    void StoreItemOptionsFromControls();
 
     fw::Button m_btnOpenIcon;
     fw::Button m_btnDOSIcon;
+    CDirTreeCtrl m_tree;
     int m_bAddToRootCaster = 0;
     int m_bAddDOSPrompt = 0;
     int m_bAddOpen = 0;

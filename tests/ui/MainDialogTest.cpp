@@ -59,6 +59,10 @@ TEST_F(MainDialog, FirstStartShowsTheDefaultsAndDoneInstallsTheVerb) {
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
     ExpectChecks(run.Dialog(), 1, 1, 0);
+    const RemoteTree tree(run.Item(IDC_TREE));
+    EXPECT_EQ(tree.Text(tree.Root()), "My Computer");
+    EXPECT_TRUE(tree.DriveItem('C')) << "the drives show at once";
+    EXPECT_FALSE(tree.Selected()) << "the user makes the selection";
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "only Done installs the verb";
 
     ASSERT_TRUE(run.Done());
@@ -134,20 +138,31 @@ TEST_F(MainDialog, ExplorerOptionIsStoredAndAppliedOnlyByDone) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
 }
 
-TEST_F(MainDialog, AddAndEnterStoreTheItemOptionsAndKeepTheDialogOpen) {
+TEST_F(MainDialog, AddCreatesTheMenusOfTheSelectedFolderAndTheDialogStaysOpen) {
+    TempFolder first("rootcaster add first");
+    TempFolder second("rootcaster add second");
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
-    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
+    const RemoteTree tree(run.Item(IDC_TREE));
+    const HTREEITEM selected = tree.ExpandTo(first.Path());
+    ASSERT_TRUE(selected);
     Click(run.Dialog(), IDOK);
     ASSERT_TRUE(run.StillOpen());
-    EXPECT_EQ(StoredOption("AddOpen"), 1u);
-    EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
+    EXPECT_EQ(StoredOption("AddOpen"), 1u) << "stored for the builder, which reads them";
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 0u);
+    const std::string firstMenu = MenuRoot() + "\\" + MenuPathOf(first.Path());
+    EXPECT_TRUE(FileExists(firstMenu + "\\Open.lnk")) << firstMenu;
+    EXPECT_FALSE(FileExists(firstMenu + "\\MS-DOS Prompt.lnk"));
+    EXPECT_EQ(tree.Selected(), selected) << "the tree keeps its selection";
 
-    Click(run.Dialog(), IDC_ADD_OPEN);
+    ASSERT_TRUE(tree.ExpandTo(second.Path()));
+    Click(run.Dialog(), IDC_ADD_DOS_PROMPT);
     ::PostMessageA(run.Dialog(), WM_KEYDOWN, VK_RETURN, 0);
-    ::Sleep(500);
+    const std::string secondMenu = MenuRoot() + "\\" + MenuPathOf(second.Path());
+    EXPECT_TRUE(WaitFor([&] { return FileExists(secondMenu + "\\MS-DOS Prompt.lnk") ? run.Dialog() : nullptr; }))
+        << "Enter adds the selected folder too, with the options of the moment";
     ASSERT_TRUE(run.StillOpen());
-    EXPECT_EQ(StoredOption("AddOpen"), 0u) << "Enter adds like the default button";
+    EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
     ASSERT_TRUE(run.Done());
 }
 
