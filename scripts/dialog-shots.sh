@@ -4,8 +4,11 @@
 DRIVER="$root/build/win32/bin/uidriver.exe"
 
 # Wine's virtual desktop draws the windows' frames and captions, which no
-# window manager draws on a bare X server.
+# window manager draws on a bare X server. Their buttons' glyphs come from
+# Wine's Marlett font, which this Wine does not find in its own data folder.
 virtual_desktop_on() {
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  [[ -f $marlett ]] && cp -u "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 }

@@ -28,9 +28,15 @@ int Fail(const char* what) {
     return 1;
 }
 
+// As a user's click would, the selection also activates the dialog and puts
+// the focus into the tree.
 int Select(HWND dialog, const std::string& path) {
-    const RemoteTree tree(::GetDlgItem(dialog, IDC_TREE));
-    return tree.ExpandTo(path) ? 0 : Fail("no such item in the tree");
+    HWND treeWindow = ::GetDlgItem(dialog, IDC_TREE);
+    const RemoteTree tree(treeWindow);
+    if (!tree.ExpandTo(path)) return Fail("no such item in the tree");
+    ::SetForegroundWindow(dialog);
+    ::PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(treeWindow), TRUE);
+    return 0;
 }
 
 int OpenAbout(HWND dialog) {
