@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kLogoSize = 75;
 
-void StoreTimes(DWORD times) {
-    SetRaw(HKEY_CURRENT_USER, kStatsKey, "Times", REG_DWORD,
-           {static_cast<BYTE>(times), static_cast<BYTE>(times >> 8), static_cast<BYTE>(times >> 16),
-            static_cast<BYTE>(times >> 24)});
-}
-
 // Opens the About box with the "About..." button.
 HWND OpenAbout(const MainDialogRun& run) {
     PostClick(run.Dialog(), IDC_ABOUT);
@@ -63,9 +57,10 @@ TEST_F(AboutBox, ShowsTheUsageCountAsASigned32BitNumber) {
         DWORD stored;
         const char* shown;
     } counts[] = {{1, "1"}, {0x80000000, "-2147483648"}, {0xFFFFFFFF, "-1"}};
+    const DWORD before = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0);
     for (const auto& count : counts) {
         SCOPED_TRACE(count.shown);
-        StoreTimes(count.stored);
+        StoreDword(kStatsKey, "Times", count.stored);
         MainDialogRun run;
         ASSERT_TRUE(run.Dialog());
         HWND about = OpenAbout(run);
@@ -74,6 +69,7 @@ TEST_F(AboutBox, ShowsTheUsageCountAsASigned32BitNumber) {
                   std::string("You have used RootCaster ") + count.shown + " times.");
         CloseAll(run, about);
     }
+    StoreDword(kStatsKey, "Times", before);
 }
 
 TEST_F(AboutBox, IsModalOverTheDialogWithoutCloseBoxAndEscapeClosesIt) {

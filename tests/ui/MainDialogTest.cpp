@@ -22,12 +22,6 @@ std::optional<DWORD> StoredOption(const char* entry) {
     return ReadDword(HKEY_CURRENT_USER, kConfigKey, entry);
 }
 
-void StoreOption(const char* entry, DWORD value) {
-    SetRaw(HKEY_CURRENT_USER, kConfigKey, entry, REG_DWORD,
-           {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-            static_cast<BYTE>(value >> 24)});
-}
-
 std::string DesktopPath() {
     char path[MAX_PATH] = {};
     ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path);
@@ -110,9 +104,9 @@ TEST_F(MainDialog, EscapeAndTheCloseCommandsActAsDone) {
 }
 
 TEST_F(MainDialog, OptionOutsideZeroToTwoShowsClearedAndDoneStoresZero) {
-    StoreOption("AddToRootCaster", 3);
-    StoreOption("AddOpen", 0xFFFFFFFF);
-    StoreOption("AddDOSPrompt", 1);
+    StoreDword(kConfigKey, "AddToRootCaster", 3);
+    StoreDword(kConfigKey, "AddOpen", 0xFFFFFFFF);
+    StoreDword(kConfigKey, "AddDOSPrompt", 1);
     InstallVerbWithExtraKey();
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
