@@ -28,6 +28,7 @@ function(add_fuzz_target name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  add_test(NAME fuzz.${name} COMMAND ${name} -runs=300000 -max_total_time=30 -seed=1)
+  add_test(NAME fuzz.${name} COMMAND ${name} -runs=300000 -max_total_time=30 -seed=1
+                                   -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/)
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 120)
 endfunction()
