@@ -11,17 +11,25 @@ virtual_desktop_on() {
   [[ -f $marlett ]] && cp -u "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+  # The desktop running now was made without it: start this prefix's afresh.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
 }
 virtual_desktop_off() {
   wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 }
 
 # capture CAPTION FILE: a PNG of the window with that caption, cut out of
-# the screen by its own rectangle.
+# the screen by its own rectangle once that has stayed put for a second (on a
+# fresh prefix the virtual desktop still settles after the window shows).
 capture() {
-  local geometry
-  sleep 1
-  geometry=$(wine "$DRIVER" geometry "$1" | tr -d '\r')
+  local geometry previous=""
+  for _ in $(seq 10); do
+    sleep 1
+    geometry=$(wine "$DRIVER" geometry "$1" | tr -d '\r')
+    [[ $geometry == "$previous" ]] && break
+    previous=$geometry
+  done
   mkdir -p "$(dirname "$2")"
   import -window root -crop "$geometry" +repage "$2"
   echo "saved $2"
