@@ -2,12 +2,14 @@
 // The command-line text: the process command line without the program's own
 // name. Portable: the lead-byte test of the ANSI code page is passed in.
 
+#include "framework/LeadByte.h"
+
 #include <string>
 #include <string_view>
 
 namespace app {
 
-using LeadByteTest = bool (*)(unsigned char byte);
+using fw::LeadByteTest;
 
 // The program name is a quoted run up to and including the next quote (a
 // double-byte character's trail byte is never taken for a quote), or else

@@ -8,11 +8,8 @@
 namespace {
 CRootCasterApp theApp;
 
-bool IsLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return theApp.Run(instance, app::CommandLineText(::GetCommandLineA(), IsLeadByte));
+    return theApp.Run(instance, app::CommandLineText(::GetCommandLineA(), fw::AnsiLeadByte));
 }

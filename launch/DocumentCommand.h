@@ -2,12 +2,14 @@
 // Putting a document into the command line that opens documents of its type.
 // Portable: the lead-byte test of the ANSI code page is passed in.
 
+#include "framework/LeadByte.h"
+
 #include <string>
 #include <string_view>
 
 namespace launch {
 
-using LeadByteTest = bool (*)(unsigned char byte);
+using fw::LeadByteTest;
 
 // The first "%1" of `command` (case-sensitive, found stepping by whole
 // characters, so a double-byte character's trail byte never starts it)

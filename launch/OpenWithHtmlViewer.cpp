@@ -10,10 +10,6 @@
 namespace launch {
 namespace {
 
-bool IsLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
 std::string HtmlOpenCommand() {
     const std::string type = settings::ReadRegistryString(HKEY_CLASSES_ROOT, settings::kHtmlExtensionKey);
     return settings::ReadRegistryString(HKEY_CLASSES_ROOT, (type + settings::kOpenCommandSuffix).c_str());
@@ -26,7 +22,7 @@ void OpenWithHtmlViewer(const std::string& document) {
     if (document.empty()) return;
     const std::string command = HtmlOpenCommand();
     if (command.empty()) return;
-    ::WinExec(InsertDocument(command, document, IsLeadByte).c_str(), SW_SHOWNORMAL);
+    ::WinExec(InsertDocument(command, document, fw::AnsiLeadByte).c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace launch

@@ -9,10 +9,6 @@
 namespace menubuilder {
 namespace {
 
-bool IsLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
 // The user's Start Menu folder; empty when the shell can't tell.
 std::string StartMenuPath() {
     fw::UniqueItemList items;
@@ -26,7 +22,7 @@ std::string StartMenuPath() {
 
 void AddDirectory(std::string& path) {
     const std::string startMenu = StartMenuPath();
-    if (startMenu.empty() || CheckDirectoryPath(startMenu, path, IsLeadByte) != PathVerdict::kAccepted) return;
+    if (startMenu.empty() || CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte) != PathVerdict::kAccepted) return;
     const std::string menuBase = MenuBase(startMenu);
     CreateMenuFolders(menuBase + EncodeMenuPath(path), menuBase);
 

@@ -3,6 +3,8 @@
 // path names its menu folders below the menu root, which levels get items,
 // which folders get which marker, and which paths are refused.
 
+#include "framework/LeadByte.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -10,8 +12,7 @@
 
 namespace menubuilder {
 
-// Tells whether a byte leads a double-byte character in the ANSI code page.
-using LeadByteTest = bool (*)(unsigned char byte);
+using fw::LeadByteTest;
 
 inline constexpr char kMenuRootName[] = "RootCaster";
 inline constexpr char kMarkerFileName[] = "desktop.ini";
