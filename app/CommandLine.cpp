@@ -11,11 +11,7 @@ size_t EndOfQuotedName(std::string_view line, LeadByteTest isLeadByte) {
     size_t position = 1;
     while (position < line.size() && line[position] != '\0') {
         if (line[position] == '"') return position + 1;
-        // A trail byte follows a lead byte and is never a quote.
-        if (isLeadByte(At(line, position)) && position + 1 < line.size() && line[position + 1] != '\0') {
-            ++position;
-        }
-        ++position;
+        position += fw::CharacterLength(line, position, isLeadByte);
     }
     return position;
 }

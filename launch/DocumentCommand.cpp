@@ -9,9 +9,7 @@ size_t FindPlaceholder(std::string_view command, LeadByteTest isLeadByte) {
     size_t position = 0;
     while (position < command.size()) {
         if (command.substr(position, kPlaceholder.size()) == kPlaceholder) return position;
-        const bool doubleByte = isLeadByte(static_cast<unsigned char>(command[position])) &&
-                                position + 1 < command.size() && command[position + 1] != '\0';
-        position += doubleByte ? 2 : 1;
+        position += fw::CharacterLength(command, position, isLeadByte);
     }
     return std::string_view::npos;
 }

@@ -72,10 +72,8 @@ bool IsPlainFolderName(std::string_view name) {
 // In a double-byte code page a backslash can be the second byte of a
 // character; the platform then sees one name where the text shows two.
 bool HidesSeparatorInCharacter(std::string_view text, LeadByteTest isLeadByte) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isLeadByte(static_cast<unsigned char>(text[i]))) continue;
-        if (i + 1 < text.size() && text[i + 1] == '\\') return true;
-        ++i;
+    for (std::size_t i = 0; i < text.size(); i += fw::CharacterLength(text, i, isLeadByte)) {
+        if (fw::CharacterLength(text, i, isLeadByte) == 2 && text[i + 1] == '\\') return true;
     }
     return false;
 }

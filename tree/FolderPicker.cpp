@@ -36,7 +36,8 @@ bool ParseRoot(const std::string& root, ShellItemList& list) {
     fw::ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.put()))) return true;
     WCHAR wide[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, root.c_str(), -1, wide, MAX_PATH);
+    // A root too long for the buffer names no folder; never parse a cut one.
+    if (::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, root.c_str(), -1, wide, MAX_PATH) == 0) return false;
     return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, list.put(), nullptr));
 }
 

@@ -32,7 +32,7 @@ TEST(StartupInProcess, CommandLineModeReturnsFalseAndRaisesTheCounter) {
 }
 
 TEST(StartupInProcess, CounterWrapsAsA32BitNumber) {
-    SetRaw(HKEY_CURRENT_USER, kOwnStats, "Times", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
+    SetDword(HKEY_CURRENT_USER, kOwnStats, "Times", 0xFFFFFFFF);
     CRootCasterApp app;
     app.SetCommandLineText("C:\\Windows");
     app.InitInstance();
@@ -42,7 +42,7 @@ TEST(StartupInProcess, CounterWrapsAsA32BitNumber) {
 // OLE cannot be initialised on a thread that already joined the
 // multithreaded apartment: start-up must then end at once, changing nothing.
 TEST(StartupInProcess, FailedOleInitialisationEndsSilentlyWithCounterUnchanged) {
-    SetRaw(HKEY_CURRENT_USER, kOwnStats, "Times", REG_DWORD, {5, 0, 0, 0});
+    SetDword(HKEY_CURRENT_USER, kOwnStats, "Times", 5);
     const std::string menuFolder = StartMenuPath() + "\\RootCaster\\C\\OleFailureProbe";
     BOOL result = TRUE;
     HRESULT apartment = E_FAIL;

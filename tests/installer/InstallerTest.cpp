@@ -125,8 +125,6 @@ protected:
         DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey);
     }
 
-    static std::string MenuRoot() { return StartMenuPath() + "\\RootCaster"; }
-
     // Setup with /S, and /D= when a directory is given (NSIS wants it last and
     // unquoted, blanks and all).
     static void Install(const std::string& directory) {
@@ -257,7 +255,7 @@ protected:
 };
 
 TEST_F(Installation, ChosenDirectoryWithBlanksAndUninstallKeepingSettings) {
-    SetRaw(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", REG_DWORD, {1, 0, 0, 0});
+    SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 1);
     InstallAndAddThroughExplorerVerb(kChosenInstallDir, kChosenInstallDir);
     const std::optional<DWORD> times = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times");
 
@@ -288,7 +286,7 @@ TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
 TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
     for (const int answer : {IDYES, IDNO}) {
         SCOPED_TRACE(answer == IDYES ? "yes" : "no");
-        SetRaw(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", REG_DWORD, {1, 0, 0, 0});
+        SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 1);
         Install(kChosenInstallDir);
         UninstallAnswering(kChosenInstallDir, answer);
         ExpectNothingOfTheProgramLeft(kChosenInstallDir);

@@ -36,10 +36,6 @@ void AddSnapshot(const std::string& folder, const std::string& relative, int dep
 
 }  // namespace
 
-std::string MenuRoot() {
-    return StartMenuPath() + "\\RootCaster";
-}
-
 MenuGround::MenuGround() {
     ClearGround();
 }
@@ -51,8 +47,8 @@ MenuGround::~MenuGround() {
 void SetOptions(int addOpen, int addDOSPrompt) {
     for (const char* key : {kProgramSettings, kOwnSettings}) {
         const std::string config = std::string(key) + "\\Config";
-        SetRaw(HKEY_CURRENT_USER, config, "AddOpen", REG_DWORD, {static_cast<BYTE>(addOpen), 0, 0, 0});
-        SetRaw(HKEY_CURRENT_USER, config, "AddDOSPrompt", REG_DWORD, {static_cast<BYTE>(addDOSPrompt), 0, 0, 0});
+        SetDword(HKEY_CURRENT_USER, config, "AddOpen", static_cast<DWORD>(addOpen));
+        SetDword(HKEY_CURRENT_USER, config, "AddDOSPrompt", static_cast<DWORD>(addDOSPrompt));
     }
 }
 

@@ -14,9 +14,6 @@ inline constexpr char kDeeperId[] = "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}";
 inline constexpr char kExtensionKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 inline constexpr char kInstallDir[] = "C:\\Program Files\\RootCaster";
 
-// <Start Menu>\RootCaster.
-std::string MenuRoot();
-
 // Clears the menu root, the settings of RootCaster.exe and of this test
 // program, and the shell extension's class key; clears them again at the end.
 class MenuGround {

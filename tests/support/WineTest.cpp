@@ -103,10 +103,20 @@ void SetRaw(HKEY root, const std::string& path, const char* value, DWORD type, c
               ERROR_SUCCESS);
 }
 
+void SetDword(HKEY root, const std::string& path, const char* value, DWORD number) {
+    SetRaw(root, path, value, REG_DWORD,
+           {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
+            static_cast<BYTE>(number >> 24)});
+}
+
 std::string StartMenuPath() {
     char path[MAX_PATH] = {};
     EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_STARTMENU, nullptr, 0, path), S_OK);
     return path;
+}
+
+std::string MenuRoot() {
+    return StartMenuPath() + "\\RootCaster";
 }
 
 TempFolder::TempFolder(const std::string& name) {

@@ -40,9 +40,12 @@ struct RawValue {
 std::optional<RawValue> ReadRaw(HKEY root, const std::string& path, const char* value);
 void SetText(HKEY root, const std::string& path, const char* value, const std::string& text);
 void SetRaw(HKEY root, const std::string& path, const char* value, DWORD type, const std::vector<BYTE>& data);
+void SetDword(HKEY root, const std::string& path, const char* value, DWORD number);
 
 // The user's Start Menu folder, as the shell reports it.
 std::string StartMenuPath();
+// The menu root RootCaster manages: the Start Menu's folder "RootCaster".
+std::string MenuRoot();
 
 // A fresh, empty folder below the temporary directory, removed at the end.
 class TempFolder {

@@ -60,7 +60,7 @@ TEST_F(AboutBox, ShowsTheUsageCountAsASigned32BitNumber) {
     const DWORD before = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0);
     for (const auto& count : counts) {
         SCOPED_TRACE(count.shown);
-        StoreDword(kStatsKey, "Times", count.stored);
+        SetDword(HKEY_CURRENT_USER, kStatsKey, "Times", count.stored);
         MainDialogRun run;
         ASSERT_TRUE(run.Dialog());
         HWND about = OpenAbout(run);
@@ -69,7 +69,7 @@ TEST_F(AboutBox, ShowsTheUsageCountAsASigned32BitNumber) {
                   std::string("You have used RootCaster ") + count.shown + " times.");
         CloseAll(run, about);
     }
-    StoreDword(kStatsKey, "Times", before);
+    SetDword(HKEY_CURRENT_USER, kStatsKey, "Times", before);
 }
 
 TEST_F(AboutBox, IsModalOverTheDialogWithoutCloseBoxAndEscapeClosesIt) {

@@ -44,6 +44,8 @@ TEST_F(FolderPicker, RootThatNamesNoFolderShowsNothing) {
     CFolderPicker picker;
     picker.m_strRoot = "C:\\no such folder\\at all";
     EXPECT_FALSE(picker.Browse(nullptr));
+    picker.m_strRoot = "C:\\" + std::string(300, 'a');
+    EXPECT_FALSE(picker.Browse(nullptr)) << "a root too long for the buffer";
 }
 
 TEST_F(FolderPicker, EmptyTitleShowsOpenAndCancelGivesFalse) {

@@ -32,16 +32,6 @@ bool MainDialogRun::StillOpen() const {
            m_program.Running();
 }
 
-void StoreDword(const std::string& key, const char* entry, DWORD value) {
-    SetRaw(HKEY_CURRENT_USER, key, entry, REG_DWORD,
-           {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-            static_cast<BYTE>(value >> 24)});
-}
-
-std::string MenuRoot() {
-    return StartMenuPath() + "\\RootCaster";
-}
-
 void MainDialogTest::ClearGround() {
     RemoveTree(MenuRoot());
     DeleteKeyTree(HKEY_CURRENT_USER, kConfigKey);

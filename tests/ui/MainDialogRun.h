@@ -16,12 +16,6 @@ inline const std::string kVerbKey = "Directory\\Shell\\RootCaster";
 inline const std::string kVerbCommandKey = "Directory\\Shell\\RootCaster\\Command";
 inline const std::string kExtensionClassKey = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 
-// A REG_DWORD below HKEY_CURRENT_USER, any 32-bit value.
-void StoreDword(const std::string& key, const char* entry, DWORD value);
-
-// <Start Menu>\RootCaster, where added directories get their menu folders.
-std::string MenuRoot();
-
 class MainDialogRun {
 public:
     MainDialogRun();

@@ -104,9 +104,9 @@ TEST_F(MainDialog, EscapeAndTheCloseCommandsActAsDone) {
 }
 
 TEST_F(MainDialog, OptionOutsideZeroToTwoShowsClearedAndDoneStoresZero) {
-    StoreDword(kConfigKey, "AddToRootCaster", 3);
-    StoreDword(kConfigKey, "AddOpen", 0xFFFFFFFF);
-    StoreDword(kConfigKey, "AddDOSPrompt", 1);
+    SetDword(HKEY_CURRENT_USER, kConfigKey, "AddToRootCaster", 3);
+    SetDword(HKEY_CURRENT_USER, kConfigKey, "AddOpen", 0xFFFFFFFF);
+    SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 1);
     InstallVerbWithExtraKey();
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
