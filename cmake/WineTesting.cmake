@@ -27,6 +27,9 @@ function(add_wine_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} test_support GTest::gmock GTest::gtest_main)
   set(suites "")
   foreach(source IN LISTS ARG_SOURCES)
+    # A test suite added to a source registers at the next build, not only
+    # when CMake happens to run again.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${source})
     file(READ ${CMAKE_CURRENT_SOURCE_DIR}/${source} text)
     string(REGEX MATCHALL "TEST(_F|_P)?\\([ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
     foreach(match IN LISTS found)

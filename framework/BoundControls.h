@@ -4,13 +4,33 @@
 
 #include "framework/Window.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace fw {
 
 class BoundControls {
 public:
-    void Add(Window& control) { m_controls.push_back(&control); }
+    BoundControls() = default;
+    // Wrappers that outlive their parent are unbound from it.
+    ~BoundControls() {
+        for (Window* control : m_controls) control->m_boundTo = nullptr;
+    }
+    BoundControls(const BoundControls&) = delete;
+    BoundControls& operator=(const BoundControls&) = delete;
+
+    // A wrapper is bound to one parent at a time.
+    void Add(Window& control) {
+        if (control.m_boundTo) control.m_boundTo->Remove(control);
+        control.m_boundTo = this;
+        m_controls.push_back(&control);
+    }
+
+    // The wrapper goes (or moves to another parent) before this parent.
+    void Remove(Window& control) {
+        m_controls.erase(std::remove(m_controls.begin(), m_controls.end(), &control), m_controls.end());
+        control.m_boundTo = nullptr;
+    }
 
     // True when the sender has a wrapper and the wrapper handled the
     // notification, with its result in `result`.
@@ -23,7 +43,10 @@ public:
 
     // The parent's window is gone, and its controls with it.
     void DetachAll() {
-        for (Window* control : m_controls) control->Detach();
+        for (Window* control : m_controls) {
+            control->Detach();
+            control->m_boundTo = nullptr;
+        }
         m_controls.clear();
     }
 

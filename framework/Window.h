@@ -7,10 +7,13 @@
 
 namespace fw {
 
+class BoundControls;
+
 class Window {
 public:
     Window() = default;
-    virtual ~Window() = default;
+    // A wrapper that goes before its parent window unbinds itself.
+    virtual ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
@@ -32,6 +35,10 @@ public:
 
 protected:
     HWND m_hWnd = nullptr;
+
+private:
+    friend class BoundControls;
+    BoundControls* m_boundTo = nullptr;
 };
 
 inline bool Window::OnReflectedNotify(const NMHDR&, LRESULT&) {

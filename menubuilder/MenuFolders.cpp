@@ -37,7 +37,7 @@ void AddAttribute(const std::string& path, DWORD bit) {
 
 void CreateMenuFolders(const std::string& menuFolder, const std::string& menuBase) {
     const bool marking = MarksFolders();
-    for (const FolderStep& step : MenuFolderWalk(menuFolder, menuBase)) {
+    for (const FolderStep& step : MenuFolderWalk(menuFolder, menuBase, fw::AnsiLeadByte)) {
         // An existing folder is the normal case.
         ::CreateDirectoryA(step.folder.c_str(), nullptr);
         if (!marking || step.depth < 0) continue;

@@ -120,8 +120,8 @@ PathVerdict CheckItemLevels(const std::string& menuBase, std::string_view encode
     return PathVerdict::kAccepted;
 }
 
-PathVerdict CheckFolderWalk(const std::string& menuBase, std::string_view encoded) {
-    for (const FolderStep& step : MenuFolderWalk(menuBase + std::string(encoded), menuBase)) {
+PathVerdict CheckFolderWalk(const std::string& menuBase, std::string_view encoded, LeadByteTest isLeadByte) {
+    for (const FolderStep& step : MenuFolderWalk(menuBase + std::string(encoded), menuBase, isLeadByte)) {
         if (!FitsPlatformBuffer(step.folder)) return PathVerdict::kTooLong;
         if (step.depth >= 0 && !FitsPlatformBuffer(Join(step.folder, kMarkerFileName))) return PathVerdict::kTooLong;
     }
@@ -180,13 +180,16 @@ std::string DesktopIniText(std::string_view classId) {
     return text;
 }
 
-std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase) {
+std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase,
+                                       LeadByteTest isLeadByte) {
     std::vector<FolderStep> steps;
     const auto add = [&](std::string_view folder) {
         steps.push_back({std::string(folder), MenuDepth(folder, menuBase)});
     };
-    for (std::size_t i = kFirstSeparatorPosition; i < menuFolder.size(); ++i) {
-        if (menuFolder[i] == '\\') add(menuFolder.substr(0, i));
+    // Stepped from the start: the Start Menu's own path may hold double-byte
+    // characters whose trail byte is a backslash.
+    for (std::size_t i = 0; i < menuFolder.size(); i += fw::CharacterLength(menuFolder, i, isLeadByte)) {
+        if (i >= kFirstSeparatorPosition && menuFolder[i] == '\\') add(menuFolder.substr(0, i));
     }
     if (!EndsWith(menuFolder, '\\')) add(menuFolder);
     return steps;
@@ -200,7 +203,7 @@ PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path
     }
     const std::string menuBase = MenuBase(startMenu);
     const PathVerdict items = CheckItemLevels(menuBase, encoded, std::string(path));
-    return items != PathVerdict::kAccepted ? items : CheckFolderWalk(menuBase, encoded);
+    return items != PathVerdict::kAccepted ? items : CheckFolderWalk(menuBase, encoded, isLeadByte);
 }
 
 }  // namespace menubuilder

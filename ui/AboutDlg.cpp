@@ -1,7 +1,6 @@
 #include "ui/AboutDlg.h"
 
 #include "framework/Resources.h"
-#include "framework/UniqueHandle.h"
 #include "launch/OpenWithHtmlViewer.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
@@ -38,6 +37,7 @@ BOOL CAboutDlg::OnInitDialog() {
 
 INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_SETCURSOR: return OnSetCursor(LOWORD(lParam));
         case WM_MOUSEMOVE: OnMouseMove(PointFrom(lParam)); return FALSE;
         case WM_LBUTTONDOWN: OnLButtonDown(PointFrom(lParam)); return FALSE;
         default: return fw::Dialog::HandleMessage(message, wParam, lParam);
@@ -45,12 +45,13 @@ INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The logo control is enlarged to the logo's size in pixels, whatever the
-// template's dialog units make of it.
+// template's dialog units make of it. The logo is shared: the system keeps
+// it, and every box shows the same one.
 void CAboutDlg::ShowLogo() const {
     ::SetWindowPos(m_logo.Hwnd(), nullptr, 0, 0, kLogoSize, kLogoSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     auto* logo = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON,
                                                  kLogoSize, kLogoSize, LR_SHARED));
-    fw::UniqueIcon previous(reinterpret_cast<HICON>(m_logo.Send(STM_SETICON, reinterpret_cast<WPARAM>(logo))));
+    m_logo.Send(STM_SETICON, reinterpret_cast<WPARAM>(logo));
 }
 
 // The count is a 32-bit value shown signed, so 2147483648 and above read
@@ -73,6 +74,17 @@ bool CAboutDlg::IsPointOnLogo(POINT point, const fw::Window& logo) const {
     const int dy = area.top - box.top - ::GetSystemMetrics(SM_CYCAPTION) - ::GetSystemMetrics(SM_CYDLGFRAME);
     ::OffsetRect(&area, dx - area.left, dy - area.top);
     return ::PtInRect(&area, point) != FALSE;
+}
+
+// Answered over the logo, or the class's arrow would come back before every
+// mouse move there.
+BOOL CAboutDlg::OnSetCursor(UINT hitTest) const {
+    POINT point;
+    if (hitTest != HTCLIENT || !::GetCursorPos(&point) || !::ScreenToClient(m_hWnd, &point)) return FALSE;
+    if (!IsPointOnLogo(point, m_logo)) return FALSE;
+    ShowLinkCursor();
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+    return TRUE;
 }
 
 void CAboutDlg::OnMouseMove(POINT point) const {

@@ -21,6 +21,7 @@ protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    BOOL OnSetCursor(UINT hitTest) const;
     void OnMouseMove(POINT point) const;
     void OnLButtonDown(POINT point) const;
     void ShowLogo() const;

@@ -3,15 +3,32 @@
 // setting names, and lets the user choose another one.
 
 #include "framework/Button.h"
+#include "framework/UniqueHandle.h"
 #include "settings/SettingsCatalogue.h"
+
+#include <string>
 
 namespace ui {
 
-// Shows the icon file the setting names, if any, on the button.
-void ShowIconFile(const settings::TextSetting& setting, const fw::Button& button);
+// A button keeps its image but never destroys it, so the wrapper owns the
+// icon it shows: until another one replaces it, or until the wrapper goes
+// after its dialog.
+class IconButton : public fw::Button {
+public:
+    explicit IconButton(const settings::TextSetting& setting) : m_setting(setting) {}
 
-// Lets the user choose an icon file in the file-open dialog, stores its path
-// in the setting and shows it on the button. Cancelling changes nothing.
-void ChooseIcon(HWND owner, const settings::TextSetting& setting, const fw::Button& button);
+    // Shows the icon file the setting names, if any.
+    void ShowStoredIcon();
+
+    // Lets the user choose an icon file in the file-open dialog, stores its
+    // path in the setting and shows it. Cancelling changes nothing.
+    void ChooseIcon(HWND owner);
+
+private:
+    void ShowIconFile(const std::string& path);
+
+    const settings::TextSetting& m_setting;
+    fw::UniqueIcon m_icon;
+};
 
 }  // namespace ui

@@ -24,6 +24,8 @@ const settings::SettingsStore& Store() {
 
 CRootCasterDlg::CRootCasterDlg(HWND parent)
     : fw::Dialog(IDD_ROOTCASTER_DIALOG, parent),
+      m_btnOpenIcon(settings::kOpenIcon),
+      m_btnDOSIcon(settings::kDOSIcon),
       m_strMainItem("RootCaster"),
       m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER))) {
     m_bAddToRootCaster = Store().Read(settings::kAddToRootCaster);
@@ -46,8 +48,8 @@ BOOL CRootCasterDlg::OnInitDialog() {
     AddSystemMenuItem();
     SetWindowIcons();
     m_tree.InitTree();
-    ui::ShowIconFile(settings::kOpenIcon, m_btnOpenIcon);
-    ui::ShowIconFile(settings::kDOSIcon, m_btnDOSIcon);
+    m_btnOpenIcon.ShowStoredIcon();
+    m_btnDOSIcon.ShowStoredIcon();
     return TRUE;
 }
 
@@ -125,12 +127,12 @@ void CRootCasterDlg::OnBrowse() {
     menubuilder::AddDirectory(picker.m_strPath);
 }
 
-void CRootCasterDlg::OnDOSIcon() const {
-    ui::ChooseIcon(m_hWnd, settings::kDOSIcon, m_btnDOSIcon);
+void CRootCasterDlg::OnDOSIcon() {
+    m_btnDOSIcon.ChooseIcon(m_hWnd);
 }
 
-void CRootCasterDlg::OnOpenIcon() const {
-    ui::ChooseIcon(m_hWnd, settings::kOpenIcon, m_btnOpenIcon);
+void CRootCasterDlg::OnOpenIcon() {
+    m_btnOpenIcon.ChooseIcon(m_hWnd);
 }
 
 void CRootCasterDlg::OnAbout() const {

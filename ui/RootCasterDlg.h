@@ -2,9 +2,9 @@
 // The main dialog: the directory tree, the options, the icon buttons, and
 // the buttons that add a directory to the Start Menu.
 
-#include "framework/Button.h"
 #include "framework/Dialog.h"
 #include "tree/DirTreeCtrl.h"
+#include "ui/IconChooser.h"
 
 #include <string>
 
@@ -29,8 +29,8 @@ private:
     bool OnPaint() const;
     HICON OnQueryDragIcon() const;
     void OnBrowse();
-    void OnDOSIcon() const;
-    void OnOpenIcon() const;
+    void OnDOSIcon();
+    void OnOpenIcon();
     void OnAbout() const;
     void OnHelp() const;
 
@@ -39,8 +39,8 @@ private:
     void StoreItemOptions() const;
     void StoreItemOptionsFromControls();
 
-    fw::Button m_btnOpenIcon;
-    fw::Button m_btnDOSIcon;
+    ui::IconButton m_btnOpenIcon;
+    ui::IconButton m_btnDOSIcon;
     CDirTreeCtrl m_tree;
     int m_bAddToRootCaster = 0;
     int m_bAddDOSPrompt = 0;

@@ -2,13 +2,12 @@
 // as the real RootCaster.exe started with a command line.
 
 #include "app/RootCasterApp.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -46,14 +45,14 @@ TEST(StartupInProcess, FailedOleInitialisationEndsSilentlyWithCounterUnchanged) 
     const std::string menuFolder = StartMenuPath() + "\\RootCaster\\C\\OleFailureProbe";
     BOOL result = TRUE;
     HRESULT apartment = E_FAIL;
-    std::thread run([&] {
+    TestThread run([&] {
         apartment = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CRootCasterApp app;
         app.SetCommandLineText("C:\\OleFailureProbe");
         result = app.InitInstance();
         if (SUCCEEDED(apartment)) ::CoUninitialize();
     });
-    run.join();
+    run.Join();
     ASSERT_TRUE(SUCCEEDED(apartment)) << Hex(static_cast<unsigned long>(apartment));
     EXPECT_FALSE(result);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 5u);
@@ -76,7 +75,7 @@ TEST(StartupProgram, EmptyOrBlankCommandLineShowsTheDialogAndCountsAfterItCloses
         ProgramRun run(ProgramPath(), tail);
         HWND dialog = run.WaitForWindow("RootCaster");
         ASSERT_TRUE(dialog) << "dialog mode";
-        ::Sleep(500);
+        ASSERT_TRUE(AnswersMessages(dialog)) << "its start-up is over";
         EXPECT_EQ(TimesAt(kProgramStats), before) << "not raised while the dialog is open";
         Click(dialog, IDCANCEL);
         ASSERT_TRUE(run.WaitForExit());

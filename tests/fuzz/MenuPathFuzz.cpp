@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string menuBase = menubuilder::MenuBase(kStartMenu);
     for (const menubuilder::FolderStep& step :
-         menubuilder::MenuFolderWalk(menuBase + menubuilder::EncodeMenuPath(path), menuBase)) {
+         menubuilder::MenuFolderWalk(menuBase + menubuilder::EncodeMenuPath(path), menuBase, ShiftJisLead)) {
         if (step.depth < 0) continue;
         CheckLanding(step.folder, static_cast<size_t>(step.depth));
         CheckLanding(step.folder + "\\" + menubuilder::kMarkerFileName, static_cast<size_t>(step.depth) + 1);

@@ -87,9 +87,18 @@ TEST(DesktopIniText, IsTheExact65ByteMarker) {
     EXPECT_EQ(text.substr(19), "CLSID={5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}\r\n");
 }
 
-std::vector<std::pair<std::string, int>> Walk(const std::string& menuFolder, const std::string& base = kBase) {
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
+// Code page 932 (Japanese).
+bool Cp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+std::vector<std::pair<std::string, int>> Walk(const std::string& menuFolder, const std::string& base = kBase,
+                                              menubuilder::LeadByteTest isLeadByte = NoLeadBytes) {
     std::vector<std::pair<std::string, int>> steps;
-    for (const FolderStep& step : menubuilder::MenuFolderWalk(menuFolder, base)) {
+    for (const FolderStep& step : menubuilder::MenuFolderWalk(menuFolder, base, isLeadByte)) {
         steps.emplace_back(step.folder, step.depth);
     }
     return steps;
@@ -117,6 +126,23 @@ TEST(MenuFolderWalk, NeverTakesTheFirstFourCharactersAsSeparators) {
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front().first, "\\\\pc") << "the backslash at position 4 is the first one taken";
     EXPECT_EQ(Walk("C:\\x\\RootCaster\\C", "C:\\x\\RootCaster\\").front().first, "C:\\x");
+}
+
+// In code page 932, U+30BD (katakana so) is 83 5C: its trail byte is a
+// backslash, which must not cut the Start Menu's own path.
+TEST(MenuFolderWalk, StepsOverDoubleByteCharactersWhoseTrailByteIsABackslash) {
+    using Steps = std::vector<std::pair<std::string, int>>;
+    const std::string user = "C:\\Users\\\x83\x5C\x83\x74\x83\x67";
+    const std::string base = user + "\\Start Menu\\RootCaster\\";
+    EXPECT_EQ(Walk(base + "C", base, Cp932LeadByte), (Steps{{"C:\\Users", -1},
+                                                             {user, -1},
+                                                             {user + "\\Start Menu", -1},
+                                                             {user + "\\Start Menu\\RootCaster", 0},
+                                                             {base + "C", 1}}));
+    EXPECT_EQ(Walk(base + "C", base, NoLeadBytes).at(1).first, "C:\\Users\\\x83") << "read as single bytes";
+    EXPECT_EQ(Walk("C:\\\x83\\\\RootCaster\\C", "C:\\\x83\\\\RootCaster\\", Cp932LeadByte).front().first,
+              "C:\\\x83\\")
+        << "a character across position 4";
 }
 
 // A "RootCaster" elsewhere in the path is just a name: only the menu root

@@ -126,23 +126,22 @@ TEST(CheckDirectoryPath, RefusesABackslashHiddenInADoubleByteCharacter) {
 // Items are judged by the longer file name, whichever options are on: the
 // options are read anew at every level, after the folders were made.
 TEST(CheckDirectoryPath, RefusesPathsWhoseLongestItemPathExceeds259Characters) {
-    const std::string base = menubuilder::MenuBase(kStartMenu);
-    const std::size_t longestItem = std::string(menubuilder::kDOSPromptItemFileName).size();
-    const std::size_t fitting = menubuilder::kMaxPathLength - base.size() - std::string("C\\\\").size() - longestItem;
-    const std::string name(fitting, 'n');
+    const std::string name(206, 'n');
+    const std::string longestItem = "C:\\WINDOWS\\Start Menu\\RootCaster\\C\\" + name + "\\MS-DOS Prompt.lnk";
+    ASSERT_EQ(longestItem.size(), 259u);
     EXPECT_EQ(Check("C:\\" + name), PathVerdict::kAccepted);
     EXPECT_EQ(Check("C:\\" + name + "\\"), PathVerdict::kAccepted);
-    EXPECT_EQ(Check("C:\\" + name + "n"), PathVerdict::kTooLong);
+    EXPECT_EQ(Check("C:\\" + name + "n"), PathVerdict::kTooLong) << "260 characters";
     EXPECT_EQ(Check("C:\\" + name.substr(5) + "\\" + std::string(10, 'd')), PathVerdict::kTooLong)
         << "the deepest level decides";
     EXPECT_EQ(Check("C:\\" + std::string(300, 'n')), PathVerdict::kTooLong);
 }
 
 TEST(CheckDirectoryPath, RefusesAStartMenuWhoseMenuRootMarkerWouldNotFit) {
-    const std::string marker = "\\RootCaster\\desktop.ini";
-    const std::string fits(menubuilder::kMaxPathLength - marker.size(), 's');
+    const std::string fits(236, 's');
+    ASSERT_EQ((fits + "\\RootCaster\\desktop.ini").size(), 259u);
     EXPECT_EQ(CheckDirectoryPath(fits, "", NoLeadBytes), PathVerdict::kAccepted);
-    EXPECT_EQ(CheckDirectoryPath(fits + "s", "", NoLeadBytes), PathVerdict::kTooLong);
+    EXPECT_EQ(CheckDirectoryPath(fits + "s", "", NoLeadBytes), PathVerdict::kTooLong) << "260 characters";
 }
 
 }  // namespace

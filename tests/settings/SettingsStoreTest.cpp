@@ -6,6 +6,9 @@
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <optional>
 
 using namespace testing_support;
 using settings::SettingsStore;
@@ -27,10 +30,18 @@ protected:
 };
 
 TEST_F(SettingsStoreTest, ApplicationNameIsTheProgramFileName) {
+    const std::string rootCasterConfig = kCompanyPath + "\\RootCaster\\Config";
+    const std::optional<DWORD> before = ReadDword(HKEY_CURRENT_USER, rootCasterConfig, "AddOpen");
+    SetDword(HKEY_CURRENT_USER, rootCasterConfig, "AddOpen", 0x5EA1);
     EXPECT_EQ(store.ApplicationName(), "settings_tests");
     store.Write(settings::kAddOpen, 7);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kAppPath + "\\Config", "AddOpen"), 7u);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCompanyPath + "\\RootCaster\\Config\\AddOpen"));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, rootCasterConfig, "AddOpen"), 0x5EA1u) << "RootCaster's own value";
+    if (before) {
+        SetDword(HKEY_CURRENT_USER, rootCasterConfig, "AddOpen", *before);
+    } else {
+        ::SHDeleteValueA(HKEY_CURRENT_USER, rootCasterConfig.c_str(), "AddOpen");
+    }
 }
 
 TEST_F(SettingsStoreTest, EmptyRegistryGivesTheCatalogueDefaultsAndLeavesTheKeys) {

@@ -1,8 +1,10 @@
 #include "tests/support/Recorder.h"
 
+#include "framework/UniqueHandle.h"
 #include "tests/support/WineTest.h"
 
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <sstream>
 
@@ -12,6 +14,17 @@ namespace {
 constexpr char kOutputVariable[] = "ROOTCASTER_RECORDER_OUTPUT";
 constexpr char kTestHtmlType[] = "RootCasterTest.HtmlFile";
 const std::string kTestHtmlCommandKey = std::string(kTestHtmlType) + "\\shell\\open\\command";
+
+bool RecorderRuns() {
+    // A snapshot handle is closed like a file's.
+    const fw::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry)) {
+        if (::lstrcmpiA(entry.szExeFile, "recorder.exe") == 0) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -48,6 +61,11 @@ std::vector<std::string> Recorder::WaitForLines(size_t count, DWORD timeoutMs) c
         if (lines.size() >= count) return lines;
         ::Sleep(50);
     }
+    return Lines();
+}
+
+std::vector<std::string> Recorder::LinesOnceNoneRuns(DWORD timeoutMs) const {
+    for (DWORD waited = 0; waited < timeoutMs && RecorderRuns(); waited += 50) ::Sleep(50);
     return Lines();
 }
 

@@ -104,6 +104,11 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     return WaitFor([&] { return ::IsWindow(window) ? nullptr : window; }, timeoutMs) != nullptr;
 }
 
+bool AnswersMessages(HWND window, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 std::string WindowText(HWND window) {
     char text[kTextCapacity] = {};
     SendWithin(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));

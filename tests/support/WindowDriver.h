@@ -51,6 +51,9 @@ HWND WaitFor(Find find, DWORD timeoutMs = 30000) {
     }
 }
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 30000);
+// True when the window's thread answered a message sent now: messages sent
+// from one thread are handled in order, so every one sent before was too.
+bool AnswersMessages(HWND window, DWORD timeoutMs = 30000);
 
 std::string WindowText(HWND window);
 // The visible static texts below a window, joined by "|".

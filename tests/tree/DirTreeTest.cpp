@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <new>
 #include <set>
 
 using namespace testing_support;
@@ -316,6 +319,30 @@ TEST(DirTreeWithFiles, ListsTheFilesShowFileAccepts) {
     EXPECT_EQ(offered.count("secret.txt"), 0u);
     EXPECT_EQ(offered.count("m dir"), 0u);
     ExpectItemsOwnTheirIcons(tree);
+}
+
+// Tests and tools destroy a wrapper before the host window it is bound to:
+// the host's window, when it goes, must not touch the wrapper's memory.
+TEST(HostWindow, WrapperDestroyedFirstIsUnboundAndOneDestroyedLastIsDetached) {
+    constexpr unsigned char kPattern = 0xA5;
+    alignas(fw::Window) unsigned char storage[sizeof(fw::Window)];
+    fw::Window survivor;
+    {
+        fw::HostWindow host;
+        ASSERT_TRUE(host.Create("host", WS_OVERLAPPEDWINDOW, 200, 100));
+        auto* gone = new (storage) fw::Window;
+        for (fw::Window* wrapper : {gone, &survivor}) {
+            host.Bind(*wrapper);
+            wrapper->Attach(::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, host.Hwnd(), nullptr,
+                                              ::GetModuleHandleA(nullptr), nullptr));
+            ASSERT_TRUE(wrapper->Hwnd());
+        }
+        gone->~Window();
+        std::fill(std::begin(storage), std::end(storage), kPattern);
+    }
+    EXPECT_TRUE(std::all_of(std::begin(storage), std::end(storage), [&](unsigned char b) { return b == kPattern; }))
+        << "the host wrote into a destroyed wrapper";
+    EXPECT_FALSE(survivor.Hwnd()) << "the host's controls went with it";
 }
 
 // Bound to a dialog's control, the tree is filled through the dialog's

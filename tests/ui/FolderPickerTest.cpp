@@ -1,14 +1,13 @@
 // CFolderPicker inside the test program: the shell's browse-for-folder
 // dialog, worked from a second thread.
 
+#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
 #include "tree/FolderPicker.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -23,12 +22,13 @@ protected:
     // close it. Returns Browse's result.
     template <class Work>
     static bool BrowseAndWork(CFolderPicker& picker, Work work) {
-        std::thread helper([&] {
+        Watchdog watchdog("the browse dialog");
+        TestThread helper([&] {
             HWND dialog = WaitFor([] { return FindProcessWindow(::GetCurrentProcessId()); });
             if (dialog) work(dialog);
         });
         const bool chosen = picker.Browse(nullptr);
-        helper.join();
+        helper.Join();
         return chosen;
     }
 

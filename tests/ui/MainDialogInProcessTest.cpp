@@ -3,14 +3,13 @@
 
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/ui/MainDialogRun.h"
 #include "ui/RootCasterDlg.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -20,7 +19,8 @@ namespace {
 template <class Look>
 void RunDialogAndLook(Look look) {
     settings::SettingsStore::Instance().SetRegistryKey(settings::kCompanyKey);
-    std::thread helper([&] {
+    Watchdog watchdog("the main dialog");
+    TestThread helper([&] {
         HWND dialog = WaitFor([] { return FindTopLevelWindow(::GetCurrentProcessId(), "RootCaster"); });
         if (!dialog) return;
         look(dialog);
@@ -28,7 +28,7 @@ void RunDialogAndLook(Look look) {
     });
     CRootCasterDlg dialog;
     const INT_PTR result = dialog.DoModal();
-    helper.join();
+    helper.Join();
     EXPECT_EQ(result, IDCANCEL);
 }
 

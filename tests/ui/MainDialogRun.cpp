@@ -25,11 +25,7 @@ HWND MainDialogRun::WaitForAboutBox() const {
 }
 
 bool MainDialogRun::StillOpen() const {
-    // Messages sent from one thread are handled in order: when this one is
-    // answered, so is every click sent before it.
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) && ::IsWindowVisible(m_dialog) &&
-           m_program.Running();
+    return AnswersMessages(m_dialog) && ::IsWindowVisible(m_dialog) && m_program.Running();
 }
 
 void MainDialogTest::ClearGround() {
