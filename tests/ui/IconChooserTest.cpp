@@ -1,9 +1,12 @@
 // The two icon buttons of the real program's main dialog and the file-open
-// dialog they run.
+// dialog they run; the icons a button shows, inside this program.
 
+#include "framework/HostWindow.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/WineTest.h"
 #include "tests/ui/MainDialogRun.h"
+#include "ui/IconChooser.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +141,51 @@ TEST_F(IconChooser, FileThatIsNoIconIsStoredButShowsNothing) {
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kConfigKey, "DOSIcon"), notAnIcon);
     EXPECT_FALSE(ButtonIcon(run, IDC_DOS_ICON));
     EXPECT_TRUE(run.Done());
+}
+
+// An icon that can still be read (a destroyed one can't).
+bool IconAlive(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return false;
+    const fw::UniqueBitmap colour(info.hbmColor);
+    const fw::UniqueBitmap mask(info.hbmMask);
+    return true;
+}
+
+// Icons loaded from files are the button wrapper's to destroy: the one
+// replaced at once, the last one when the wrapper goes after its window.
+TEST(IconButtonInProcess, DestroysTheIconItReplacedAndAtTheEndTheOneItShowed) {
+    TempFolder folder("rootcaster icon button");
+    const std::string first = folder.Path() + "\\first.ico";
+    const std::string second = folder.Path() + "\\second.ico";
+    WriteIconFile(first);
+    WriteIconFile(second);
+    settings::SettingsStore& store = settings::SettingsStore::Instance();
+    store.SetRegistryKey(settings::kCompanyKey);
+    fw::HostWindow host;
+    ASSERT_TRUE(host.Create("icons", WS_OVERLAPPEDWINDOW, 200, 100));
+    HICON shownFirst = nullptr;
+    HICON shownSecond = nullptr;
+    {
+        ui::IconButton button(settings::kOpenIcon);
+        button.Attach(::CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_ICON, 0, 0, 40, 40, host.Hwnd(), nullptr,
+                                        ::GetModuleHandleA(nullptr), nullptr));
+        ASSERT_TRUE(button.Hwnd());
+        store.Write(settings::kOpenIcon, first);
+        button.ShowStoredIcon();
+        shownFirst = button.GetIcon();
+        EXPECT_TRUE(IconAlive(shownFirst));
+        store.Write(settings::kOpenIcon, second);
+        button.ShowStoredIcon();
+        shownSecond = button.GetIcon();
+        EXPECT_TRUE(IconAlive(shownSecond));
+        EXPECT_NE(shownSecond, shownFirst);
+        EXPECT_FALSE(IconAlive(shownFirst)) << "the replaced icon";
+        ::DestroyWindow(button.Detach());
+        EXPECT_TRUE(IconAlive(shownSecond)) << "the wrapper still holds it";
+    }
+    EXPECT_FALSE(IconAlive(shownSecond)) << "the last icon goes with the wrapper";
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\ui_tests");
 }
 
 }  // namespace
