@@ -72,8 +72,7 @@ struct FolderStep {
 // top down: the text before every backslash from position 4 on, then the whole
 // path when it has no closing backslash. Only a backslash that is a character
 // of its own separates; a double-byte character's trail byte never does.
-std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase,
-                                       LeadByteTest isLeadByte);
+std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_view menuBase, LeadByteTest isLeadByte);
 
 enum class PathVerdict {
     kAccepted,

@@ -32,8 +32,7 @@ void IconButton::ChooseIcon(HWND owner) {
 // The image is 32 x 32 pixels, or none when the file is not an icon. Not
 // shared: a shared icon is the system's, and never destroyed.
 void IconButton::ShowIconFile(const std::string& path) {
-    fw::UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+    fw::UniqueIcon icon(static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
     SetIcon(icon.get());
     m_icon = std::move(icon);
 }

@@ -135,13 +135,12 @@ TEST(MenuFolderWalk, StepsOverDoubleByteCharactersWhoseTrailByteIsABackslash) {
     const std::string user = "C:\\Users\\\x83\x5C\x83\x74\x83\x67";
     const std::string base = user + "\\Start Menu\\RootCaster\\";
     EXPECT_EQ(Walk(base + "C", base, Cp932LeadByte), (Steps{{"C:\\Users", -1},
-                                                             {user, -1},
-                                                             {user + "\\Start Menu", -1},
-                                                             {user + "\\Start Menu\\RootCaster", 0},
-                                                             {base + "C", 1}}));
+                                                            {user, -1},
+                                                            {user + "\\Start Menu", -1},
+                                                            {user + "\\Start Menu\\RootCaster", 0},
+                                                            {base + "C", 1}}));
     EXPECT_EQ(Walk(base + "C", base, NoLeadBytes).at(1).first, "C:\\Users\\\x83") << "read as single bytes";
-    EXPECT_EQ(Walk("C:\\\x83\\\\RootCaster\\C", "C:\\\x83\\\\RootCaster\\", Cp932LeadByte).front().first,
-              "C:\\\x83\\")
+    EXPECT_EQ(Walk("C:\\\x83\\\\RootCaster\\C", "C:\\\x83\\\\RootCaster\\", Cp932LeadByte).front().first, "C:\\\x83\\")
         << "a character across position 4";
 }
 

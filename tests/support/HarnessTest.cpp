@@ -1,6 +1,8 @@
 // The test harness itself: Wine reports the Windows version a test chose to
-// the program it names, and only to that program.
+// the program it names, and only to that program; a watchdog ends a test
+// program that hangs.
 
+#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +19,28 @@ TEST(DISABLED_VersionProbe, Report) {
     ::ExitProcess(info.dwPlatformId << 16 | info.dwMajorVersion << 8 | info.dwMinorVersion);
 }
 
-DWORD ProbeVersion() {
+// Run as a child: waits for ever under a watchdog of one second.
+TEST(DISABLED_WatchdogProbe, Hang) {
+    Watchdog watchdog("the probe", 1000);
+    ::Sleep(INFINITE);
+}
+
+std::string SelfPath() {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return RunProgram(self, "--gtest_filter=DISABLED_VersionProbe.Report --gtest_also_run_disabled_tests").exitCode;
+    return self;
+}
+
+DWORD ProbeVersion() {
+    return RunProgram(SelfPath(), "--gtest_filter=DISABLED_VersionProbe.Report --gtest_also_run_disabled_tests")
+        .exitCode;
+}
+
+TEST(Watchdog, EndsAHangingTestProgramWithStatus3) {
+    const ProcessResult run =
+        RunProgram(SelfPath(), "--gtest_filter=DISABLED_WatchdogProbe.Hang --gtest_also_run_disabled_tests", 30000);
+    EXPECT_TRUE(run.finished) << "the watchdog did not end it";
+    EXPECT_EQ(run.exitCode, 3u);
 }
 
 TEST(WindowsVersionSwitch, ReportsTheChosenVersionToTheNamedProgram) {
