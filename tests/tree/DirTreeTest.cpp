@@ -4,6 +4,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/HostWindow.h"
+#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 #include "tests/tree/TreeProbe.h"
 #include "tree/DirTreeCtrl.h"
@@ -375,6 +376,7 @@ private:
 TEST(DirTreeInDialog, FillsThroughTheDialogsReflection) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
+    Watchdog watchdog("the tree dialog");
     TreeDialog dialog;
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.drives.size(), DriveRoots().size());
