@@ -69,7 +69,6 @@ using UniqueKey = UniqueHandle<HandleTraits<HKEY, nullptr, ::RegCloseKey>>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueProcess = UniqueHandle<HandleTraits<HANDLE, nullptr, ::CloseHandle>>;
-using UniqueThread = UniqueProcess;
 using UniqueEvent = UniqueProcess;
 using UniqueIcon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
 using UniqueBitmap = UniqueHandle<HandleTraits<HBITMAP, nullptr, ::DeleteObject>>;

@@ -2,9 +2,9 @@
 // as the real RootCaster.exe started with a command line.
 
 #include "app/RootCasterApp.h"
-#include "tests/support/TestThread.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
+#include "tests/support/Thread.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -45,7 +45,7 @@ TEST(StartupInProcess, FailedOleInitialisationEndsSilentlyWithCounterUnchanged) 
     const std::string menuFolder = StartMenuPath() + "\\RootCaster\\C\\OleFailureProbe";
     BOOL result = TRUE;
     HRESULT apartment = E_FAIL;
-    TestThread run([&] {
+    Thread run([&] {
         apartment = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CRootCasterApp app;
         app.SetCommandLineText("C:\\OleFailureProbe");

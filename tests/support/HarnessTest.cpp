@@ -2,7 +2,7 @@
 // the program it names, and only to that program; a watchdog ends a test
 // program that hangs.
 
-#include "tests/support/TestThread.h"
+#include "tests/support/Watchdog.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/HostWindow.h"
-#include "tests/support/TestThread.h"
+#include "tests/support/Watchdog.h"
 #include "tests/support/WineTest.h"
 #include "tests/tree/TreeProbe.h"
 #include "tree/DirTreeCtrl.h"

@@ -3,8 +3,9 @@
 
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
-#include "tests/support/TestThread.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
+#include "tests/support/Watchdog.h"
 #include "ui/AboutDlg.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST(AboutBoxInProcess, HandCursorShowsOverTheLogoOnly) {
     CursorSeen seen;
     const DWORD dialogThread = ::GetCurrentThreadId();
     Watchdog watchdog("the About box");
-    TestThread helper([&] {
+    Thread helper([&] {
         HWND about = WaitFor([] { return FindTopLevelWindow(::GetCurrentProcessId(), "About RootCaster"); });
         if (!about) return;
         // Sharing the dialog thread's input state shares its cursor.

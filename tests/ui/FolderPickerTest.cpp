@@ -1,9 +1,10 @@
 // CFolderPicker inside the test program: the shell's browse-for-folder
 // dialog, worked from a second thread.
 
-#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
+#include "tests/support/Watchdog.h"
 #include "tree/FolderPicker.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ protected:
     template <class Work>
     static bool BrowseAndWork(CFolderPicker& picker, Work work) {
         Watchdog watchdog("the browse dialog");
-        TestThread helper([&] {
+        Thread helper([&] {
             HWND dialog = WaitFor([] { return FindProcessWindow(::GetCurrentProcessId()); });
             if (dialog) work(dialog);
         });

@@ -3,9 +3,10 @@
 
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
-#include "tests/support/TestThread.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
+#include "tests/support/Watchdog.h"
 #include "tests/ui/MainDialogRun.h"
 #include "ui/RootCasterDlg.h"
 
@@ -20,7 +21,7 @@ template <class Look>
 void RunDialogAndLook(Look look) {
     settings::SettingsStore::Instance().SetRegistryKey(settings::kCompanyKey);
     Watchdog watchdog("the main dialog");
-    TestThread helper([&] {
+    Thread helper([&] {
         HWND dialog = WaitFor([] { return FindTopLevelWindow(::GetCurrentProcessId(), "RootCaster"); });
         if (!dialog) return;
         look(dialog);

@@ -1,23 +1,9 @@
-#include "tests/support/TestThread.h"
+#include "tests/support/Watchdog.h"
 
 #include <cstdio>
 #include <utility>
 
 namespace testing_support {
-
-TestThread::TestThread(std::function<void()> work)
-    : m_work(std::move(work)), m_thread(::CreateThread(nullptr, 0, &TestThread::Run, this, 0, nullptr)) {
-    if (!m_thread) std::fprintf(stderr, "CreateThread failed: error %lu\n", ::GetLastError());
-}
-
-void TestThread::Join() const {
-    if (m_thread) ::WaitForSingleObject(m_thread.get(), INFINITE);
-}
-
-DWORD WINAPI TestThread::Run(LPVOID self) {
-    static_cast<TestThread*>(self)->m_work();
-    return 0;
-}
 
 Watchdog::Watchdog(std::string what, DWORD timeoutMs)
     : m_disarmed(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
