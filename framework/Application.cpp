@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include "framework/PlatformText.h"
+
 #include <commctrl.h>
 #include <shlwapi.h>
 
@@ -38,9 +40,10 @@ void Application::EnableControlSupport() {
 }
 
 std::string ModuleBaseName(HMODULE module) {
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
+    // Room for any path the platform can load a module from, in any code page.
+    char path[kAnsiPathBytes] = {};
+    DWORD length = ::GetModuleFileNameA(module, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return std::string();
     // The shell's path functions step over double-byte characters correctly.
     char* name = ::PathFindFileNameA(path);
     ::PathRemoveExtensionA(name);

@@ -1,5 +1,6 @@
 #include "menubuilder/AddDirectory.h"
 
+#include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 #include "menubuilder/MenuFolders.h"
 #include "menubuilder/MenuPath.h"
@@ -9,13 +10,14 @@
 namespace menubuilder {
 namespace {
 
-// The user's Start Menu folder; empty when the shell can't tell.
+// The user's Start Menu folder; empty when the shell can't tell, or when the
+// path may have been cut (no menu below so long a path would fit anyway).
 std::string StartMenuPath() {
     fw::UniqueItemList items;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
     char path[MAX_PATH] = {};
     if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return path;
+    return fw::WholeText(path).value_or(std::string());
 }
 
 }  // namespace

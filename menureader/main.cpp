@@ -7,6 +7,7 @@
 // no Start Menu, 3 bad usage.
 
 #include "framework/OleSession.h"
+#include "framework/PlatformText.h"
 #include "menureader/MenuReader.h"
 
 #include <shlobj.h>
@@ -21,7 +22,7 @@ enum ExitStatus { kMarkersRight = 0, kMarkerWrong = 1, kNoMenuRoot = 2, kBadUsag
 std::string UserStartMenu() {
     char path[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_STARTMENU, nullptr, 0, path))) return std::string();
-    return path;
+    return fw::WholeText(path).value_or(std::string());
 }
 
 }  // namespace

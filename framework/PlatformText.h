@@ -1,0 +1,34 @@
+#pragma once
+// Text the platform writes into fixed ANSI buffers. The platform keeps names
+// in UTF-16 and converts them into the ANSI code page on the way out; a text
+// that does not fit comes back cut at a character boundary, with or without a
+// terminating zero (the shell fills 259 or 260 bytes and writes no zero). A
+// character takes up to four bytes in UTF-8, so a cut text always reaches into
+// a buffer's last four bytes: only a text that ends before them is whole.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace fw {
+
+// Most bytes one character takes in any ANSI code page (UTF-8).
+inline constexpr std::size_t kMaxCharacterBytes = 4;
+
+// Bytes a path of MAX_PATH UTF-16 units takes at most in the ANSI code page:
+// three for each unit in UTF-8, where a pair of units takes four.
+inline constexpr std::size_t kAnsiPathBytes = 3 * MAX_PATH;
+
+// The text the platform wrote into `buffer`; nothing when it may have been cut.
+template <std::size_t N>
+std::optional<std::string> WholeText(const char (&buffer)[N]) {
+    static_assert(N > kMaxCharacterBytes, "a buffer with room for more than one character");
+    const void* end = std::memchr(buffer, '\0', N - kMaxCharacterBytes);
+    if (!end) return std::nullopt;
+    return std::string(buffer, static_cast<const char*>(end));
+}
+
+}  // namespace fw
