@@ -30,7 +30,9 @@ bool EndsWith(std::string_view text, char c) {
 // which are the bytes B9, B2, B3 in the Western code page and C2 B9, C2 B2,
 // C2 B3 in UTF-8.
 bool IsPortNumber(std::string_view number) {
-    const auto isSuperscript = [](char c) { return std::string_view("\xB9\xB2\xB3").find(c) != std::string_view::npos; };
+    const auto isSuperscript = [](char c) {
+        return std::string_view("\xB9\xB2\xB3").find(c) != std::string_view::npos;
+    };
     if (number.size() == 2) return number[0] == '\xC2' && isSuperscript(number[1]);
     return number.size() == 1 && ((number[0] >= '0' && number[0] <= '9') || isSuperscript(number[0]));
 }

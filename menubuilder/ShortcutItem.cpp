@@ -52,8 +52,7 @@ void SetTexts(Link& link, const LinkTexts& texts, Convert convert) {
 template <class Link, class Convert>
 HRESULT SaveLink(REFIID linkInterface, const LinkTexts& texts, Convert convert, const WCHAR* linkFile) {
     fw::ComPtr<Link> link;
-    HRESULT status =
-        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, linkInterface, link.put_void());
+    HRESULT status = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, linkInterface, link.put_void());
     if (FAILED(status)) return status;
     SetTexts(*link.get(), texts, convert);
     fw::ComPtr<IPersistFile> file;

@@ -108,7 +108,8 @@ TEST_F(MenuReaderProgram, NamesInAnyLanguageComeBackWhole) {
         expected += "folder " + folder + " -> " + level + ": marker ok\n";
         expected += "  item MS-DOS Prompt.lnk: target \"c:\\Windows\\command.com\" directory \"" + level +
                     "\" icon \"" + kInstallDir + "\\msdos.ico\",0\n";
-        expected += "  item Open.lnk: target \"" + level + "\" directory \"\" icon \"" + kInstallDir + "\\explore.ico\",0\n";
+        expected +=
+            "  item Open.lnk: target \"" + level + "\" directory \"\" icon \"" + kInstallDir + "\\explore.ico\",0\n";
     }
     EXPECT_EQ(run.output, expected);
 

@@ -104,10 +104,9 @@ TEST(CheckDirectoryPath, RefusesCharactersNoFileNameHolds) {
 }
 
 TEST(CheckDirectoryPath, RefusesDeviceNamesInAnyFolder) {
-    ExpectAll(PathVerdict::kUnsafeName,
-              {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x", "\\\\aux\\share", "C:\\CON .txt",
-               "C:\\Prn", "C:\\conin$", "C:\\CLOCK$", "C:\\COM\xB9", "C:\\lpt0",
-               "C:\\COM\xC2\xB9", "C:\\lpt\xC2\xB3.txt"});
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x",
+                                         "\\\\aux\\share", "C:\\CON .txt", "C:\\Prn", "C:\\conin$", "C:\\CLOCK$",
+                                         "C:\\COM\xB9", "C:\\lpt0", "C:\\COM\xC2\xB9", "C:\\lpt\xC2\xB3.txt"});
 }
 
 TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {

@@ -11,7 +11,8 @@
 // No default character: UTF-8 takes none, and Windows fails a call given one.
 std::string CommandLineInUtf8() {
     const wchar_t* line = ::GetCommandLineW();
-    std::string text(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string text(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr)),
+                     '\0');
     if (!text.empty()) {
         ::WideCharToMultiByte(CP_UTF8, 0, line, -1, &text[0], static_cast<int>(text.size()), nullptr, nullptr);
         text.pop_back();
