@@ -77,7 +77,8 @@ HRESULT CreateShortcutItem(const std::string& level, const std::string& linkFile
         level, kind,
         settings::ReadRegistryString(HKEY_CLASSES_ROOT, settings::kExtensionClassKey, settings::kInstallDirValue));
     // The wide interface takes the names as UTF-16, which every reader of the
-    // link resolves, whatever its code page. Windows 95 and 98 lack it.
+    // link resolves, whatever its code page. Where the link object lacks it
+    // (Windows 95 and 98 may), the ANSI interface takes the texts as they are.
     const HRESULT status = SaveLink<IShellLinkW>(IID_IShellLinkW, texts, Wide, widePath);
     return status == E_NOINTERFACE ? SaveLink<IShellLinkA>(IID_IShellLinkA, texts, Ansi, widePath) : status;
 }
