@@ -38,7 +38,9 @@ bool ParseRoot(const std::string& root, ShellItemList& list) {
     if (FAILED(::SHGetDesktopFolder(desktop.put()))) return true;
     WCHAR wide[MAX_PATH] = {};
     // A root too long for the buffer names no folder; never parse a cut one.
-    if (::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, root.c_str(), -1, wide, MAX_PATH) == 0) return false;
+    // No flags: precomposed is the default, and where the code page is UTF-8
+    // Windows fails the call given any flag but MB_ERR_INVALID_CHARS.
+    if (::MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wide, MAX_PATH) == 0) return false;
     return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, list.put(), nullptr));
 }
 
