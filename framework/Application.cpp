@@ -1,9 +1,8 @@
 #include "framework/Application.h"
 
+#include "framework/CommonControls.h"
+#include "framework/PathText.h"
 #include "framework/PlatformText.h"
-
-#include <commctrl.h>
-#include <shlwapi.h>
 
 namespace fw {
 namespace {
@@ -35,8 +34,7 @@ int Application::Run(HINSTANCE instance, std::string commandLineText) {
 }
 
 void Application::EnableControlSupport() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitCommonControlClasses(ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES);
 }
 
 std::string ModuleBaseName(HMODULE module) {
@@ -44,10 +42,7 @@ std::string ModuleBaseName(HMODULE module) {
     char path[kAnsiPathBytes] = {};
     DWORD length = ::GetModuleFileNameA(module, path, sizeof(path));
     if (length == 0 || length >= sizeof(path)) return std::string();
-    // The shell's path functions step over double-byte characters correctly.
-    char* name = ::PathFindFileNameA(path);
-    ::PathRemoveExtensionA(name);
-    return name;
+    return FileBaseName(std::string_view(path, length), AnsiLeadByte);
 }
 
 }  // namespace fw

@@ -1,7 +1,6 @@
 #include "menubuilder/AddDirectory.h"
 
-#include "framework/PlatformText.h"
-#include "framework/UniqueHandle.h"
+#include "framework/SpecialFolder.h"
 #include "menubuilder/MenuFolders.h"
 #include "menubuilder/MenuPath.h"
 #include "menubuilder/ShortcutItem.h"
@@ -10,14 +9,9 @@
 namespace menubuilder {
 namespace {
 
-// The user's Start Menu folder; empty when the shell can't tell, or when the
-// path may have been cut (no menu below so long a path would fit anyway).
+// The user's Start Menu folder; empty when the shell can't tell.
 std::string StartMenuPath() {
-    fw::UniqueItemList items;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
-    char path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return fw::WholeText(path).value_or(std::string());
+    return fw::SpecialFolderPath(CSIDL_STARTMENU);
 }
 
 }  // namespace
