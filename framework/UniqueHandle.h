@@ -69,6 +69,7 @@ using UniqueKey = UniqueHandle<HandleTraits<HKEY, nullptr, ::RegCloseKey>>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueProcess = UniqueHandle<HandleTraits<HANDLE, nullptr, ::CloseHandle>>;
+using UniqueMutex = UniqueHandle<HandleTraits<HANDLE, nullptr, ::CloseHandle>>;
 using UniqueIcon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
 using UniqueBitmap = UniqueHandle<HandleTraits<HBITMAP, nullptr, ::DeleteObject>>;
 using UniqueDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;

@@ -76,13 +76,15 @@ std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_
 enum class PathVerdict {
     kAccepted,
     kInsideStartMenu,  // would put the Start Menu into itself
+    kRelative,         // neither a drive path ("X:" then a backslash or the end) nor a network path
     kUnsafeName,       // a folder or item would not land, under its own name, below the menu root
     kTooLong,          // a folder, marker or item path would not fit the platform's buffers
 };
 
 // Whether adding `path` below `startMenu` may go ahead. Every path the add
 // would touch below the menu root is judged before anything is created, so a
-// refused path changes nothing at all.
+// refused path changes nothing at all. The empty path stands for the menu
+// root alone.
 PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte);
 
 }  // namespace menubuilder
