@@ -22,17 +22,13 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
 }
 
-bool IsAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // A relative path would name a menu folder that the naming rule reads back
 // as a server, while its items point below whatever the current directory
 // was: only a drive path ("X:" then a backslash or the end) or a network
 // path names the same directory everywhere.
 bool IsAbsolutePath(std::string_view path) {
     if (path.compare(0, 2, kNetworkStart) == 0) return true;
-    return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':' && (path.size() == 2 || path[2] == '\\');
+    return path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':' && (path.size() == 2 || path[2] == '\\');
 }
 
 bool EndsWith(std::string_view text, char c) {

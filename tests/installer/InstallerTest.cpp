@@ -113,8 +113,7 @@ BOOL CALLBACK CollectImage(HMODULE module, LPCSTR type, LPSTR name, LPARAM param
 // The images of every icon the program file carries.
 Images IconImages(const std::string& file) {
     Images images;
-    const fw::UniqueHandle<fw::HandleTraits<HMODULE, nullptr, ::FreeLibrary>> module(
-        ::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const fw::UniqueModule module(::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     EXPECT_TRUE(module) << file << ": error " << ::GetLastError();
     if (module) ::EnumResourceNamesA(module.get(), RT_ICON, CollectImage, reinterpret_cast<LPARAM>(&images));
     return images;
