@@ -1,7 +1,7 @@
 #include "menubuilder/AddDirectory.h"
 
 #include "framework/NamedMutexLock.h"
-#include "framework/UniqueHandle.h"
+#include "framework/SpecialFolder.h"
 #include "menubuilder/MenuFolders.h"
 #include "menubuilder/MenuPath.h"
 #include "menubuilder/ShortcutItem.h"
@@ -14,11 +14,7 @@ constexpr char kMenusLockName[] = "RootCaster menus";
 
 // The user's Start Menu folder; empty when the shell can't tell.
 std::string StartMenuPath() {
-    fw::UniqueItemList items;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
-    char path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return path;
+    return fw::SpecialFolderPath(CSIDL_STARTMENU);
 }
 
 AddStatus RefusalStatus(PathVerdict verdict) {

@@ -8,9 +8,8 @@
 // console, which shows that, and as UTF-8 anywhere else (a pipe, a file).
 
 #include "framework/OleSession.h"
+#include "framework/SpecialFolder.h"
 #include "menureader/MenuReader.h"
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,12 +45,6 @@ void Print(FILE* stream, DWORD standardHandle, const std::string& text) {
     std::fputs(utf8.empty() ? text.c_str() : utf8.c_str(), stream);
 }
 
-std::string UserStartMenu() {
-    char path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_STARTMENU, nullptr, 0, path))) return std::string();
-    return path;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +53,7 @@ int main(int argc, char** argv) {
         return kBadUsage;
     }
     fw::OleSession ole;
-    const std::string startMenu = argc == 2 ? argv[1] : UserStartMenu();
+    const std::string startMenu = argc == 2 ? argv[1] : fw::SpecialFolderPath(CSIDL_STARTMENU);
     const std::vector<menureader::MenuFolder> tree =
         startMenu.empty() ? std::vector<menureader::MenuFolder>() : menureader::ReadMenuTree(startMenu);
     if (tree.empty()) {
