@@ -22,13 +22,33 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
 }
 
+// A relative path would name a menu folder that the naming rule reads back
+// as a server, while its items point below whatever the current directory
+// was: only a drive path ("X:" then a backslash or the end) or a network
+// path names the same directory everywhere.
+bool IsAbsolutePath(std::string_view path) {
+    if (path.compare(0, 2, kNetworkStart) == 0) return true;
+    return path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':' && (path.size() == 2 || path[2] == '\\');
+}
+
 bool EndsWith(std::string_view text, char c) {
     return !text.empty() && text.back() == c;
 }
 
+// A port number the platform reserves: a digit, or a superscript 1, 2 or 3,
+// which are the bytes B9, B2, B3 in the Western code page and C2 B9, C2 B2,
+// C2 B3 in UTF-8.
+bool IsPortNumber(std::string_view number) {
+    const auto isSuperscript = [](char c) {
+        return std::string_view("\xB9\xB2\xB3").find(c) != std::string_view::npos;
+    };
+    if (number.size() == 2) return number[0] == '\xC2' && isSuperscript(number[1]);
+    return number.size() == 1 && ((number[0] >= '0' && number[0] <= '9') || isSuperscript(number[0]));
+}
+
 // Names the platform takes for devices, whatever folder they stand in and
 // whatever extension follows them (on Windows 95 even c:\con\con hangs the
-// system). The bytes B9, B2, B3 are the superscript digits 1, 2, 3.
+// system).
 bool IsDeviceName(std::string_view name) {
     name = name.substr(0, name.find('.'));
     while (EndsWith(name, ' ')) name.remove_suffix(1);
@@ -38,11 +58,9 @@ bool IsDeviceName(std::string_view name) {
                     [&](std::string_view device) { return EqualIgnoringAsciiCase(name, device); })) {
         return true;
     }
-    if (name.size() != 4) return false;
     const std::string_view port = name.substr(0, 3);
-    const char number = name[3];
     return (EqualIgnoringAsciiCase(port, "COM") || EqualIgnoringAsciiCase(port, "LPT")) &&
-           ((number >= '0' && number <= '9') || number == '\xB9' || number == '\xB2' || number == '\xB3');
+           IsPortNumber(name.substr(port.size()));
 }
 
 // A menu folder of that name would take the place of a file its parent holds.
@@ -197,6 +215,7 @@ std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_
 
 PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte) {
     if (BeginsWithFolder(path, startMenu)) return PathVerdict::kInsideStartMenu;
+    if (!path.empty() && !IsAbsolutePath(path)) return PathVerdict::kRelative;
     const std::string encoded = EncodeMenuPath(path);
     if (!IsPlainRelativePath(encoded) || HidesSeparatorInCharacter(encoded + '\\', isLeadByte)) {
         return PathVerdict::kUnsafeName;

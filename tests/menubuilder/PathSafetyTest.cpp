@@ -45,6 +45,8 @@ TEST(CheckDirectoryPath, AcceptsOrdinaryPaths) {
                                           "C:\\CONSOLE\\COM10\\nul_x\\LPTA\\Open.lnk.old",
                                           "C:\\RootCaster\\Start Menu",
                                           "C:\\\xE4rger",
+                                          "C:\\Ελληνικά\\日本語\\😀",
+                                          "C:\\COM\xC2\xB4",
                                       });
 }
 
@@ -66,20 +68,15 @@ TEST(CheckDirectoryPath, RefusesStepsUpAndNamesThePlatformWouldChange) {
                                             "C:\\.. \\..\\x",
                                             "C:\\x.",
                                             "C:\\x \\y",
-                                            "..",
-                                            ".",
                                         });
 }
 
 TEST(CheckDirectoryPath, RefusesOtherSeparatorsAndEmptyNames) {
     ExpectAll(PathVerdict::kUnsafeName, {
-                                            "C:/../x",
                                             "C:\\Windows/System",
                                             "C:\\\\x",
                                             "\\\\\\x",
                                             "\\\\\\\\x",
-                                            "\\x",
-                                            "\\",
                                             "\\\\..\\x",
                                             "\\\\.\\C:\\x",
                                             "\\\\?\\C:\\x",
@@ -88,23 +85,47 @@ TEST(CheckDirectoryPath, RefusesOtherSeparatorsAndEmptyNames) {
 }
 
 TEST(CheckDirectoryPath, RefusesColonsWhoseRemovalMakesStepsUp) {
-    ExpectAll(PathVerdict::kUnsafeName, {"C:..\\x", ":..\\x", ".:.\\x", "..:\\x", "C:\\.:.\\x"});
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\.:.\\x", "C:\\x\\..:", "\\\\srv\\.:"});
 }
 
-TEST(CheckDirectoryPath, RefusesLevelsWhoseItemsWouldLieInTheMenuRoot) {
-    ExpectAll(PathVerdict::kUnsafeName, {":\\\\srv", ":\\\\", "::\\x"});
+// Relative to a current drive or directory, or no path at all: the menu
+// folder would name a server while the items point elsewhere. Colons before
+// the start of a network path would put items into the menu root.
+TEST(CheckDirectoryPath, RefusesPathsThatAreNeitherDriveNorNetworkPaths) {
+    ExpectAll(PathVerdict::kRelative, {
+                                          "relative\\dir",
+                                          "Windows",
+                                          "C:Windows",
+                                          "C:x\\y",
+                                          "C:..\\x",
+                                          "C:/../x",
+                                          ":..\\x",
+                                          ".:.\\x",
+                                          "..:\\x",
+                                          "..",
+                                          ".",
+                                          "\\",
+                                          "\\x",
+                                          "\\Windows\\System",
+                                          "1:\\x",
+                                          " C:\\x",
+                                          ":\\\\srv",
+                                          ":\\\\",
+                                          "::\\x",
+                                          "\"C:\\Windows\"",
+                                      });
 }
 
 TEST(CheckDirectoryPath, RefusesCharactersNoFileNameHolds) {
-    ExpectAll(PathVerdict::kUnsafeName, {"\"C:\\Windows\"", "C:\\Win*", "C:\\W?ndows", "C:\\a<b", "C:\\a>b", "C:\\a|b",
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\x\"y", "C:\\Win*", "C:\\W?ndows", "C:\\a<b", "C:\\a>b", "C:\\a|b",
                                          "C:\\tab\there", "C:\\line\nbreak"});
     EXPECT_EQ(Check(std::string("C:\\a\0\\..\\..", 11)), PathVerdict::kUnsafeName) << "a zero would cut the path";
 }
 
 TEST(CheckDirectoryPath, RefusesDeviceNamesInAnyFolder) {
-    ExpectAll(PathVerdict::kUnsafeName,
-              {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x", "\\\\aux\\share", "C:\\CON .txt",
-               "C:\\Prn", "C:\\conin$", "C:\\CLOCK$", "C:\\COM\xB9", "C:\\lpt0"});
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x",
+                                         "\\\\aux\\share", "C:\\CON .txt", "C:\\Prn", "C:\\conin$", "C:\\CLOCK$",
+                                         "C:\\COM\xB9", "C:\\lpt0", "C:\\COM\xC2\xB9", "C:\\lpt\xC2\xB3.txt"});
 }
 
 TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {
@@ -135,6 +156,11 @@ TEST(CheckDirectoryPath, RefusesPathsWhoseLongestItemPathExceeds259Characters) {
     EXPECT_EQ(Check("C:\\" + name.substr(5) + "\\" + std::string(10, 'd')), PathVerdict::kTooLong)
         << "the deepest level decides";
     EXPECT_EQ(Check("C:\\" + std::string(300, 'n')), PathVerdict::kTooLong);
+    // Bytes are counted, however many characters they make: three a character here.
+    std::string threeByteName;
+    while (threeByteName.size() + 3 <= fitting) threeByteName += "日";
+    EXPECT_EQ(Check("C:\\" + threeByteName), PathVerdict::kAccepted);
+    EXPECT_EQ(Check("C:\\" + threeByteName + "日"), PathVerdict::kTooLong);
 }
 
 TEST(CheckDirectoryPath, RefusesAStartMenuWhoseMenuRootMarkerWouldNotFit) {
