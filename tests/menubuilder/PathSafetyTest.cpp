@@ -158,7 +158,7 @@ TEST(CheckDirectoryPath, RefusesPathsWhoseLongestItemPathExceeds259Characters) {
     EXPECT_EQ(Check("C:\\" + std::string(300, 'n')), PathVerdict::kTooLong);
     // Bytes are counted, however many characters they make: three a character here.
     std::string threeByteName;
-    while (threeByteName.size() + 3 <= fitting) threeByteName += "日";
+    while (threeByteName.size() + 3 <= name.size()) threeByteName += "日";
     EXPECT_EQ(Check("C:\\" + threeByteName), PathVerdict::kAccepted);
     EXPECT_EQ(Check("C:\\" + threeByteName + "日"), PathVerdict::kTooLong);
 }
