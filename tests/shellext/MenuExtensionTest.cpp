@@ -6,6 +6,7 @@
 #include "framework/ComPtr.h"
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
+#include "tests/shellext/ShellListing.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WineTest.h"
 
@@ -34,13 +35,6 @@ std::string MenuDllPath() {
     return path ? path : "";
 }
 
-std::wstring Wide(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0],
-                                                          static_cast<int>(wide.size())) - 1));
-    return wide;
-}
-
 void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     fw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
     ASSERT_TRUE(file) << ::GetLastError();
@@ -49,80 +43,6 @@ void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL
 bool RunRegsvr32(const std::string& options) {
     const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + MenuDllPath() + "\"");
     return run.finished && run.exitCode == 0;
-}
-
-// One entry as the shell's client sees it.
-struct Listed {
-    std::wstring name;     // SHGDN_NORMAL
-    std::wstring parsing;  // SHGDN_FORPARSING
-    SFGAOF attributes = 0;
-    fw::UniqueItemList item;  // relative to the folder
-};
-
-std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
-    STRRET name{};
-    wchar_t text[MAX_PATH] = {};
-    if (FAILED(folder->GetDisplayNameOf(item, flags, &name))) return L"<no name>";
-    if (name.uType == STRRET_WSTR) {
-        lstrcpynW(text, name.pOleStr, MAX_PATH);
-        ::CoTaskMemFree(name.pOleStr);
-    }
-    return text;
-}
-
-// A folder of the namespace reached from the desktop by its parsing name.
-class ShellFolderAt {
-public:
-    explicit ShellFolderAt(const std::wstring& path) {
-        ::SHGetDesktopFolder(m_desktop.put());
-        std::wstring text = path;
-        m_parsed = m_desktop->ParseDisplayName(nullptr, nullptr, &text[0], nullptr, m_self.put(), nullptr);
-        if (SUCCEEDED(m_parsed)) m_parsed = m_desktop->BindToObject(m_self.get(), nullptr, IID_IShellFolder, m_folder.put_void());
-    }
-
-    HRESULT Status() const { return m_parsed; }
-    IShellFolder* Folder() const { return m_folder.get(); }
-    LPCITEMIDLIST Self() const { return m_self.get(); }
-
-    std::vector<Listed> List(SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS) const { return ListFolder(m_folder.get(), flags); }
-
-    static std::vector<Listed> ListFolder(IShellFolder* folder, SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS) {
-        std::vector<Listed> listed;
-        fw::ComPtr<IEnumIDList> items;
-        EXPECT_EQ(folder->EnumObjects(nullptr, flags, items.put()), S_OK);
-        if (!items) return listed;
-        LPITEMIDLIST item = nullptr;
-        while (items->Next(1, &item, nullptr) == S_OK) {
-            Listed entry;
-            entry.item.reset(item);
-            entry.name = NameOf(folder, item, SHGDN_NORMAL);
-            entry.parsing = NameOf(folder, item, SHGDN_FORPARSING);
-            entry.attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_LINK;
-            LPCITEMIDLIST asked = item;
-            EXPECT_EQ(folder->GetAttributesOf(1, &asked, &entry.attributes), S_OK);
-            listed.push_back(std::move(entry));
-        }
-        return listed;
-    }
-
-private:
-    fw::ComPtr<IShellFolder> m_desktop;
-    fw::UniqueItemList m_self;
-    fw::ComPtr<IShellFolder> m_folder;
-    HRESULT m_parsed = E_FAIL;
-};
-
-std::vector<std::wstring> NamesOf(const std::vector<Listed>& listed) {
-    std::vector<std::wstring> names;
-    for (const Listed& entry : listed) names.push_back(entry.name);
-    return names;
-}
-
-const Listed* Find(const std::vector<Listed>& listed, const std::wstring& name) {
-    for (const Listed& entry : listed) {
-        if (entry.name == name) return &entry;
-    }
-    return nullptr;
 }
 
 class MenuExtension : public ::testing::Test {
@@ -232,10 +152,22 @@ TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive
     ASSERT_EQ(menu.Folder()->BindToObject(Find(listed, L"Alpha")->item.get(), nullptr, IID_IShellFolder,
                                           alpha.put_void()),
               S_OK);
-    const std::vector<Listed> inner = ShellFolderAt::ListFolder(alpha.get());
+    const std::vector<Listed> inner = ListFolder(alpha.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"inner.txt");
     EXPECT_EQ(inner[0].parsing, Wide(kProbe + "\\Alpha\\inner.txt"));
+}
+
+// Every object counts itself, so the server unloads once the last is gone.
+TEST_F(MenuExtension, ServerUnloadsWhenItsObjectsAreReleased) {
+    AddProbe();
+    {
+        const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+        ASSERT_EQ(menu.List().size(), 5u);
+        EXPECT_TRUE(::GetModuleHandleA("RootCasterMenu.dll"));
+    }
+    ::CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_FALSE(::GetModuleHandleA("RootCasterMenu.dll"));
 }
 
 TEST_F(MenuExtension, MissingDirectoryGivesAnEmptyFolder) {
@@ -282,7 +214,7 @@ TEST_F(MenuExtension, NamesInAnyScriptShowIntactAndOpenAsFolders) {
     EXPECT_EQ(entry->parsing, folder);
     fw::ComPtr<IShellFolder> inside;
     ASSERT_EQ(menu.Folder()->BindToObject(entry->item.get(), nullptr, IID_IShellFolder, inside.put_void()), S_OK);
-    const std::vector<Listed> inner = ShellFolderAt::ListFolder(inside.get());
+    const std::vector<Listed> inner = ListFolder(inside.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"\u03b1\u03b2\u03b3.txt");
 }
