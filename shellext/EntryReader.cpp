@@ -27,8 +27,8 @@ Entry FromFound(const WIN32_FIND_DATAW& found) {
     entry.sortKey = SortKey(entry.name);
     entry.attributes = found.dwFileAttributes;
     entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    entry.lastWriteTime = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
-                          found.ftLastWriteTime.dwLowDateTime;
+    entry.lastWriteTime =
+        (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
     entry.group = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Group::kFolder : Group::kFile;
     return entry;
 }

@@ -37,7 +37,9 @@ HRESULT ItemEnumerator::Reset() {
 }
 
 HRESULT ItemEnumerator::Clone(IEnumIDList** copy) {
-    return Guarded([&] { return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(copy), m_contents, m_position); });
+    return Guarded([&] {
+        return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(copy), m_contents, m_position);
+    });
 }
 
 }  // namespace shellext

@@ -20,6 +20,11 @@ UniqueItemList Allocate(UINT itemsSize) {
     return UniqueItemList(list);
 }
 
+BYTE* CopyItems(BYTE* to, LPCITEMIDLIST items, UINT size) {
+    if (items && size) std::memcpy(to, items, size);
+    return to + size;
+}
+
 }  // namespace
 
 bool IsEmpty(LPCITEMIDLIST list) {
@@ -49,10 +54,7 @@ UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second) {
     const UINT firstSize = ItemsSize(first);
     const UINT secondSize = ItemsSize(second);
     UniqueItemList combined = Allocate(firstSize + secondSize);
-    if (!combined) return combined;
-    BYTE* bytes = reinterpret_cast<BYTE*>(combined.get());
-    if (firstSize) std::memcpy(bytes, first, firstSize);
-    if (secondSize) std::memcpy(bytes + firstSize, second, secondSize);
+    if (combined) CopyItems(CopyItems(reinterpret_cast<BYTE*>(combined.get()), first, firstSize), second, secondSize);
     return combined;
 }
 

@@ -17,7 +17,8 @@ namespace {
 std::wstring DirectoryOfMenuFolder(const std::wstring& relative) {
     if (relative.empty()) return relative;
     const std::wstring first = relative.substr(0, relative.find(L'\\'));
-    const bool drive = first.size() == 1 && ((first[0] >= L'A' && first[0] <= L'Z') || (first[0] >= L'a' && first[0] <= L'z'));
+    const bool drive =
+        first.size() == 1 && ((first[0] >= L'A' && first[0] <= L'Z') || (first[0] >= L'a' && first[0] <= L'z'));
     std::wstring directory = drive ? first + L":" + relative.substr(1) : L"\\\\" + relative;
     if (directory.back() != L'\\') directory += L'\\';
     return directory;
@@ -289,8 +290,8 @@ HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID i
     if (!self) return E_OUTOFMEMORY;
     auto* child = new (std::nothrow) MenuFolder(ClassOfLevel(relative), std::move(self), m_menuRoot, relative);
     if (!child) return E_OUTOFMEMORY;
-    const HRESULT status = IsSingle(item) ? child->QueryInterface(iid, out)
-                                          : child->BindToObject(Rest(item), nullptr, iid, out);
+    const HRESULT status =
+        IsSingle(item) ? child->QueryInterface(iid, out) : child->BindToObject(Rest(item), nullptr, iid, out);
     child->Release();
     return status;
 }
@@ -328,9 +329,8 @@ HRESULT MenuFolder::CompareIDs(LPARAM, LPCITEMIDLIST first, LPCITEMIDLIST second
         const int order = Order(*a, *b);
         if (order != 0 || (IsSingle(first) && IsSingle(second))) return CompareResult(order);
         if (IsSingle(first) != IsSingle(second)) return CompareResult(IsSingle(first) ? -1 : 1);
-        return InChildFolder(first, [&](IShellFolder2* child, LPCITEMIDLIST rest) {
-            return child->CompareIDs(0, rest, Rest(second));
-        });
+        return InChildFolder(
+            first, [&](IShellFolder2* child, LPCITEMIDLIST rest) { return child->CompareIDs(0, rest, Rest(second)); });
     });
 }
 
@@ -473,7 +473,8 @@ HRESULT MenuFolder::InitializeEx(IBindCtx*, LPCITEMIDLIST self, const PERSIST_FO
     if (!self) return E_INVALIDARG;
     return Guarded([&] {
         const bool hasTarget = target && target->szTargetParsingName[0];
-        return InitializeAt(self, hasTarget ? target->szTargetParsingName : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
+        return InitializeAt(self,
+                            hasTarget ? target->szTargetParsingName : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
     });
 }
 

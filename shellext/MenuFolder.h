@@ -86,7 +86,7 @@ private:
 
     CLSID m_classId;
     UniqueItemList m_self;
-    bool m_placed = false;   // false: not a menu folder we know; shows nothing
+    bool m_placed = false;    // false: not a menu folder we know; shows nothing
     std::wstring m_menuRoot;  // <Start Menu>\RootCaster
     std::wstring m_relative;  // below the menu root; empty for the root
     std::shared_ptr<const Contents> m_latest;

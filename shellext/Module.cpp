@@ -44,8 +44,7 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!shellext::IsServedClass(classId)) return CLASS_E_CLASSNOTAVAILABLE;
-    return shellext::Guarded(
-        [&] { return shellext::CreateObject<shellext::ClassFactory>(iid, out, classId); });
+    return shellext::Guarded([&] { return shellext::CreateObject<shellext::ClassFactory>(iid, out, classId); });
 }
 
 STDAPI DllCanUnloadNow() {

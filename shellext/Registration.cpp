@@ -19,10 +19,10 @@ constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\S
 enum class Data { kClassName, kModulePath, kApartment };
 
 struct RegistryValue {
-    std::string key;    // below HKEY_LOCAL_MACHINE
-    std::string name;   // empty: the key's default value
+    std::string key;   // below HKEY_LOCAL_MACHINE
+    std::string name;  // empty: the key's default value
     Data data;
-    bool keyIsOurs;     // removed with its last value
+    bool keyIsOurs;  // removed with its last value
 };
 
 bool IsNt() {

@@ -34,8 +34,8 @@ const std::string kConfigKey = kSettingsKey + "\\Config";
 const std::string kStatsKey = kSettingsKey + "\\Stats";
 const std::string kSessionManagerKey = "System\\CurrentControlSet\\Control\\Session Manager";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\RootCaster";
-const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterMenu.dll", "explore.ico", "msdos.ico",
-                                       "RootCaster.htm", "uninstall.exe"};
+const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterMenu.dll", "explore.ico",
+                                       "msdos.ico",      "RootCaster.htm",     "uninstall.exe"};
 // The folder-menu extension's classes, where every shell reads them.
 const char* const kMenuClassKeys[] = {"Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}",
                                       "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}",
@@ -332,7 +332,8 @@ TEST_F(Installation, UninstallWhileTheExtensionIsLoaded) {
     for (const char* classKey : kMenuClassKeys) {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32")) << classKey;
     }
-    const std::optional<RawValue> pending = ReadRaw(HKEY_LOCAL_MACHINE, kSessionManagerKey, "PendingFileRenameOperations");
+    const std::optional<RawValue> pending =
+        ReadRaw(HKEY_LOCAL_MACHINE, kSessionManagerKey, "PendingFileRenameOperations");
     ASSERT_TRUE(pending);
     const std::string operations(pending->data.begin(), pending->data.end());
     EXPECT_NE(operations.find("RootCasterMenu.dll"), std::string::npos) << "the DLL is not removed at the restart";

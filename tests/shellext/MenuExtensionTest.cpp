@@ -149,9 +149,9 @@ TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive
 
     // Alpha has no menu folder of its own.
     fw::ComPtr<IShellFolder> alpha;
-    ASSERT_EQ(menu.Folder()->BindToObject(Find(listed, L"Alpha")->item.get(), nullptr, IID_IShellFolder,
-                                          alpha.put_void()),
-              S_OK);
+    ASSERT_EQ(
+        menu.Folder()->BindToObject(Find(listed, L"Alpha")->item.get(), nullptr, IID_IShellFolder, alpha.put_void()),
+        S_OK);
     const std::vector<Listed> inner = ListFolder(alpha.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"inner.txt");

@@ -15,8 +15,8 @@ namespace testing_support {
 
 // One entry as the shell's client sees it.
 struct Listed {
-    std::wstring name;     // SHGDN_NORMAL
-    std::wstring parsing;  // SHGDN_FORPARSING
+    std::wstring name;        // SHGDN_NORMAL
+    std::wstring parsing;     // SHGDN_FORPARSING
     SFGAOF attributes = 0;    // of SFGAO_FOLDER, SFGAO_FILESYSTEM, SFGAO_LINK
     fw::UniqueItemList item;  // relative to the folder
 };
