@@ -49,7 +49,12 @@ HRESULT CompareResult(int order) {
 
 std::wstring SizeText(const Entry& entry) {
     if (IsFolder(entry)) return std::wstring();
-    return std::to_wstring((entry.size + 1023) / 1024) + L" KB";
+    std::wstring digits;
+    for (std::uint64_t kilobytes = (entry.size + 1023) / 1024;; kilobytes /= 10) {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
+        if (kilobytes < 10) break;
+    }
+    return digits + L" KB";
 }
 
 // The identifier a folder at `relative` below the menu root is marked with.
