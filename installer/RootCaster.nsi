@@ -1,10 +1,11 @@
-; Setup program of RootCaster: installs the program, its two item icons and its
-; help page, records where they are for the program and for the folder-menu
-; shell extension, and registers an uninstaller.
+; Setup program of RootCaster: installs the program, the folder-menu shell
+; extension, the two item icons and the help page, records where they are for
+; the program and the extension, registers the extension and an uninstaller.
 ;
 ; Built by installer/CMakeLists.txt, which defines
 ;   VERSION     the program's version, e.g. 1.0.5
 ;   PROGRAM     the program, installed as RootCaster.exe
+;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
@@ -35,6 +36,7 @@ ManifestSupportedOS all
 !define CONFIG_KEY "${SETTINGS_KEY}\Config"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\RootCaster"
 !define UNINSTALLER "uninstall.exe"
+!define MENU_FILE "RootCasterMenu.dll"
 ; Not "$SMPROGRAMS\RootCaster\...": the folder "RootCaster" of the Start Menu
 ; is the menu root that the program fills for the user.
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
@@ -74,6 +76,7 @@ Section "RootCaster"
   File "${ICON_DIR}/msdos.ico"
   File "/oname=RootCaster.htm" "${HELP_PAGE}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  Call InstallMenuExtension
 
   ; Where the program, the item icons and the shell extension are found.
   WriteRegStr HKCR "${CLASS_KEY}" "InstallDir" "$INSTDIR"
@@ -81,6 +84,21 @@ Section "RootCaster"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\RootCaster.exe" "" "$INSTDIR\RootCaster.exe" 0 SW_SHOWNORMAL
   Call RegisterUninstaller
 SectionEnd
+
+; Explorer keeps the extension of an earlier installation loaded: then the new
+; copy takes its place at the next restart. The extension registers its
+; classes below HKLM\Software\Classes, where every shell reads them.
+Function InstallMenuExtension
+  SetOverwrite try
+  ClearErrors
+  File "/oname=${MENU_FILE}" "${MENU_DLL}"
+  ${If} ${Errors}
+    File "/oname=${MENU_FILE}.new" "${MENU_DLL}"
+    Rename /REBOOTOK "$INSTDIR\${MENU_FILE}.new" "$INSTDIR\${MENU_FILE}"
+  ${EndIf}
+  SetOverwrite on
+  RegDLL "$INSTDIR\${MENU_FILE}"
+FunctionEnd
 
 ; "Help" pastes the document into the HTML program's command line as it is,
 ; without quotation marks, so a path with blanks would fall apart into
@@ -109,16 +127,19 @@ Section "Uninstall"
   SetShellVarContext current
   Call un.AskWhetherToRemoveSettings
 
+  ; Explorer may still hold the extension: it goes at the next restart.
+  UnRegDLL "$INSTDIR\${MENU_FILE}"
+  Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
   Delete "$INSTDIR\RootCaster.exe"
   Delete "$INSTDIR\explore.ico"
   Delete "$INSTDIR\msdos.ico"
   Delete "$INSTDIR\RootCaster.htm"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only when empty: whatever else lies there is not ours.
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "${SHORTCUT}"
 
-  ; The class key belongs to the shell extension as much as to us.
+  ; The extension removed its own values; what else the key holds is not ours.
   DeleteRegValue HKCR "${CLASS_KEY}" "InstallDir"
   DeleteRegKey /ifempty HKCR "${CLASS_KEY}"
   DeleteRegKey HKCR "${VERB_KEY}"
