@@ -1,6 +1,6 @@
 #include "menubuilder/AddDirectory.h"
 
-#include "framework/UniqueHandle.h"
+#include "framework/SpecialFolder.h"
 #include "menubuilder/MenuFolders.h"
 #include "menubuilder/MenuPath.h"
 #include "menubuilder/ShortcutItem.h"
@@ -11,11 +11,7 @@ namespace {
 
 // The user's Start Menu folder; empty when the shell can't tell.
 std::string StartMenuPath() {
-    fw::UniqueItemList items;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
-    char path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return path;
+    return fw::SpecialFolderPath(CSIDL_STARTMENU);
 }
 
 }  // namespace

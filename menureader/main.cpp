@@ -7,9 +7,8 @@
 // no Start Menu, 3 bad usage.
 
 #include "framework/OleSession.h"
+#include "framework/SpecialFolder.h"
 #include "menureader/MenuReader.h"
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,12 +16,6 @@
 namespace {
 
 enum ExitStatus { kMarkersRight = 0, kMarkerWrong = 1, kNoMenuRoot = 2, kBadUsage = 3 };
-
-std::string UserStartMenu() {
-    char path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_STARTMENU, nullptr, 0, path))) return std::string();
-    return path;
-}
 
 }  // namespace
 
@@ -32,7 +25,7 @@ int main(int argc, char** argv) {
         return kBadUsage;
     }
     fw::OleSession ole;
-    const std::string startMenu = argc == 2 ? argv[1] : UserStartMenu();
+    const std::string startMenu = argc == 2 ? argv[1] : fw::SpecialFolderPath(CSIDL_STARTMENU);
     const std::vector<menureader::MenuFolder> tree =
         startMenu.empty() ? std::vector<menureader::MenuFolder>() : menureader::ReadMenuTree(startMenu);
     if (tree.empty()) {
