@@ -1,6 +1,7 @@
 // The 64-bit build of the folder-menu extension in a 64-bit prefix, as 64-bit
 // Explorer meets it: registered by the 64-bit regsvr32 into the 64-bit
-// registry view, and a marked menu folder bound and listed through the shell.
+// registry view, and a marked menu folder bound and listed through the shell;
+// and setup installing it there beside the 32-bit build.
 
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
@@ -30,6 +31,11 @@ bool RunRegsvr32(const std::string& options) {
     return run.finished && run.exitCode == 0;
 }
 
+std::string SetupPath() {
+    const char* path = std::getenv("ROOTCASTER_SETUP");
+    return path ? path : "";
+}
+
 // The server of the menu root's class as one registry view shows it.
 std::string ServerInView(REGSAM view) {
     fw::UniqueKey key;
@@ -48,8 +54,8 @@ std::string ServerInView(REGSAM view) {
 void MarkFolder(const std::string& folder, const char* versionGroup) {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM)) << folder;
-    const std::string marker = std::string("[.ShellClassInfo]\r\nCLSID={5A3C71E4-2B90-") + versionGroup +
-                               "-A4F6-00C04F7B3E28}\r\n";
+    const std::string marker =
+        std::string("[.ShellClassInfo]\r\nCLSID={5A3C71E4-2B90-") + versionGroup + "-A4F6-00C04F7B3E28}\r\n";
     const std::string ini = folder + "\\desktop.ini";
     ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
     fw::UniqueFile file(
@@ -102,6 +108,29 @@ TEST_F(MenuExtension64, RegistersInThe64BitViewAndListsAMenuFolder) {
 
     ASSERT_TRUE(RunRegsvr32("/u"));
     EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), "<no key>");
+}
+
+// Setup (a 32-bit program) on 64-bit Windows installs both builds side by
+// side, each registered in its own view; the uninstaller removes both.
+TEST(Setup64, InstallsAndRegistersBothBuildsAndTheUninstallerRemovesThem) {
+    ASSERT_FALSE(SetupPath().empty()) << "ROOTCASTER_SETUP is not set: run the test through CTest";
+    const std::string installDir = "C:\\RootCaster 64 Probe";
+    const ProcessResult setup = RunProcess(SetupPath(), "\"" + SetupPath() + "\" /S /D=" + installDir);
+    ASSERT_TRUE(setup.finished && setup.exitCode == 0) << Hex(setup.exitCode);
+    EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), installDir + "\\RootCasterMenu64.dll");
+    EXPECT_EQ(ServerInView(KEY_WOW64_32KEY), installDir + "\\RootCasterMenu.dll");
+
+    // From a copy, with _?=, the uninstaller works in place and can be awaited.
+    const TempFolder folder("rootcaster-uninstaller64");
+    const std::string copy = folder.Path() + "\\uninstall.exe";
+    ASSERT_TRUE(::CopyFileA((installDir + "\\uninstall.exe").c_str(), copy.c_str(), FALSE)) << ::GetLastError();
+    const ProcessResult uninstall = RunProcess(copy, "\"" + copy + "\" /S _?=" + installDir);
+    ASSERT_TRUE(uninstall.finished);
+    EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), "<no key>");
+    EXPECT_EQ(ServerInView(KEY_WOW64_32KEY), "<no key>");
+    EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll"));
+    EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu.dll"));
+    RemoveTree(installDir);
 }
 
 }  // namespace
