@@ -6,8 +6,9 @@
 //
 //   menu_bench BASE N...   BASE\dN holds N entries and was added, for every N
 //
-// One line per directory, each figure the median of several runs; the last
-// line sums up the largest, with the listing's growth from the second largest.
+// One line per directory, each figure the median of several runs, with the
+// listing's steps; the last line sums up the largest, with the listing's
+// growth from the second largest.
 
 #include "bench/Timing.h"
 #include "framework/ComPtr.h"
@@ -44,41 +45,75 @@ void FreeName(STRRET& name) {
     if (name.uType == STRRET_WSTR) ::CoTaskMemFree(name.pOleStr);
 }
 
-// Entries the menu listed, each asked what a start menu asks; 0 when the
-// folder cannot be reached.
-size_t ListMenu(const std::wstring& menuFolder) {
+// One listing of the menu, each step timed: parse and bind, EnumObjects,
+// Next over every entry, then every entry's display name and attributes, as a
+// start menu asks them.
+struct Listing {
+    size_t count = 0;  // 0 when the folder cannot be reached
+    double steps[5] = {};
+    double Total() const { return steps[0] + steps[1] + steps[2] + steps[3] + steps[4]; }
+};
+const char* const kStepNames[] = {"bind", "enum_call", "next", "names", "attributes"};
+
+Listing ListMenu(const std::wstring& menuFolder) {
+    Listing listing;
+    bench::Stopwatch watch;
     const testing_support::ShellFolderAt menu(menuFolder);
-    fw::ComPtr<IEnumIDList> entries;
+    listing.steps[0] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    fw::ComPtr<IEnumIDList> enumerator;
     if (menu.Status() != S_OK ||
-        menu.Folder()->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, entries.put()) != S_OK) {
-        return 0;
+        menu.Folder()->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, enumerator.put()) != S_OK) {
+        return listing;
     }
-    size_t count = 0;
+    listing.steps[1] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    std::vector<fw::UniqueItemList> entries;
     LPITEMIDLIST raw = nullptr;
-    while (entries->Next(1, &raw, nullptr) == S_OK) {
-        const fw::UniqueItemList entry(raw);
+    while (enumerator->Next(1, &raw, nullptr) == S_OK) entries.emplace_back(raw);
+    listing.steps[2] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    for (const fw::UniqueItemList& entry : entries) {
         STRRET name{};
         if (SUCCEEDED(menu.Folder()->GetDisplayNameOf(entry.get(), SHGDN_INFOLDER, &name))) FreeName(name);
+    }
+    listing.steps[3] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    for (const fw::UniqueItemList& entry : entries) {
         SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM;
         LPCITEMIDLIST asked = entry.get();
         menu.Folder()->GetAttributesOf(1, &asked, &attributes);
-        ++count;
     }
-    return count;
+    listing.steps[4] = watch.Milliseconds();
+    listing.count = entries.size();
+    return listing;
 }
 
 struct Timing {
     int count = 0;
     double listing = 0;
+    double steps[5] = {};
     double find = 0;
 };
 
-template <class Step>
-double MedianOfRuns(Step step) {
+// Medians over several listings, of the whole and of each step.
+void TimeListing(const std::wstring& menuFolder, Timing& timing) {
+    std::vector<double> totals;
+    std::vector<double> steps[5];
+    for (int run = 0; run < kRuns; ++run) {
+        const Listing listing = ListMenu(menuFolder);
+        totals.push_back(listing.Total());
+        for (int step = 0; step < 5; ++step) steps[step].push_back(listing.steps[step]);
+    }
+    timing.listing = bench::Median(totals);
+    for (int step = 0; step < 5; ++step) timing.steps[step] = bench::Median(steps[step]);
+}
+
+double MedianFind(const std::string& directory) {
     std::vector<double> runs;
     for (int run = 0; run < kRuns; ++run) {
         const bench::Stopwatch watch;
-        step();
+        FindAll(directory);
         runs.push_back(watch.Milliseconds());
     }
     return bench::Median(runs);
@@ -103,16 +138,19 @@ int main(int argc, char** argv) {
         const std::wstring menuFolder = testing_support::Wide(menuBase + menubuilder::EncodeMenuPath(directory));
         // Both read the directory once first, so that both meet the same cache.
         FindAll(directory);
-        const size_t listed = ListMenu(menuFolder);
+        const size_t listed = ListMenu(menuFolder).count;
         if (listed < static_cast<size_t>(timing.count)) {
             std::fprintf(stderr, "menu_bench: the menu of %s lists %u entries, not %d\n", directory.c_str(),
                          static_cast<unsigned>(listed), timing.count);
             return 1;
         }
-        timing.listing = MedianOfRuns([&] { ListMenu(menuFolder); });
-        timing.find = MedianOfRuns([&] { FindAll(directory); });
-        std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f\n", timing.count, timing.listing, timing.find,
+        TimeListing(menuFolder, timing);
+        timing.find = MedianFind(directory);
+        std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f (", timing.count, timing.listing, timing.find,
                     bench::Ratio(timing.listing, timing.find));
+        for (int step = 0; step < 5; ++step)
+            std::printf("%s%s_ms=%.1f", step ? " " : "", kStepNames[step], timing.steps[step]);
+        std::printf(")\n");
         std::fflush(stdout);
         timings.push_back(timing);
     }
