@@ -3,25 +3,17 @@
 // each with the item ID the shell's own folder gives that file or folder, so
 // that later questions about an item are answered from what was read.
 
+#include "listing/DirectoryReader.h"
 #include "shellext/ItemList.h"
 
-#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace shellext {
 
-enum class Group { kItem, kFolder, kFile };
-
-struct Entry {
-    std::wstring name;
-    std::string sortKey;
-    std::uint32_t attributes = 0;
-    std::uint64_t size = 0;
-    std::uint64_t lastWriteTime = 0;
-    Group group = Group::kFile;
-};
+using Entry = listing::WideEntry;
+using listing::Group;
 
 class Contents {
 public:

@@ -1,7 +1,7 @@
 #include "shellext/MenuFolder.h"
 
 #include "menubuilder/MenuPath.h"
-#include "shellext/EntryReader.h"
+#include "listing/DirectoryReader.h"
 #include "shellext/ItemEnumerator.h"
 #include "shellext/MenuPlace.h"
 #include "shellext/ServedClasses.h"
@@ -13,17 +13,6 @@
 namespace shellext {
 namespace {
 
-// TEMPORARY until the shared wide rule lands.
-std::wstring DirectoryOfMenuFolder(const std::wstring& relative) {
-    if (relative.empty()) return relative;
-    const std::wstring first = relative.substr(0, relative.find(L'\\'));
-    const bool drive =
-        first.size() == 1 && ((first[0] >= L'A' && first[0] <= L'Z') || (first[0] >= L'a' && first[0] <= L'z'));
-    std::wstring directory = drive ? first + L":" + relative.substr(1) : L"\\\\" + relative;
-    if (directory.back() != L'\\') directory += L'\\';
-    return directory;
-}
-
 constexpr UINT kNameColumn = 0;
 constexpr UINT kSizeColumn = 1;
 
@@ -31,12 +20,8 @@ bool IsFolder(const Entry& entry) {
     return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool EndsWithLinkExtension(const std::wstring& name) {
-    constexpr std::size_t kLength = 4;
-    if (name.size() <= kLength) return false;
-    std::wstring extension = name.substr(name.size() - kLength);
-    for (wchar_t& c : extension) c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    return extension == L".lnk";
+bool IsLinkFile(const Entry& entry) {
+    return !IsFolder(entry) && listing::ItemDisplayName<wchar_t>(entry.name).size() < entry.name.size();
 }
 
 bool Wanted(const Entry& entry, SHCONTF flags) {
@@ -46,7 +31,7 @@ bool Wanted(const Entry& entry, SHCONTF flags) {
 SFGAOF AttributesOf(const Entry& entry) {
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
     if (IsFolder(entry)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
-    if (!IsFolder(entry) && EndsWithLinkExtension(entry.name)) attributes |= SFGAO_LINK;
+    if (IsLinkFile(entry)) attributes |= SFGAO_LINK;
     if (entry.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
     return attributes;
 }
@@ -136,7 +121,7 @@ std::wstring MenuFolder::MenuFolderPath() const {
 }
 
 std::wstring MenuFolder::DirectoryPath() const {
-    return DirectoryOfMenuFolder(m_relative);
+    return menubuilder::DirectoryOfMenuFolder(std::wstring_view(m_relative));
 }
 
 std::wstring MenuFolder::SourcePath(Group group) const {
@@ -155,30 +140,32 @@ fw::ComPtr<IShellFolder> MenuFolder::SourceFolder(Group group) const {
 
 std::vector<Entry> MenuFolder::ReadEntries() const {
     if (!m_placed) return {};
-    return IsRoot() ? ReadFirstLevels(m_menuRoot) : ReadMenu(MenuFolderPath(), DirectoryPath());
+    if (IsRoot()) return listing::ReadMenuRoot(m_menuRoot);
+    return listing::ReadListing(MenuFolderPath(), DirectoryPath()).entries;
 }
 
-// A menu item of the menu folder comes before a directory entry of the same
-// name, as it does in the menu.
+// What the menu would show under `name`: a menu item comes before a
+// directory entry of the same name, as in the menu; a deeper menu folder is
+// found without reading its directory, so that it opens (then empty) while
+// its drive is removed or its server away.
 std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const {
-    if (!m_placed || name.empty() || name.find_first_of(L"\\/*?") != std::wstring::npos) return std::nullopt;
-    if (IsRoot()) {
-        std::optional<Entry> level = ReadEntry(JoinPath(m_menuRoot, name));
-        if (level && IsFolder(*level) && !(level->attributes & FILE_ATTRIBUTE_HIDDEN)) return level;
-        return std::nullopt;
+    if (!m_placed) return std::nullopt;
+    std::optional<Entry> inMenuFolder = listing::ReadEntry(MenuFolderPath(), name);
+    if (inMenuFolder && listing::IsMenuFolder(*inMenuFolder)) {
+        inMenuFolder->group = Group::kFolder;
+        return inMenuFolder;
     }
-    std::optional<Entry> item = ReadEntry(JoinPath(MenuFolderPath(), name));
-    if (item && !IsFolder(*item) && !(item->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
-        item->group = Group::kItem;
-        return item;
+    if (IsRoot()) return std::nullopt;
+    if (inMenuFolder && listing::GroupInMenu(*inMenuFolder, true)) {
+        inMenuFolder->group = Group::kItem;
+        return inMenuFolder;
     }
-    std::optional<Entry> entry = ReadEntry(JoinPath(DirectoryPath(), name));
-    if (entry && !(entry->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) return entry;
-    // A deeper menu folder still opens, as an empty menu, when its directory
-    // is gone (a removed drive, a server away).
-    std::optional<Entry> level = ReadEntry(JoinPath(MenuFolderPath(), name));
-    if (level && IsFolder(*level) && !(level->attributes & FILE_ATTRIBUTE_HIDDEN)) return level;
-    return std::nullopt;
+    std::optional<Entry> inDirectory = listing::ReadEntry(DirectoryPath(), name);
+    if (!inDirectory) return std::nullopt;
+    const std::optional<Group> group = listing::GroupInMenu(*inDirectory, false);
+    if (!group) return std::nullopt;
+    inDirectory->group = *group;
+    return inDirectory;
 }
 
 std::optional<Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
@@ -210,14 +197,12 @@ std::wstring MenuFolder::NameOf(const Entry& entry, SHGDNF flags) const {
     if (forParsing && !inFolder) return JoinPath(SourcePath(entry.group), entry.name);
     if (forParsing || (flags & SHGDN_FOREDITING)) return entry.name;
     if (IsRoot()) {
-        std::wstring shown = DirectoryOfMenuFolder(entry.name);
+        // "C:" for a drive, "\\srv" for a server: the directory it stands for.
+        std::wstring shown = menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name));
         shown.pop_back();
         return shown;
     }
-    if (entry.group == Group::kItem && EndsWithLinkExtension(entry.name)) {
-        return entry.name.substr(0, entry.name.size() - 4);
-    }
-    return entry.name;
+    return std::wstring(listing::DisplayName(entry));
 }
 
 // ---- IShellFolder ----

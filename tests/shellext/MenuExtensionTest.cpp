@@ -143,6 +143,11 @@ TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive
         EXPECT_EQ(entry->attributes, wanted.attributes) << Hex(entry->attributes);
     }
 
+    // A file window gets the shell's own view of it.
+    fw::ComPtr<IShellView> view;
+    EXPECT_EQ(menu.Folder()->CreateViewObject(nullptr, IID_IShellView, view.put_void()), S_OK);
+    view.reset();
+
     MakeFile(Wide(kProbe + "\\later.txt"));
     listed = menu.List();
     EXPECT_TRUE(Find(listed, L"later.txt")) << "a file made after the add shows at once";
@@ -217,6 +222,10 @@ TEST_F(MenuExtension, NamesInAnyScriptShowIntactAndOpenAsFolders) {
     const std::vector<Listed> inner = ListFolder(inside.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"\u03b1\u03b2\u03b3.txt");
+    inside.reset();
+    // The ANSI tree removal at the end cannot name these.
+    EXPECT_TRUE(::DeleteFileW((folder + L"\\\u03b1\u03b2\u03b3.txt").c_str()));
+    EXPECT_TRUE(::RemoveDirectoryW(folder.c_str()));
 }
 
 }  // namespace
