@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fw::OleSession ole;
-    std::string menuFolder = menubuilder::MenuBase(fw::SpecialFolderPath(CSIDL_STARTMENU)) + menubuilder::EncodeMenuPath(argv[1]);
+    std::string menuFolder =
+        menubuilder::MenuBase(fw::SpecialFolderPath(CSIDL_STARTMENU)) + menubuilder::EncodeMenuPath(argv[1]);
     if (menuFolder.back() == '\\') menuFolder.pop_back();
     const ShellFolderAt menu(Wide(menuFolder));
     if (menu.Status() != S_OK) {
