@@ -23,7 +23,7 @@ Application* Application::Current() {
 int Application::Run(HINSTANCE instance, std::string commandLineText) {
     m_instance = instance;
     m_commandLineText = std::move(commandLineText);
-    if (!InitInstance()) return 0;
+    if (!InitInstance()) return m_exitStatus;
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);

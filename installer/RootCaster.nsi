@@ -7,13 +7,16 @@
 ;   PROGRAM     the program, installed as RootCaster.exe
 ;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
 ;   MENU_DLL64  its 64-bit build, installed as RootCasterMenu64.dll on 64-bit Windows
-;   ICON_DIR    the folder holding the item icons explore.ico and msdos.ico
+;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
+;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   OUTFILE     the setup program to write
 ;
 ; Command line (besides NSIS's own /S and /D=<directory>): the uninstaller
 ; takes /REMOVESETTINGS to delete the user's settings without asking; in a
-; silent uninstallation without it the settings are kept.
+; silent uninstallation without it the settings are kept. /D= must come last
+; and unquoted; the uninstaller copies itself away and returns at once unless
+; it is given _?=<installation directory>.
 
 ; ANSI, so that the same setup runs on Windows 95, 98 and NT 4.0: NSIS's
 ; Unicode installers need Windows NT.
@@ -44,6 +47,11 @@ ManifestSupportedOS all
 Var RemoveSettings
 
 Name "RootCaster ${VERSION}"
+Caption "RootCaster ${VERSION} Setup"
+UninstallCaption "RootCaster ${VERSION} Uninstall"
+BrandingText "RootCaster ${VERSION}"
+Icon "${ICON_DIR}/RootCaster.ico"
+UninstallIcon "${ICON_DIR}/RootCaster.ico"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\RootCaster"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"

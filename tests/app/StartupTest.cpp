@@ -28,6 +28,11 @@ TEST(StartupInProcess, CommandLineModeReturnsFalseAndRaisesTheCounter) {
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 1u);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 2u);
+    EXPECT_EQ(app.ExitStatus(), 0) << "added";
+    app.SetCommandLineText("relative\\dir");
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitStatus(), 4) << "refused: a relative path";
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 3u) << "raised all the same";
 }
 
 TEST(StartupInProcess, CounterWrapsAsA32BitNumber) {
