@@ -49,7 +49,12 @@ HRESULT CompareResult(int order) {
 
 std::wstring SizeText(const Entry& entry) {
     if (IsFolder(entry)) return std::wstring();
-    return std::to_wstring((entry.size + 1023) / 1024) + L" KB";
+    std::wstring digits;
+    for (std::uint64_t kilobytes = (entry.size + 1023) / 1024;; kilobytes /= 10) {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
+        if (kilobytes < 10) break;
+    }
+    return digits + L" KB";
 }
 
 // The identifier a folder at `relative` below the menu root is marked with.
@@ -188,7 +193,7 @@ UniqueItemList MenuFolder::MakeItem(const Entry& entry) const {
     // same item.
     fw::ComPtr<IShellFolder> source = SourceFolder(entry.group);
     if (!source) source = SourceFolder(Group::kItem);
-    return source ? ItemFromFacts(source.get(), entry) : UniqueItemList();
+    return source ? ItemMaker().Make(source.get(), entry) : UniqueItemList();
 }
 
 std::wstring MenuFolder::NameOf(const Entry& entry, SHGDNF flags) const {
@@ -251,12 +256,13 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
     return Guarded([&] {
         auto contents = std::make_shared<Contents>();
         fw::ComPtr<IShellFolder> sources[2];  // the menu folder's, the directory's
+        const ItemMaker maker;
         for (Entry& entry : ReadEntries()) {
             if (!Wanted(entry, flags)) continue;
             fw::ComPtr<IShellFolder>& source = sources[IsMenuSource(entry.group) ? 0 : 1];
             if (!source) source = SourceFolder(entry.group);
             if (!source) continue;
-            UniqueItemList item = ItemFromFacts(source.get(), entry);
+            UniqueItemList item = maker.Make(source.get(), entry);
             if (item) contents->Add(std::move(entry), std::move(item));
         }
         m_latest = contents;

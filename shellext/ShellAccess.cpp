@@ -137,17 +137,25 @@ std::vector<std::wstring> StartMenus() {
     return {StartMenu(CSIDL_STARTMENU), StartMenu(CSIDL_COMMON_STARTMENU)};
 }
 
-UniqueItemList ItemFromFacts(IShellFolder* folder, const Entry& entry) {
+ItemMaker::ItemMaker() {
+    WIN32_FIND_DATAW empty;
+    std::memset(&empty, 0, sizeof(empty));
+    FindDataHolder* facts = new (std::nothrow) FindDataHolder(empty);
+    if (!facts) return;
+    *m_facts.put() = facts;
+    if (FAILED(::CreateBindCtx(0, m_context.put())) ||
+        FAILED(m_context->RegisterObjectParam(const_cast<LPOLESTR>(STR_FILE_SYS_BIND_DATA), facts))) {
+        m_context.reset();
+    }
+}
+
+UniqueItemList ItemMaker::Make(IShellFolder* folder, const Entry& entry) const {
     UniqueItemList item;
-    fw::ComPtr<IBindCtx> context;
-    if (FAILED(::CreateBindCtx(0, context.put()))) return item;
-    FindDataHolder* facts = new (std::nothrow) FindDataHolder(FindDataOf(entry));
-    if (!facts) return item;
-    const HRESULT registered = context->RegisterObjectParam(const_cast<LPOLESTR>(STR_FILE_SYS_BIND_DATA), facts);
-    facts->Release();
-    if (FAILED(registered)) return item;
+    if (!m_context) return item;
+    const WIN32_FIND_DATAW data = FindDataOf(entry);
+    m_facts->SetFindData(&data);
     std::wstring name = entry.name;
-    folder->ParseDisplayName(nullptr, context.get(), &name[0], nullptr, item.put(), nullptr);
+    folder->ParseDisplayName(nullptr, m_context.get(), &name[0], nullptr, item.put(), nullptr);
     return item;
 }
 

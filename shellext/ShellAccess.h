@@ -27,9 +27,18 @@ std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF fla
 // The user's and all users' Start Menu folders, as far as the system has them.
 std::vector<std::wstring> StartMenus();
 
-// The item `folder` gives the entry `entry` lying in it, made from what was
-// read (the shell does not read the disk again where it takes such facts).
-UniqueItemList ItemFromFacts(IShellFolder* folder, const Entry& entry);
+// Makes the items that shell folders give entries lying in them, from what
+// was read: the shell does not read the disk again where it takes such facts.
+// One bind context carries the facts of one entry after another.
+class ItemMaker {
+public:
+    ItemMaker();
+    UniqueItemList Make(IShellFolder* folder, const Entry& entry) const;
+
+private:
+    fw::ComPtr<IBindCtx> m_context;
+    fw::ComPtr<IFileSystemBindData> m_facts;
+};
 
 // Text handed to the shell, in its allocator.
 HRESULT ToStrRet(const std::wstring& text, STRRET* out);
