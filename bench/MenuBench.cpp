@@ -17,6 +17,7 @@
 #include "framework/UniqueHandle.h"
 #include "menubuilder/MenuPath.h"
 #include "tests/shellext/ShellListing.h"
+#include "tests/support/WineTest.h"
 
 #include <shlobj.h>
 

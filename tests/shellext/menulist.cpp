@@ -9,6 +9,7 @@
 #include "framework/SpecialFolder.h"
 #include "menubuilder/MenuPath.h"
 #include "tests/shellext/ShellListing.h"
+#include "tests/support/WineTest.h"
 
 #include <cstdio>
 #include <string>
