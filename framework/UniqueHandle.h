@@ -73,5 +73,7 @@ using UniqueIcon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
 using UniqueBitmap = UniqueHandle<HandleTraits<HBITMAP, nullptr, ::DeleteObject>>;
 using UniqueDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using UniqueItemList = UniqueHandle<HandleTraits<LPITEMIDLIST, nullptr, ::CoTaskMemFree>>;
+using UniqueMenu = UniqueHandle<HandleTraits<HMENU, nullptr, ::DestroyMenu>>;
+using UniqueFont = UniqueHandle<HandleTraits<HFONT, nullptr, ::DeleteObject>>;
 
 }  // namespace fw
