@@ -24,7 +24,11 @@ int Application::Run(HINSTANCE instance, std::string commandLineText) {
     m_instance = instance;
     m_commandLineText = std::move(commandLineText);
     if (!InitInstance()) return 0;
-    MSG message;
+    return RunMessageLoop();
+}
+
+int RunMessageLoop() {
+    MSG message{};
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);

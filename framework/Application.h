@@ -44,6 +44,9 @@ private:
     std::string m_commandLineText;
 };
 
+// Dispatches the thread's messages until WM_QUIT; its exit code.
+int RunMessageLoop();
+
 // File name of the running program without directory and extension.
 std::string ModuleBaseName(HMODULE module = nullptr);
 
