@@ -130,13 +130,13 @@ TEST(TrayMenus, MarkEmptyAndMissingFolders) {
     EXPECT_TRUE(::GetMenuState(missing.get(), 0, MF_BYPOSITION) & MF_GRAYED);
 }
 
-// C:\tray-large (tests/tray/large-folder.sh): 10,000 subfolders and 10,000
+// C:\8large (tests/tray/large-folder.sh): 10,000 subfolders and 10,000
 // files, in pages of at most 150 entries, each "More..." continuing where the
 // one before ended, down to the last file.
 TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
     constexpr size_t kHalf = 10000;
     MenuWalk walk;
-    const fw::UniqueMenu first = walk.Menus().CreateMenu(FolderSource("C:\\tray-large"));
+    const fw::UniqueMenu first = walk.Menus().CreateMenu(FolderSource("C:\\8large"));
     std::vector<std::string> entries;
     int pages = 0;
     for (HMENU menu = first.get(); menu; ++pages) {
@@ -155,8 +155,8 @@ TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
     EXPECT_EQ(pages, static_cast<int>((2 * kHalf + tray::kPageSize - 1) / tray::kPageSize));
     EXPECT_EQ(entries.front(), "d00000>");
     EXPECT_EQ(entries[kHalf - 1], "d09999>");
-    EXPECT_EQ(entries[kHalf], "f00000.txt");
-    EXPECT_EQ(entries.back(), "f09999.txt");
+    EXPECT_EQ(entries[kHalf], "f00000.rctray");
+    EXPECT_EQ(entries.back(), "f09999.rctray");
 }
 
 }  // namespace
