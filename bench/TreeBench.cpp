@@ -8,6 +8,7 @@
 // One line per folder; the last line sums up the largest folder, with the
 // growth of expand + collapse time from the second largest to it.
 
+#include "bench/Stopwatch.h"
 #include "framework/HostWindow.h"
 #include "framework/UniqueHandle.h"
 #include "tests/tree/TreeProbe.h"
@@ -23,21 +24,6 @@
 namespace {
 
 constexpr UINT kShellQuery = SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_SMALLICON;
-
-class Stopwatch {
-public:
-    Stopwatch() { ::QueryPerformanceCounter(&m_start); }
-    double Milliseconds() const {
-        LARGE_INTEGER now;
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceCounter(&now);
-        ::QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER m_start;
-};
 
 void QueryShell(const std::string& path, UINT extra) {
     SHFILEINFOA info{};
@@ -93,10 +79,6 @@ bool TimeTree(const CDirTreeCtrl& tree, HTREEITEM folder, Timing& timing) {
     ::UpdateWindow(tree.Hwnd());
     timing.collapse = collapse.Milliseconds();
     return complete && tree_probe::HoldsOnlyPlaceholder(tree, folder);
-}
-
-double Ratio(double part, double whole) {
-    return whole > 0 ? part / whole : 0;
 }
 
 }  // namespace
