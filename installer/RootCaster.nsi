@@ -5,13 +5,17 @@
 ; Built by installer/CMakeLists.txt, which defines
 ;   VERSION     the program's version, e.g. 1.0.5
 ;   PROGRAM     the program, installed as RootCaster.exe
+;   TRAY        the tray program, installed as RootCasterTray.exe
 ;   ICON_DIR    the folder holding the item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   OUTFILE     the setup program to write
 ;
-; Command line (besides NSIS's own /S and /D=<directory>): the uninstaller
-; takes /REMOVESETTINGS to delete the user's settings without asking; in a
-; silent uninstallation without it the settings are kept.
+; Command line (besides NSIS's own /S and /D=<directory>): setup takes
+; /TRAYNOW (start the tray program at the end) and /TRAYLOGON (start it with
+; Windows); a silent installation does neither without them, an interactive
+; one offers both as components. The uninstaller takes /REMOVESETTINGS to
+; delete the user's settings without asking; in a silent uninstallation
+; without it the settings are kept.
 
 ; ANSI, so that the same setup runs on Windows 95, 98 and NT 4.0: NSIS's
 ; Unicode installers need Windows NT.
@@ -24,6 +28,8 @@ ManifestSupportedOS all
 
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include Sections.nsh
+!include WinMessages.nsh
 
 !define CLASS_KEY "CLSID\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}"
 !define VERB_KEY "Directory\Shell\RootCaster"
@@ -32,6 +38,12 @@ ManifestSupportedOS all
 !define CONFIG_KEY "${SETTINGS_KEY}\Config"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\RootCaster"
 !define UNINSTALLER "uninstall.exe"
+; The tray program's window class, and the per-user Run entry it writes
+; itself for "Start with Windows".
+!define TRAY_EXE "RootCasterTray.exe"
+!define TRAY_CLASS "RootCasterTray"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "RootCasterTray"
 ; Not "$SMPROGRAMS\RootCaster\...": the folder "RootCaster" of the Start Menu
 ; is the menu root that the program fills for the user.
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
@@ -53,15 +65,20 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Quillmoor"
 
+Page components
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Section "RootCaster"
+  SectionIn RO
   SetShellVarContext current
+  ; A running tray program holds its file.
+  Call CloseTray
   SetOutPath "$INSTDIR"
   File "/oname=RootCaster.exe" "${PROGRAM}"
+  File "/oname=${TRAY_EXE}" "${TRAY}"
   File "${ICON_DIR}/explore.ico"
   File "${ICON_DIR}/msdos.ico"
   File "/oname=RootCaster.htm" "${HELP_PAGE}"
@@ -73,6 +90,55 @@ Section "RootCaster"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\RootCaster.exe" "" "$INSTDIR\RootCaster.exe" 0 SW_SHOWNORMAL
   Call RegisterUninstaller
 SectionEnd
+
+Section "Start the tray menu with Windows" TrayLogonSection
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${TRAY_EXE}"'
+SectionEnd
+
+Section "Start the tray menu now" TrayNowSection
+  Exec '"$INSTDIR\${TRAY_EXE}"'
+SectionEnd
+
+; Silently, the tray program is started only when asked for.
+Function .onInit
+  ${If} ${Silent}
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/TRAYNOW" $1
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${TrayNowSection}
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/TRAYLOGON" $1
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${TrayLogonSection}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Closes the running tray program as a user's "Exit" would and waits up to
+; five seconds for it to go.
+!macro CLOSE_TRAY PREFIX
+Function ${PREFIX}CloseTray
+  FindWindow $0 "${TRAY_CLASS}"
+  ${If} $0 <> 0
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    StrCpy $1 0
+    ${DoWhile} $1 < 50
+      Sleep 100
+      FindWindow $0 "${TRAY_CLASS}"
+      ${If} $0 = 0
+        ${ExitDo}
+      ${EndIf}
+      IntOp $1 $1 + 1
+    ${Loop}
+    ; Its window goes first, the process right after.
+    Sleep 500
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_TRAY ""
+!insertmacro CLOSE_TRAY "un."
 
 ; "Help" pastes the document into the HTML program's command line as it is,
 ; without quotation marks, so a path with blanks would fall apart into
@@ -100,8 +166,11 @@ FunctionEnd
 Section "Uninstall"
   SetShellVarContext current
   Call un.AskWhetherToRemoveSettings
+  Call un.CloseTray
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   Delete "$INSTDIR\RootCaster.exe"
+  Delete "$INSTDIR\${TRAY_EXE}"
   Delete "$INSTDIR\explore.ico"
   Delete "$INSTDIR\msdos.ico"
   Delete "$INSTDIR\RootCaster.htm"

@@ -30,7 +30,10 @@ const std::string kSettingsKey = "Software\\Quillmoor\\RootCaster";
 const std::string kConfigKey = kSettingsKey + "\\Config";
 const std::string kStatsKey = kSettingsKey + "\\Stats";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\RootCaster";
-const char* const kInstalledFiles[] = {"RootCaster.exe", "explore.ico", "msdos.ico", "RootCaster.htm", "uninstall.exe"};
+const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterTray.exe", "explore.ico",
+                                       "msdos.ico",      "RootCaster.htm",     "uninstall.exe"};
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValue[] = "RootCasterTray";
 // The directory that "Add to RootCaster!" is used on, and its menu folder
 // below the menu root.
 const std::string kVerbDirectory = "C:\\Root Caster Verb Probe";
@@ -127,8 +130,9 @@ protected:
 
     // Setup with /S, and /D= when a directory is given (NSIS wants it last and
     // unquoted, blanks and all).
-    static void Install(const std::string& directory) {
+    static void Install(const std::string& directory, const std::string& options = "") {
         std::string line = "\"" + SetupPath() + "\" /S";
+        if (!options.empty()) line += " " + options;
         if (!directory.empty()) line += " /D=" + directory;
         const ProcessResult run = RunProcess(SetupPath(), line);
         ASSERT_TRUE(run.finished);
@@ -248,6 +252,8 @@ protected:
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
         EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kConfigKey, "HelpFile"));
+        EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue));
+        EXPECT_FALSE(::FindWindowA("RootCasterTray", nullptr)) << "the tray program still runs";
     }
 
     fw::OleSession m_ole;
@@ -292,6 +298,26 @@ TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
         ExpectNothingOfTheProgramLeft(kChosenInstallDir);
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").has_value(), answer == IDYES);
     }
+}
+
+// Asked to, setup starts the tray program now and with Windows; the
+// uninstaller ends it and removes its Run entry. Unasked, it does neither.
+TEST_F(Installation, StartsTheTrayProgramOnlyWhenAskedAndUninstallerEndsIt) {
+    Install("");
+    EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue));
+    EXPECT_FALSE(::FindWindowA("RootCasterTray", nullptr));
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+
+    Install("", "/TRAYNOW /TRAYLOGON");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + kDefaultInstallDir + "\\RootCasterTray.exe\"");
+    HWND tray = nullptr;
+    for (int waited = 0; !tray && waited < 20000; waited += 50) {
+        ::Sleep(50);
+        tray = ::FindWindowA("RootCasterTray", nullptr);
+    }
+    EXPECT_TRUE(tray) << "the tray program did not start";
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+    ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
 }
 
 // An ANSI setup, so that it runs on the oldest systems the program supports.
