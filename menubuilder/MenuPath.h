@@ -36,6 +36,40 @@ inline constexpr std::size_t kMaxPathLength = 259;
 // leading backslashes removed.
 std::string EncodeMenuPath(std::string_view path);
 
+// The naming rule read backwards: the first name of a menu folder's path below
+// the menu root is a drive when it is a single letter (C -> C:\), otherwise a
+// server (srv -> \\srv\); the rest follows with backslashes. Every result ends
+// with a backslash; the menu root itself (empty path) stands for no directory
+// and gives empty text. One rule for ANSI and wide text.
+template <class Char>
+std::basic_string<Char> DirectoryOfMenuFolder(std::basic_string_view<Char> relative) {
+    constexpr Char kBackslash = static_cast<Char>('\\');
+    if (relative.empty()) return {};
+    const std::basic_string_view<Char> first = relative.substr(0, relative.find(kBackslash));
+    const auto isLetter = [](Char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    std::basic_string<Char> directory;
+    directory.reserve(relative.size() + 3);
+    if (first.size() == 1 && isLetter(first[0])) {
+        directory += first[0];
+        directory += static_cast<Char>(':');
+        directory += relative.substr(1);
+    } else {
+        directory.assign(2, kBackslash);
+        directory += relative;
+    }
+    if (directory.back() != kBackslash) directory += kBackslash;
+    return directory;
+}
+
+// The two text types the program and its companions use; string literals and
+// strings of either pick theirs.
+inline std::string DirectoryOfMenuFolder(std::string_view relative) {
+    return DirectoryOfMenuFolder<char>(relative);
+}
+inline std::wstring DirectoryOfMenuFolder(std::wstring_view relative) {
+    return DirectoryOfMenuFolder<wchar_t>(relative);
+}
+
 // The Start Menu path followed by "\RootCaster\".
 std::string MenuBase(std::string_view startMenu);
 

@@ -5,10 +5,6 @@
 namespace menureader {
 namespace {
 
-bool IsDriveLetter(std::string_view name) {
-    return name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
-}
-
 // The class identifier a marker names, or a note that it names none.
 std::string NamedClassId(const std::string& bytes) {
     constexpr std::string_view kClsidLine = "CLSID=";
@@ -19,15 +15,6 @@ std::string NamedClassId(const std::string& bytes) {
 }
 
 }  // namespace
-
-std::string DirectoryOfMenuFolder(std::string_view relative) {
-    if (relative.empty()) return std::string();
-    const std::string_view first = relative.substr(0, relative.find('\\'));
-    std::string directory = IsDriveLetter(first) ? std::string(first) + ":" + std::string(relative.substr(1))
-                                                 : "\\\\" + std::string(relative);
-    if (directory.back() != '\\') directory += '\\';
-    return directory;
-}
 
 std::string MarkerProblem(const MarkerFacts& facts, int depth) {
     if (!facts.folderIsSystem) return "folder lacks the System attribute";

@@ -1,18 +1,11 @@
 #pragma once
-// What the folder-menu shell extension reads from a menu folder: the
-// directory its path below the menu root stands for, and whether it carries
-// the marker its depth calls for.
+// What the folder-menu shell extension checks of a menu folder: whether it
+// carries the marker its depth calls for.
 
 #include <string>
 #include <string_view>
 
 namespace menureader {
-
-// The naming rule read backwards: the first name is a drive when it is a
-// single letter (C -> C:\), otherwise a server (srv -> \\srv\); the rest
-// follows with backslashes. Every result ends with a backslash; the menu
-// root itself (empty path) stands for no directory and gives empty text.
-std::string DirectoryOfMenuFolder(std::string_view relative);
 
 // What a menu folder carries, as read from the file system.
 struct MarkerFacts {

@@ -66,7 +66,7 @@ void ReadFolder(const std::string& path, const std::string& relative, int depth,
     MenuFolder folder;
     folder.relative = relative;
     folder.depth = depth;
-    folder.directory = DirectoryOfMenuFolder(relative);
+    folder.directory = menubuilder::DirectoryOfMenuFolder(relative);
     folder.markerProblem = MarkerProblem(ReadMarker(path), depth);
     const std::vector<DirectoryEntry> entries = ListFolder(path);
     for (const DirectoryEntry& entry : entries) {

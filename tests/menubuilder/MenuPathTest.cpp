@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using menubuilder::FolderStep;
@@ -24,6 +26,38 @@ TEST(EncodeMenuPath, RemovesColonsThenTwoLeadingBackslashes) {
     EXPECT_EQ(EncodeMenuPath(":\\\\srv"), "srv") << "colons go before the backslashes are looked at";
     EXPECT_EQ(EncodeMenuPath("\\\\\\\\x"), "\\\\x") << "only two backslashes go";
     EXPECT_EQ(EncodeMenuPath("\"C:\\Windows\""), "\"C\\Windows\"") << "quotes stay";
+}
+
+TEST(DirectoryOfMenuFolder, SingleLetterIsADriveAnyOtherNameAServer) {
+    using menubuilder::DirectoryOfMenuFolder;
+    for (const auto& [relative, directory, why] : std::vector<std::tuple<std::string, std::string, const char*>>{
+             {"C", "C:\\", ""},
+             {"d", "d:\\", ""},
+             {"C\\Windows\\System", "C:\\Windows\\System\\", ""},
+             {"srv", "\\\\srv\\", ""},
+             {"srv\\pub\\docs", "\\\\srv\\pub\\docs\\", ""},
+             {"C\\Windows\\", "C:\\Windows\\", "a closing backslash is not doubled"},
+             {"C1\\x", "\\\\C1\\x\\", "two characters make a server"},
+             {"1\\x", "\\\\1\\x\\", "a digit is no drive"},
+             {"\xC4\\x", "\\\\\xC4\\x\\", "a letter beyond A to Z is no drive"},
+             {"", "", "the menu root stands for no directory"}}) {
+        EXPECT_EQ(DirectoryOfMenuFolder(relative), directory) << why;
+        // The same rule over wide text, and over names outside any ANSI code page.
+        const std::wstring wideRelative(relative.begin(), relative.end());
+        const std::wstring wideDirectory(directory.begin(), directory.end());
+        EXPECT_EQ(DirectoryOfMenuFolder(wideRelative), wideDirectory) << why;
+    }
+    EXPECT_EQ(DirectoryOfMenuFolder(L"C\\\u03A9\u6F22"), L"C:\\\u03A9\u6F22\\");
+    EXPECT_EQ(DirectoryOfMenuFolder<char16_t>(u"\u03A9\\x"), u"\\\\\u03A9\\x\\") << "one Greek letter is a server";
+}
+
+// The reader undoes what the builder did, for every first level it can make.
+TEST(DirectoryOfMenuFolder, UndoesTheEncodingOfDrivesAndServers) {
+    for (const std::string path : {"C:\\", "C:\\Windows\\", "\\\\srv\\", "\\\\srv\\pub\\docs\\"}) {
+        std::string encoded = menubuilder::EncodeMenuPath(path);
+        encoded.pop_back();
+        EXPECT_EQ(menubuilder::DirectoryOfMenuFolder(encoded), path);
+    }
 }
 
 TEST(MenuBase, IsTheStartMenuWithTheMenuRootAndABackslash) {

@@ -1,5 +1,4 @@
-// The menu reader's side of the contract: the naming rule read backwards and
-// the marker each depth calls for.
+// The menu reader's side of the contract: the marker each depth calls for.
 
 #include "menubuilder/MenuPath.h"
 #include "menureader/MenuContract.h"
@@ -8,29 +7,8 @@
 
 namespace {
 
-using menureader::DirectoryOfMenuFolder;
 using menureader::MarkerFacts;
 using menureader::MarkerProblem;
-
-TEST(DirectoryOfMenuFolder, SingleLetterIsADriveAnyOtherNameAServer) {
-    EXPECT_EQ(DirectoryOfMenuFolder("C"), "C:\\");
-    EXPECT_EQ(DirectoryOfMenuFolder("d"), "d:\\");
-    EXPECT_EQ(DirectoryOfMenuFolder("C\\Windows\\System"), "C:\\Windows\\System\\");
-    EXPECT_EQ(DirectoryOfMenuFolder("srv"), "\\\\srv\\");
-    EXPECT_EQ(DirectoryOfMenuFolder("srv\\pub\\docs"), "\\\\srv\\pub\\docs\\");
-    EXPECT_EQ(DirectoryOfMenuFolder("C1\\x"), "\\\\C1\\x\\") << "two characters make a server";
-    EXPECT_EQ(DirectoryOfMenuFolder("1\\x"), "\\\\1\\x\\") << "a digit is no drive";
-    EXPECT_EQ(DirectoryOfMenuFolder(""), "") << "the menu root stands for no directory";
-}
-
-// The reader undoes what the builder did, for every first level it can make.
-TEST(DirectoryOfMenuFolder, UndoesTheEncodingOfDrivesAndServers) {
-    for (const std::string path : {"C:\\", "C:\\Windows\\", "\\\\srv\\", "\\\\srv\\pub\\docs\\"}) {
-        std::string encoded = menubuilder::EncodeMenuPath(path);
-        encoded.pop_back();
-        EXPECT_EQ(DirectoryOfMenuFolder(encoded), path);
-    }
-}
 
 MarkerFacts Marked(int depth) {
     return {true, true, true, menubuilder::DesktopIniText(menubuilder::ClassIdForDepth(depth))};

@@ -1,0 +1,284 @@
+#include "listing/DirectoryReader.h"
+
+#include "framework/UniqueHandle.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace listing {
+namespace {
+
+bool IsNt() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    return ::GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+std::uint64_t Combine(DWORD high, DWORD low) {
+    return static_cast<std::uint64_t>(high) << 32 | low;
+}
+
+std::wstring Widen(const char* text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(length, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    wide.pop_back();
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string narrow(length, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
+}
+
+constexpr DWORD kSortKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+
+// A name's sort key as bytes, without its closing zero. `map` is the
+// platform's LCMapString for that name: (destination, size in bytes) ->
+// bytes written, or the size needed when the destination is null.
+template <class Map>
+std::string SortKey(Map map) {
+    char buffer[256];
+    int size = map(buffer, sizeof(buffer));
+    std::string key;
+    if (size > 0) {
+        key.assign(buffer, size);
+    } else if ((size = map(nullptr, 0)) > 0) {
+        key.resize(size);
+        key.resize(std::max(map(key.data(), size), 0));
+    }
+    if (!key.empty() && key.back() == '\0') key.pop_back();
+    return key;
+}
+
+// The wide functions: called only on NT.
+struct WideFunctions {
+    using FindData = WIN32_FIND_DATAW;
+    using Text = std::wstring;
+    static Text PathText(const std::wstring& path) { return path; }
+    static HANDLE FindFirst(const Text& pattern, FindData* found) { return ::FindFirstFileW(pattern.c_str(), found); }
+    static BOOL FindNext(HANDLE find, FindData* found) { return ::FindNextFileW(find, found); }
+    static DWORD Attributes(const Text& path) { return ::GetFileAttributesW(path.c_str()); }
+    static std::wstring Name(const FindData& found) { return found.cFileName; }
+    static std::string SortKeyOf(const FindData& found) {
+        return SortKey([&](char* key, int bytes) {
+            return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, found.cFileName, -1,
+                                  reinterpret_cast<LPWSTR>(key), bytes);
+        });
+    }
+};
+
+// The ANSI functions of Windows 95/98, names widened from the ANSI code page.
+struct AnsiFunctions {
+    using FindData = WIN32_FIND_DATAA;
+    using Text = std::string;
+    static Text PathText(const std::wstring& path) { return Narrow(path); }
+    static HANDLE FindFirst(const Text& pattern, FindData* found) { return ::FindFirstFileA(pattern.c_str(), found); }
+    static BOOL FindNext(HANDLE find, FindData* found) { return ::FindNextFileA(find, found); }
+    static DWORD Attributes(const Text& path) { return ::GetFileAttributesA(path.c_str()); }
+    static std::wstring Name(const FindData& found) { return Widen(found.cFileName); }
+    static std::string SortKeyOf(const FindData& found) {
+        return SortKey([&](char* key, int bytes) {
+            return ::LCMapStringA(LOCALE_USER_DEFAULT, kSortKeyFlags, found.cFileName, -1, key, bytes);
+        });
+    }
+};
+
+bool IsDirectory(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Every entry of `folder`, or nothing when it cannot be read.
+template <class Functions>
+std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
+    typename Functions::Text path = Functions::PathText(folder);
+    if (path.empty()) return std::nullopt;
+    if (path.back() != '\\') path += '\\';
+    typename Functions::FindData found;
+    typename Functions::Text pattern = path;
+    pattern += '*';
+    fw::UniqueFind find(Functions::FindFirst(pattern, &found));
+    if (!find) {
+        // An empty drive root has not even "." and "..".
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND && IsDirectory(Functions::Attributes(path))) {
+            return std::vector<WideEntry>();
+        }
+        return std::nullopt;
+    }
+    std::vector<WideEntry> entries;
+    do {
+        entries.push_back({Functions::Name(found), Functions::SortKeyOf(found), found.dwFileAttributes,
+                           Combine(found.nFileSizeHigh, found.nFileSizeLow),
+                           Combine(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
+    } while (Functions::FindNext(find.get(), &found));
+    // Anything but the normal end means the listing was cut short (a server gone).
+    if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+    return entries;
+}
+
+template <class Functions>
+RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& directory) {
+    RawListing raw;
+    std::optional<std::vector<WideEntry>> entries = ReadFolder<Functions>(directory);
+    if (!entries) return raw;
+    raw.directoryRead = true;
+    raw.directory = std::move(*entries);
+    if (!menuFolder.empty()) raw.menuFolder = ReadFolder<Functions>(menuFolder).value_or(std::vector<WideEntry>());
+    return raw;
+}
+
+enum class Medium { kLocal, kRemovable, kNetwork };
+
+Medium MediumOf(const std::wstring& directory) {
+    if (directory.compare(0, 2, L"\\\\") == 0) return Medium::kNetwork;
+    if (directory.size() < 2 || directory[1] != L':' || directory[0] > 0x7F) return Medium::kLocal;
+    const char root[] = {static_cast<char>(directory[0]), ':', '\\', '\0'};
+    switch (::GetDriveTypeA(root)) {
+        case DRIVE_REMOTE: return Medium::kNetwork;
+        case DRIVE_REMOVABLE:
+        case DRIVE_CDROM: return Medium::kRemovable;
+        default: return Medium::kLocal;
+    }
+}
+
+// A drive without its medium fails the read instead of asking the user.
+class CriticalErrorsFailQuietly {
+public:
+    CriticalErrorsFailQuietly() : m_previous(::SetErrorMode(SEM_FAILCRITICALERRORS)) {
+        ::SetErrorMode(m_previous | SEM_FAILCRITICALERRORS);
+    }
+    ~CriticalErrorsFailQuietly() { ::SetErrorMode(m_previous); }
+    CriticalErrorsFailQuietly(const CriticalErrorsFailQuietly&) = delete;
+    CriticalErrorsFailQuietly& operator=(const CriticalErrorsFailQuietly&) = delete;
+
+private:
+    UINT m_previous;
+};
+
+RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options,
+                    Medium medium) {
+    std::optional<CriticalErrorsFailQuietly> quiet;
+    if (medium == Medium::kRemovable) quiet.emplace();
+    return options.reader(menuFolder, directory);
+}
+
+// One network read, shared by the caller and its worker thread. Whoever lets
+// go last frees it, so a worker that outlives its caller touches only this.
+struct SharedRead {
+    SharedRead(const std::wstring& menu, const std::wstring& read, RawReader readWith, fw::UniqueEvent doneEvent,
+               HMODULE module)
+        : menuFolder(menu), directory(read), reader(readWith), done(std::move(doneEvent)), pinnedModule(module) {}
+
+    std::wstring menuFolder;
+    std::wstring directory;
+    RawReader reader;
+    fw::UniqueEvent done;  // set once `result` is written
+    HMODULE pinnedModule;  // the worker frees it as it ends; null: nothing to free
+    RawListing result;
+    LONG references = 1;
+};
+
+// Owns one reference to a SharedRead.
+class SharedReadReference {
+public:
+    explicit SharedReadReference(SharedRead* read) : m_read(read) {}
+    ~SharedReadReference() {
+        if (::InterlockedDecrement(&m_read->references) == 0) delete m_read;
+    }
+    SharedReadReference(const SharedReadReference&) = delete;
+    SharedReadReference& operator=(const SharedReadReference&) = delete;
+    SharedRead* operator->() const { return m_read; }
+
+private:
+    SharedRead* m_read;
+};
+
+HMODULE ModuleOfThisCode() {
+    MEMORY_BASIC_INFORMATION memory{};
+    ::VirtualQuery(reinterpret_cast<const void*>(&ModuleOfThisCode), &memory, sizeof(memory));
+    return static_cast<HMODULE>(memory.AllocationBase);
+}
+
+HMODULE LoadByFileName(HMODULE module) {
+    if (IsNt()) {
+        wchar_t path[MAX_PATH];
+        const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? ::LoadLibraryW(path) : nullptr;
+    }
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? ::LoadLibraryA(path) : nullptr;
+}
+
+// A reference of its own to the DLL holding this code (the shell extension),
+// which the shell may unload while a worker that outlived its caller still
+// runs. A program's own module never unloads and needs none. Nothing when a
+// DLL could not be pinned. (GetModuleHandleEx, which pins by address, is newer
+// than Windows 95 and NT 4.0; loading the module by its own file name is not.)
+std::optional<fw::UniqueModule> PinModuleOfThisCode() {
+    const HMODULE module = ModuleOfThisCode();
+    if (module == ::GetModuleHandleA(nullptr)) return fw::UniqueModule();
+    fw::UniqueModule pinned(LoadByFileName(module));
+    if (!pinned) return std::nullopt;
+    return pinned;
+}
+
+DWORD WINAPI ReadOnWorker(void* parameter) {
+    HMODULE pinned = nullptr;
+    {
+        SharedReadReference shared(static_cast<SharedRead*>(parameter));
+        shared->result = shared->reader(shared->menuFolder, shared->directory);
+        pinned = shared->pinnedModule;
+        ::SetEvent(shared->done.get());
+    }
+    // Lets go of the module and ends the thread in one step, so no code of an
+    // unloaded DLL runs (Windows 95 and NT 3.5 export it already).
+    if (pinned) ::FreeLibraryAndExitThread(pinned, 0);
+    return 0;
+}
+
+// The raw listing when the worker finishes within the wait; nothing when it
+// does not (it then ends on its own) or cannot start.
+std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const std::wstring& directory,
+                                         const ReadOptions& options) {
+    std::optional<fw::UniqueModule> pin = PinModuleOfThisCode();
+    fw::UniqueEvent done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!pin || !done) return std::nullopt;
+    auto* read = new SharedRead(menuFolder, directory, options.reader, std::move(done), pin->get());
+    SharedReadReference caller(read);
+    ::InterlockedIncrement(&read->references);  // the worker's, handed over with the thread
+    DWORD threadId = 0;
+    fw::UniqueThread worker(::CreateThread(nullptr, 0, ReadOnWorker, read, 0, &threadId));
+    if (!worker) {
+        SharedReadReference unstarted(read);
+        return std::nullopt;
+    }
+    pin->release();  // the worker lets go of it
+    if (::WaitForSingleObject(read->done.get(), options.networkWaitMs) != WAIT_OBJECT_0) return std::nullopt;
+    return std::move(read->result);
+}
+
+}  // namespace
+
+RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
+    return IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
+}
+
+Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {
+    const Medium medium = MediumOf(directory);
+    std::optional<RawListing> raw = medium == Medium::kNetwork ? ReadWithinWait(menuFolder, directory, options)
+                                                               : ReadHere(menuFolder, directory, options, medium);
+    Listing listing;
+    if (!raw || !raw->directoryRead) return listing;
+    listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));
+    listing.state = listing.entries.empty() ? State::kEmpty : State::kListed;
+    return listing;
+}
+
+}  // namespace listing

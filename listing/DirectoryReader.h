@@ -1,0 +1,55 @@
+#pragma once
+// Reads what a menu of a directory shows, live from the file system each
+// time: the items in its menu folder and the directory's entries, arranged.
+// On NT the wide functions read every name; on Windows 95/98 the ANSI ones,
+// with names widened from the ANSI code page, so every caller sees one type.
+
+#include "listing/Listing.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace listing {
+
+using WideEntry = Entry<wchar_t>;
+
+enum class State {
+    kListed,        // the directory was read and the menu shows something
+    kEmpty,         // the directory was read and the menu shows nothing
+    kNotAvailable,  // missing, access denied, or a server that did not answer in time
+};
+
+struct Listing {
+    State state = State::kNotAvailable;
+    std::vector<WideEntry> entries;  // arranged; empty unless listed
+};
+
+// What the file system gave, before arranging. Sort keys are filled in.
+struct RawListing {
+    bool directoryRead = false;
+    std::vector<WideEntry> menuFolder;
+    std::vector<WideEntry> directory;
+};
+
+// Reads both folders as they are now. A missing or empty menu folder path
+// gives no items (a level where no menu folder was made).
+RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory);
+
+// The reader ReadListing uses; tests put a slow one in its place.
+using RawReader = RawListing (*)(const std::wstring& menuFolder, const std::wstring& directory);
+
+struct ReadOptions {
+    DWORD networkWaitMs = 2000;  // longest wait for a network directory
+    RawReader reader = ReadRaw;
+};
+
+// The arranged listing of `directory` (as DirectoryOfMenuFolder gives it)
+// with the items of `menuFolder`. A network directory (a \\server path or a
+// drive letter mapped to one) is read on a worker thread: when it takes
+// longer than the wait, the caller gets kNotAvailable at once and the worker
+// finishes on its own, owning all it touches. Never shows a message box.
+Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options = {});
+
+}  // namespace listing

@@ -1,0 +1,132 @@
+#pragma once
+// What a menu of a directory shows, free of Windows: the items lying in its
+// menu folder, then the directory's subfolders, then its files, each group in
+// the order of the names' sort keys. Names are opaque (any character type):
+// wide on NT, ANSI on Windows 95, whatever a test chooses.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace listing {
+
+// File attribute bits, with the values the platform reports.
+inline constexpr std::uint32_t kAttributeHidden = 0x2;
+inline constexpr std::uint32_t kAttributeSystem = 0x4;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+// The groups a menu shows, in this order.
+enum class Group { kItem, kFolder, kFile };
+
+template <class Char>
+struct Entry {
+    std::basic_string<Char> name;  // as the file system spells it
+    std::string sortKey;           // compared bytewise; equal keys fall back to the name's code units
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0;  // FILETIME: 100-ns ticks since 1601, UTC
+    Group group = Group::kFile;       // set by Arrange
+};
+
+namespace detail {
+
+template <class Char>
+bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view ascii) {
+    const auto fold = [](auto c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [&](Char n, char a) {
+               return fold(static_cast<std::uint32_t>(n)) == fold(static_cast<std::uint32_t>(a));
+           });
+}
+
+template <class Char>
+bool IsDotName(const std::basic_string<Char>& name) {
+    return (name.size() == 1 || name.size() == 2) && name.find_first_not_of(static_cast<Char>('.')) == name.npos;
+}
+
+template <class Char>
+bool IsShown(const Entry<Char>& entry) {
+    return (entry.attributes & (kAttributeHidden | kAttributeSystem)) == 0 && !IsDotName(entry.name);
+}
+
+// A menu folder's subfolders are the menus of deeper levels, which the
+// directory's own subfolders already show; its marker is never an item.
+template <class Char>
+bool IsMenuItem(const Entry<Char>& entry) {
+    return IsShown(entry) && (entry.attributes & kAttributeDirectory) == 0 &&
+           !EqualsAsciiIgnoringCase<Char>(entry.name, "desktop.ini");
+}
+
+// An entry's place in the sort, its key at hand: sorting these moves no
+// strings and reads each key without going through its entry.
+template <class Char>
+struct SortSlot {
+    std::string_view key;
+    Entry<Char>* entry;
+};
+
+// A total order: the sort keys as bytes (memcmp, then the shorter first),
+// then the names' code units.
+template <class Char>
+bool SortsBefore(const SortSlot<Char>& a, const SortSlot<Char>& b) {
+    const int byKey = a.key.compare(b.key);
+    return byKey != 0 ? byKey < 0 : a.entry->name < b.entry->name;
+}
+
+// Each entry is moved once, into its place.
+template <class Char>
+void AppendSorted(std::vector<SortSlot<Char>>& group, Group kind, std::vector<Entry<Char>>& arranged) {
+    std::sort(group.begin(), group.end(), SortsBefore<Char>);
+    for (const SortSlot<Char>& slot : group) {
+        slot.entry->group = kind;
+        arranged.push_back(std::move(*slot.entry));
+    }
+}
+
+}  // namespace detail
+
+// What the menu shows, given everything the menu folder and the directory
+// hold: the menu folder's files (never its subfolders or its desktop.ini),
+// then the directory's subfolders, then its files; hidden and system entries,
+// "." and ".." left out.
+template <class Char>
+std::vector<Entry<Char>> Arrange(std::vector<Entry<Char>> menuFolder, std::vector<Entry<Char>> directory) {
+    std::vector<detail::SortSlot<Char>> items;
+    std::vector<detail::SortSlot<Char>> folders;
+    std::vector<detail::SortSlot<Char>> files;
+    for (Entry<Char>& entry : menuFolder) {
+        if (detail::IsMenuItem(entry)) items.push_back({entry.sortKey, &entry});
+    }
+    for (Entry<Char>& entry : directory) {
+        if (!detail::IsShown(entry)) continue;
+        ((entry.attributes & kAttributeDirectory) ? folders : files).push_back({entry.sortKey, &entry});
+    }
+    std::vector<Entry<Char>> arranged;
+    arranged.reserve(items.size() + folders.size() + files.size());
+    detail::AppendSorted(items, Group::kItem, arranged);
+    detail::AppendSorted(folders, Group::kFolder, arranged);
+    detail::AppendSorted(files, Group::kFile, arranged);
+    return arranged;
+}
+
+// The name a menu item shows: its file name without the ".lnk" extension.
+template <class Char>
+std::basic_string_view<Char> ItemDisplayName(std::basic_string_view<Char> fileName) {
+    constexpr std::size_t kExtensionLength = 4;
+    if (fileName.size() > kExtensionLength &&
+        detail::EqualsAsciiIgnoringCase(fileName.substr(fileName.size() - kExtensionLength), ".lnk")) {
+        fileName.remove_suffix(kExtensionLength);
+    }
+    return fileName;
+}
+
+// The name an arranged entry shows: items without ".lnk", the rest as named.
+template <class Char>
+std::basic_string_view<Char> DisplayName(const Entry<Char>& entry) {
+    const std::basic_string_view<Char> name = entry.name;
+    return entry.group == Group::kItem ? ItemDisplayName(name) : name;
+}
+
+}  // namespace listing

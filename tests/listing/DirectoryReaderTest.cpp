@@ -1,0 +1,186 @@
+// The listing read from real folders of the Wine prefix: order, what is left
+// out, live reads, wide names on NT, ANSI reads on Windows 95, and directories
+// that cannot be read or do not answer in time.
+
+#include "listing/DirectoryReader.h"
+
+#include "framework/UniqueHandle.h"
+#include "tests/support/WineTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using listing::Group;
+using listing::ReadListing;
+using listing::State;
+
+namespace {
+
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// The shared helpers clear folders with the ANSI functions, which cannot
+// name a file outside the ANSI code page: a test making one removes it.
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const std::string& bytes = "") {
+    fw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    ASSERT_TRUE(file) << "error " << ::GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+void MakeFolder(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY) {
+    ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << "error " << ::GetLastError();
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
+}
+
+std::vector<std::wstring> Names(const listing::Listing& listed) {
+    std::vector<std::wstring> names;
+    for (const listing::WideEntry& entry : listed.entries) names.push_back(entry.name);
+    return names;
+}
+
+// A directory in mixed case with hidden and system entries, and a menu folder
+// with its marker, two items and a deeper menu folder.
+class ListingFolders : public ::testing::Test {
+protected:
+    TempFolder m_root{"listing-test"};
+    std::wstring m_directory = Wide(m_root.Path()) + L"\\dir\\";
+    std::wstring m_menuFolder = Wide(m_root.Path()) + L"\\menu";
+
+    void SetUp() override {
+        MakeFolder(m_directory);
+        MakeFolder(m_menuFolder, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM);
+        for (const wchar_t* folder : {L"zeta", L"Alpha", L"beta"}) MakeFolder(m_directory + folder);
+        MakeFolder(m_directory + L"Hidden", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+        MakeFolder(m_menuFolder + L"\\C", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM);
+    }
+
+    void MakeFiles() {
+        MakeFile(m_directory + L"b.txt", FILE_ATTRIBUTE_NORMAL, "abc");
+        MakeFile(m_directory + L"A.txt");
+        MakeFile(m_directory + L"hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+        MakeFile(m_directory + L"system.txt", FILE_ATTRIBUTE_SYSTEM);
+        MakeFile(m_menuFolder + L"\\desktop.ini", FILE_ATTRIBUTE_HIDDEN);
+        MakeFile(m_menuFolder + L"\\Open.lnk");
+        MakeFile(m_menuFolder + L"\\MS-DOS Prompt.lnk");
+    }
+};
+
+TEST_F(ListingFolders, ItemsThenSubfoldersThenFilesWithoutHiddenOnes) {
+    MakeFiles();
+    const listing::Listing listed = ReadListing(m_menuFolder, m_directory);
+    EXPECT_EQ(listed.state, State::kListed);
+    EXPECT_EQ(Names(listed), (std::vector<std::wstring>{L"MS-DOS Prompt.lnk", L"Open.lnk", L"Alpha", L"beta", L"zeta",
+                                                        L"A.txt", L"b.txt"}));
+    ASSERT_EQ(listed.entries.size(), 7u);
+    EXPECT_EQ(listing::DisplayName(listed.entries[0]), L"MS-DOS Prompt");
+    EXPECT_EQ(listed.entries[2].group, Group::kFolder);
+    const listing::WideEntry& file = listed.entries[6];
+    WIN32_FILE_ATTRIBUTE_DATA facts{};
+    ASSERT_TRUE(::GetFileAttributesExW((m_directory + L"b.txt").c_str(), GetFileExInfoStandard, &facts));
+    EXPECT_EQ(file.group, Group::kFile);
+    EXPECT_EQ(file.size, 3u);
+    EXPECT_EQ(Hex(file.attributes), Hex(facts.dwFileAttributes));
+    EXPECT_EQ(file.lastWriteTime,
+              (std::uint64_t{facts.ftLastWriteTime.dwHighDateTime} << 32) | facts.ftLastWriteTime.dwLowDateTime);
+}
+
+TEST_F(ListingFolders, ReadsLiveEveryTime) {
+    EXPECT_EQ(Names(ReadListing(m_menuFolder, m_directory)), (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta"}));
+    MakeFile(m_directory + L"new.txt");
+    EXPECT_EQ(Names(ReadListing(m_menuFolder, m_directory)),
+              (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta", L"new.txt"}));
+}
+
+TEST_F(ListingFolders, MissingOrEmptyDirectoriesAndMissingMenuFolders) {
+    EXPECT_EQ(ReadListing(m_menuFolder, m_directory + L"missing\\").state, State::kNotAvailable);
+    EXPECT_EQ(ReadListing(L"", L"").state, State::kNotAvailable) << "the menu root stands for no directory";
+    EXPECT_EQ(ReadListing(m_menuFolder + L"\\none", m_directory + L"beta\\").state, State::kEmpty);
+    EXPECT_EQ(Names(ReadListing(m_menuFolder + L"\\none", m_directory)),
+              (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta"}))
+        << "below the levels that got menu folders the directory still lists";
+}
+
+// Greek, CJK and an emoji (a surrogate pair): outside every ANSI code page.
+const std::wstring kWideName = L"z\u0391\u03B8\u03AE\u03BD\u03B1 \u6F22\u5B57 \U0001F600.txt";
+
+TEST_F(ListingFolders, KeepsNamesOutsideTheAnsiCodePageOnNt) {
+    MakeFile(m_directory + kWideName);
+    EXPECT_EQ(Names(ReadListing(L"", m_directory)), (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta", kWideName}));
+    ::DeleteFileW((m_directory + kWideName).c_str());
+}
+
+// Run as a child told it runs on Windows 95: the ANSI functions read the
+// folder, so the wide name arrives as the ANSI code page spells it.
+TEST(DISABLED_Windows95Listing, ReadsWithTheAnsiFunctions) {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ASSERT_TRUE(::GetVersionExA(&version));
+    ASSERT_EQ(version.dwPlatformId, DWORD{VER_PLATFORM_WIN32_WINDOWS});
+    char root[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("LISTING_TEST_ROOT", root, MAX_PATH), 0u);
+    const std::vector<std::wstring> names = Names(ReadListing(Wide(root) + L"\\menu", Wide(root) + L"\\dir\\"));
+    ASSERT_EQ(names.size(), 8u);
+    EXPECT_EQ(
+        std::vector<std::wstring>(names.begin(), names.begin() + 7),
+        (std::vector<std::wstring>{L"MS-DOS Prompt.lnk", L"Open.lnk", L"Alpha", L"beta", L"zeta", L"A.txt", L"b.txt"}));
+    EXPECT_NE(names[7], kWideName);
+    EXPECT_EQ(names[7].front(), L'z');
+}
+
+TEST_F(ListingFolders, Windows95ReadsWithTheAnsiFunctions) {
+    MakeFiles();
+    MakeFile(m_directory + kWideName);
+    ::SetEnvironmentVariableA("LISTING_TEST_ROOT", m_root.Path().c_str());
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ScopedWindowsVersion version("listing_tests.exe", "win95");
+    const ProcessResult child =
+        RunProgram(self, "--gtest_filter=DISABLED_Windows95Listing.* --gtest_also_run_disabled_tests");
+    EXPECT_TRUE(child.finished);
+    EXPECT_EQ(child.exitCode, 0u) << "the child's checks failed; run it alone to see them";
+    ::DeleteFileW((m_directory + kWideName).c_str());
+}
+
+// The worker's reader for a directory that answers late: it waits for the
+// test to let it go, then reports that it ran to its end.
+fw::UniqueEvent g_letGo(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+fw::UniqueEvent g_ranToEnd(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+
+listing::RawListing AnswerLate(const std::wstring&, const std::wstring&) {
+    ::WaitForSingleObject(g_letGo.get(), 60000);
+    listing::RawListing raw;
+    raw.directoryRead = true;
+    raw.directory.push_back({L"late.txt", "late"});
+    ::SetEvent(g_ranToEnd.get());
+    return raw;
+}
+
+listing::RawListing AnswerAtOnce(const std::wstring&, const std::wstring& directory) {
+    listing::RawListing raw;
+    raw.directoryRead = true;
+    raw.directory.push_back({directory, "x"});
+    return raw;
+}
+
+TEST(NetworkListing, ServerThatAnswersLateIsNotAvailableAndItsWorkerEndsOnItsOwn) {
+    listing::ReadOptions options;
+    options.networkWaitMs = 100;
+    options.reader = AnswerLate;
+    EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\late\\", options).state, State::kNotAvailable);
+    ::SetEvent(g_letGo.get());
+    EXPECT_EQ(::WaitForSingleObject(g_ranToEnd.get(), 60000), WAIT_OBJECT_0) << "the worker outlived its caller";
+
+    options.reader = AnswerAtOnce;
+    options.networkWaitMs = 60000;
+    const listing::Listing listed = ReadListing(L"", L"\\\\127.0.0.1\\quick\\", options);
+    EXPECT_EQ(listed.state, State::kListed);
+    EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"\\\\127.0.0.1\\quick\\"}) << "read on the worker";
+}
+
+TEST(NetworkListing, ShareThatDoesNotExistIsNotAvailable) {
+    EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\nosuchshare\\").state, State::kNotAvailable);
+}
+
+}  // namespace
