@@ -4,6 +4,7 @@
 //                             other: right, left, up, down, end, enter,
 //                             escape, or a character to type
 //   traydriver geometry       prints the rectangle around the open menus
+//   traydriver close          closes the program as its uninstaller does
 // Exit status 0 when the step was done, 1 when the program or a menu was missing.
 
 #include "tests/tray/TrayDriver.h"
@@ -47,5 +48,9 @@ int main(int argc, char** argv) {
         std::printf("%s\n", tray_driver::MenusGeometry().c_str());
         return 0;
     }
-    return Fail("usage: traydriver open | key NAME... | geometry");
+    if (command == "close") {
+        ::PostMessageA(tray, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return Fail("usage: traydriver open | key NAME... | geometry | close");
 }
