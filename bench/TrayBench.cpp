@@ -45,7 +45,8 @@ void OnEnterIdle(HWND owner, HWND menuWindow) {
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (g_opening) {
-        if (message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) != g_opening->root) g_opening->clock.emplace();
+        if (message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) != g_opening->root)
+            g_opening->clock.emplace();
         if (message == WM_ENTERIDLE) OnEnterIdle(window, reinterpret_cast<HWND>(lParam));
         LRESULT result = 0;
         if (g_opening->menus->HandleMessage(message, wParam, lParam, result)) return result;

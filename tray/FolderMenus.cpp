@@ -171,15 +171,9 @@ bool FolderMenus::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     switch (message) {
         case WM_INITMENUPOPUP: Fill(reinterpret_cast<HMENU>(wParam)); return true;
         case kUninitMenuPopup: Empty(reinterpret_cast<HMENU>(wParam)); return true;
-        case WM_MEASUREITEM:
-            result = Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-            return result != 0;
-        case WM_DRAWITEM:
-            result = Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return result != 0;
-        case WM_MENUSELECT:
-            OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
-            return true;
+        case WM_MEASUREITEM: result = Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return result != 0;
+        case WM_DRAWITEM: result = Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return result != 0;
+        case WM_MENUSELECT: OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)); return true;
         case kMenuRightButtonUp:
             OnRightButtonUp(static_cast<UINT>(wParam), reinterpret_cast<HMENU>(lParam));
             return true;
@@ -321,7 +315,9 @@ bool FolderMenus::Draw(const DRAWITEMSTRUCT& item) {
         ::ImageList_Draw(m_icons.Images(), line->icon, item.hDC, area.left + kGap, area.top + (height - kIconSize) / 2,
                          ILD_TRANSPARENT);
     }
-    const int color = line->kind == Line::Kind::kNote ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
+    const int color = line->kind == Line::Kind::kNote ? COLOR_GRAYTEXT
+                      : selected                      ? COLOR_HIGHLIGHTTEXT
+                                                      : COLOR_MENUTEXT;
     ::SetTextColor(item.hDC, ::GetSysColor(color));
     ::SetBkMode(item.hDC, TRANSPARENT);
     const HGDIOBJ previous = m_font ? ::SelectObject(item.hDC, m_font.get()) : nullptr;

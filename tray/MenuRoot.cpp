@@ -28,7 +28,7 @@ std::wstring MenuRootFolder() {
     fw::UniqueItemList items;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::wstring();
     const std::wstring startMenu = PathOf(items.get());
-    if (startMenu.empty()) return startMenu;
+    if (startMenu.empty()) return std::wstring();
     return startMenu + L'\\' + fw::Widen(menubuilder::kMenuRootName) + L'\\';
 }
 

@@ -71,8 +71,8 @@ bool CarriesOwnIcon(const std::wstring& path) {
 
 HIMAGELIST ShellIcons::Images() const {
     int unused = 0;
-    return reinterpret_cast<HIMAGELIST>(QueryShell(L"C:\\", FILE_ATTRIBUTE_DIRECTORY,
-                                                   kIndexQuery | SHGFI_USEFILEATTRIBUTES, unused));
+    return reinterpret_cast<HIMAGELIST>(
+        QueryShell(L"C:\\", FILE_ATTRIBUTE_DIRECTORY, kIndexQuery | SHGFI_USEFILEATTRIBUTES, unused));
 }
 
 int ShellIcons::IndexOf(const std::wstring& path, DWORD attributes) {

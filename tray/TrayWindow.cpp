@@ -70,9 +70,9 @@ bool CTrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void CTrayWindow::OnCreate() {
     m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
-    const HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER),
-                                                       IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    const HICON icon =
+        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     m_icon = std::make_unique<TrayIcon>(m_hWnd, kIconMessage, icon, kTip);
     m_icon->Add();
     // Taken by another program: the icon still opens the menu.

@@ -107,8 +107,7 @@ TEST(TrayMenus, ShowAnAddedDirectoryInOrderWithoutHiddenEntries) {
         menu = OpenItem(walk, menu, path.substr(start, end - start));
         ASSERT_TRUE(menu) << "no folder " << path.substr(start, end - start) << " on the way to " << path;
     }
-    EXPECT_EQ(Join(Texts(menu)),
-              "Open this folder|-|Open|alpha>|Mid>|Zeta>|Apple.txt|banana.txt|cherry.TXT|");
+    EXPECT_EQ(Join(Texts(menu)), "Open this folder|-|Open|alpha>|Mid>|Zeta>|Apple.txt|banana.txt|cherry.TXT|");
 
     // Closed, it is empty again; opened anew, it reads the folder as it is now.
     walk.Close(menu);

@@ -21,8 +21,8 @@ int Fail(const char* what) {
 }
 
 void Press(HWND tray, const std::string& name) {
-    static const std::map<std::string, WPARAM> kKeys = {{"right", VK_RIGHT}, {"left", VK_LEFT},    {"up", VK_UP},
-                                                        {"down", VK_DOWN},   {"end", VK_END},      {"home", VK_HOME},
+    static const std::map<std::string, WPARAM> kKeys = {{"right", VK_RIGHT},  {"left", VK_LEFT},    {"up", VK_UP},
+                                                        {"down", VK_DOWN},    {"end", VK_END},      {"home", VK_HOME},
                                                         {"enter", VK_RETURN}, {"escape", VK_ESCAPE}};
     const auto key = kKeys.find(name);
     if (key != kKeys.end()) {
