@@ -68,7 +68,7 @@ HWND CreateOwner() {
 // Right opens it, as a user would with the keyboard.
 double TimeOpening(HWND owner, const std::string& parent) {
     tray::ShellIcons icons;
-    tray::FolderMenus menus(icons);
+    tray::FolderMenus menus(icons, owner);
     tray::Source source;
     source.directory = fw::Widen((parent + "\\").c_str());
     const fw::UniqueMenu root = menus.CreateMenu(source);

@@ -78,5 +78,6 @@ using UniqueDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using UniqueItemList = UniqueHandle<HandleTraits<LPITEMIDLIST, nullptr, ::CoTaskMemFree>>;
 using UniqueMenu = UniqueHandle<HandleTraits<HMENU, nullptr, ::DestroyMenu>>;
 using UniqueFont = UniqueHandle<HandleTraits<HFONT, nullptr, ::DeleteObject>>;
+using UniqueHook = UniqueHandle<HandleTraits<HHOOK, nullptr, ::UnhookWindowsHookEx>>;
 
 }  // namespace fw

@@ -1,6 +1,5 @@
 #include "tray/FolderMenus.h"
 
-#include "framework/RuntimeLink.h"
 #include "menubuilder/MenuPath.h"
 
 #include <algorithm>
@@ -9,12 +8,6 @@
 
 namespace tray {
 namespace {
-
-// Sent by Windows 98/2000 and later; the headers for Windows 95 and NT 4.0
-// do not name them. Older systems send neither: their submenus stay filled
-// until the whole menu closes, and a right click chooses nothing.
-constexpr UINT kUninitMenuPopup = 0x0125;
-constexpr UINT kMenuRightButtonUp = 0x0122;
 
 // MENUITEMINFOA as Windows 95 and NT 4.0 know it (without hbmpItem).
 constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, cch) + sizeof(UINT);
@@ -32,7 +25,8 @@ const wchar_t kMoreText[] = L"More...";
 const wchar_t kEmptyText[] = L"(empty)";
 const wchar_t kNotAvailableText[] = L"(not available)";
 
-using EndMenuFunction = BOOL WINAPI();
+// The menus being tracked; one thread, one tracking at a time.
+FolderMenus* g_watched = nullptr;
 
 // The menu's own font, as the user set it.
 fw::UniqueFont CreateMenuFont() {
@@ -146,9 +140,22 @@ wchar_t FoldAscii(wchar_t c) {
 
 }  // namespace
 
-FolderMenus::FolderMenus(ShellIcons& icons)
-    : m_icons(icons), m_measuring(::CreateCompatibleDC(nullptr)), m_font(CreateMenuFont()) {
+// Menus of every Windows pass their loop's messages through the thread's
+// message filter (WH_MSGFILTER, MSGF_MENU); a right click is caught there, as
+// WM_MENURBUTTONUP exists only from Windows 98/2000 on.
+FolderMenus::FolderMenus(ShellIcons& icons, HWND owner)
+    : m_icons(icons),
+      m_owner(owner),
+      m_rightClickWatch(
+          ::SetWindowsHookExA(WH_MSGFILTER, &FolderMenus::FilterMenuMessage, nullptr, ::GetCurrentThreadId())),
+      m_measuring(::CreateCompatibleDC(nullptr)),
+      m_font(CreateMenuFont()) {
     if (m_measuring && m_font) ::SelectObject(m_measuring.get(), m_font.get());
+    g_watched = this;
+}
+
+FolderMenus::~FolderMenus() {
+    if (g_watched == this) g_watched = nullptr;
 }
 
 fw::UniqueMenu FolderMenus::CreateMenu(const Source& source) {
@@ -170,13 +177,12 @@ bool FolderMenus::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     result = 0;
     switch (message) {
         case WM_INITMENUPOPUP: Fill(reinterpret_cast<HMENU>(wParam)); return true;
-        case kUninitMenuPopup: Empty(reinterpret_cast<HMENU>(wParam)); return true;
+        // From Windows 98/2000 on; before, a submenu keeps what it showed
+        // until the whole menu closes.
+        case WM_UNINITMENUPOPUP: Empty(reinterpret_cast<HMENU>(wParam)); return true;
         case WM_MEASUREITEM: result = Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return result != 0;
         case WM_DRAWITEM: result = Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return result != 0;
         case WM_MENUSELECT: OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)); return true;
-        case kMenuRightButtonUp:
-            OnRightButtonUp(static_cast<UINT>(wParam), reinterpret_cast<HMENU>(lParam));
-            return true;
         case WM_MENUCHAR:
             result = OnMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
             return true;
@@ -343,12 +349,21 @@ void FolderMenus::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
     if (line != lines.end()) m_highlighted = *line;
 }
 
-// The shell's context menu replaces the tracking, which ends here.
-void FolderMenus::OnRightButtonUp(UINT position, HMENU menu) {
-    const Line* line = LineAt(menu, position);
-    if (!line || line->kind == Line::Kind::kNote || line->kind == Line::Kind::kMore) return;
-    m_rightClicked = *line;
-    if (auto* endMenu = fw::LookUp<EndMenuFunction>("user32.dll", "EndMenu")) endMenu();
+LRESULT CALLBACK FolderMenus::FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_MENU && g_watched && message->message == WM_RBUTTONUP && g_watched->OnRightClick()) return TRUE;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The entry under the pointer is the highlighted one. The tracking ends
+// (WM_CANCELMODE to its owner) and the shell's context menu takes its place.
+bool FolderMenus::OnRightClick() {
+    if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kMore) {
+        return false;
+    }
+    m_rightClicked = m_highlighted;
+    ::SendMessageA(m_owner, WM_CANCELMODE, 0, 0);
+    return true;
 }
 
 // A typed character goes to the next entry it starts after the highlighted

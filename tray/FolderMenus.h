@@ -5,7 +5,8 @@
 // "More..." submenu, filled the same way from the same reading. Only the
 // submenus of open menus exist, so a folder of any size costs a page's worth
 // of menu handles. Items are owner-drawn with the shell's small icons, each
-// looked up when first drawn.
+// looked up when first drawn. A right click on an entry ends the menus and
+// leaves the entry for the shell's context menu.
 
 #include "framework/UniqueHandle.h"
 #include "listing/DirectoryReader.h"
@@ -58,7 +59,10 @@ struct Line {
 
 class FolderMenus {
 public:
-    explicit FolderMenus(ShellIcons& icons);
+    // `owner` tracks the menus; while this object lives, it watches the
+    // thread's menu loop for right clicks.
+    FolderMenus(ShellIcons& icons, HWND owner);
+    ~FolderMenus();
     FolderMenus(const FolderMenus&) = delete;
     FolderMenus& operator=(const FolderMenus&) = delete;
 
@@ -74,7 +78,7 @@ public:
     // The line that the command a tracking returned stands for: the last one
     // highlighted (its menu is gone by then). None for another command.
     std::optional<Line> Chosen(UINT command) const;
-    // The line last right-clicked, which ended the tracking.
+    // The line right-clicked, which ended the tracking.
     const std::optional<Line>& RightClicked() const { return m_rightClicked; }
 
     // The line an item of these menus stands for; none for a separator.
@@ -97,10 +101,13 @@ private:
     bool Measure(MEASUREITEMSTRUCT& item) const;
     bool Draw(const DRAWITEMSTRUCT& item);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
-    void OnRightButtonUp(UINT position, HMENU menu);
     LRESULT OnMenuChar(wchar_t character, HMENU menu) const;
+    static LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam);
+    bool OnRightClick();
 
     ShellIcons& m_icons;
+    HWND m_owner;
+    fw::UniqueHook m_rightClickWatch;
     fw::UniqueDC m_measuring;
     fw::UniqueFont m_font;
     std::map<HMENU, Source> m_sources;  // every submenu that exists, by handle

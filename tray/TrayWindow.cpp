@@ -111,7 +111,7 @@ void CTrayWindow::OnDestroy() {
 void CTrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
-    FolderMenus menus(m_icons);
+    FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
     if (!root) return;
     const POINT at = Pointer();

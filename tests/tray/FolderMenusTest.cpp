@@ -18,12 +18,10 @@ using tray::Line;
 
 namespace {
 
-constexpr UINT kUninitMenuPopup = 0x0125;
-
 // The menus as the menu loop works them.
 class MenuWalk {
 public:
-    MenuWalk() : m_menus(m_icons) {}
+    MenuWalk() : m_menus(m_icons, nullptr) {}
 
     HMENU Open(HMENU menu) {
         LRESULT result = 0;
@@ -32,7 +30,7 @@ public:
     }
     void Close(HMENU menu) {
         LRESULT result = 0;
-        m_menus.HandleMessage(kUninitMenuPopup, reinterpret_cast<WPARAM>(menu), 0, result);
+        m_menus.HandleMessage(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0, result);
     }
     tray::FolderMenus& Menus() { return m_menus; }
 
