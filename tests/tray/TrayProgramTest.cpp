@@ -116,6 +116,30 @@ TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
     EXPECT_NE(lines[0].find("C:\\7traytest\\zeta.rctray"), std::string::npos) << lines[0];
 }
 
+// A right click on the highlighted "middle" ends the three menus and shows
+// the shell's context menu in their place. (Wine difference: its context
+// menu's "Open" on a folder reports that no program opens the type, so what
+// the menu runs is not checked here.)
+TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
+    menutest::MenuGround ground;
+    menutest::SetOptions(0, 0);
+    const RootFolder folder("C:\\7traytest");
+    ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\7traytest").exitCode, 0u);
+
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_LBUTTONUP)) << "no menu";
+    ASSERT_TRUE(tray.Type('c', 2)) << "C: did not open";
+    ASSERT_TRUE(tray.Type('7', 3)) << "7traytest did not open";
+    tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
+    // As the menu loop reads it from the queue, whichever window it is for.
+    ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
+    ASSERT_TRUE(tray_driver::WaitForMenus(1)) << "no context menu in place of the three menus";
+    tray_driver::PressKey(tray.Window(), VK_ESCAPE);
+    EXPECT_TRUE(tray_driver::WaitForMenus(0)) << "the context menu did not close";
+}
+
 // "Start with Windows" from the icon's own menu, on and off; "Exit" ends it.
 TEST(TrayProgram, WritesAndRemovesItsRunEntryAndExits) {
     ::SHDeleteValueA(HKEY_CURRENT_USER, tray::kRunKey, tray::kRunValue);
