@@ -1,5 +1,6 @@
 #include "app/RootCasterApp.h"
 
+#include "framework/NamedMutexLock.h"
 #include "framework/OleSession.h"
 #include "menubuilder/AddDirectory.h"
 #include "settings/SettingsStore.h"
@@ -13,13 +14,17 @@ BOOL CRootCasterApp::InitInstance() {
 
     // Shortcut items are shell link objects; without OLE end at once, silently.
     fw::OleSession ole;
-    if (!ole.Ok()) return FALSE;
+    if (!ole.Ok()) {
+        SetExitStatus(static_cast<int>(menubuilder::AddStatus::kIncomplete));
+        return FALSE;
+    }
 
     std::string text = CommandLineText();
     if (text.empty()) {
         RunMainDialog();
     } else {
-        menubuilder::AddDirectory(text);
+        // Nothing is shown; the exit status tells a script what happened.
+        SetExitStatus(static_cast<int>(menubuilder::AddDirectory(text)));
     }
 
     RaiseUsageCounter();
@@ -35,8 +40,12 @@ void CRootCasterApp::RunMainDialog() {
 }
 
 // Raised after the run's work; the count wraps like the 32-bit value it is.
+// Explorer starts one process per selected folder, all at once: a mutex
+// named after the settings key makes each read-add-write whole, so no raise
+// is lost. Should it stay taken, the counter is raised all the same.
 void CRootCasterApp::RaiseUsageCounter() {
     const settings::SettingsStore& store = settings::SettingsStore::Instance();
+    const fw::NamedMutexLock lock(store.CompanyKey() + " " + store.ApplicationName() + " usage counter");
     const auto times = static_cast<uint32_t>(store.Read(settings::kTimes));
     store.Write(settings::kTimes, static_cast<int>(times + 1u));
 }

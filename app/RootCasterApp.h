@@ -10,6 +10,8 @@ public:
     ~CRootCasterApp() override = default;
 
     // Always FALSE: the process ends without an application message loop.
+    // Exit status: 0 after the dialog; in command-line mode the add's
+    // menubuilder::AddStatus; 1 (nothing could be made) without OLE.
     BOOL InitInstance() override;
 
 private:

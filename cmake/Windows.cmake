@@ -1,7 +1,20 @@
-# The Windows program: ANSI Win32 API, oldest target Windows 95/NT 4.0 headers
-# where MinGW allows, runtime linked statically so it runs on a bare system.
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+# The Windows program: ANSI Win32 API, declarations of Windows 95/NT 4.0 and
+# their common controls 4.00 only, so that nothing newer compiles in by
+# accident; runtime linked statically so it runs on a bare system.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0200)
 add_link_options(-static -static-libgcc -static-libstdc++)
+
+# Every program and DLL says in its PE header that it needs Windows 4.0 (95 and
+# NT 4.0). A 64-bit image cannot: the oldest 64-bit Windows is 5.2.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PE_WINDOWS_VERSION 5 2)
+else()
+  set(PE_WINDOWS_VERSION 4 0)
+endif()
+list(GET PE_WINDOWS_VERSION 0 _pe_major)
+list(GET PE_WINDOWS_VERSION 1 _pe_minor)
+add_link_options(-Wl,--major-subsystem-version,${_pe_major},--minor-subsystem-version,${_pe_minor}
+                 -Wl,--major-os-version,${_pe_major},--minor-os-version,${_pe_minor})
 
 set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "What a user installs")
 

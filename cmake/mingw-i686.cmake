@@ -3,12 +3,14 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(_triplet i686-w64-mingw32)
-find_program(_mingw_cxx NAMES ${_triplet}-g++-posix ${_triplet}-g++)
-find_program(_mingw_cc NAMES ${_triplet}-gcc-posix ${_triplet}-gcc)
+# The win32 thread model: the posix one links winpthreads in statically, which
+# imports kernel functions that Windows 95 and NT 4.0 lack.
+find_program(_mingw_cxx NAMES ${_triplet}-g++-win32)
+find_program(_mingw_cc NAMES ${_triplet}-gcc-win32)
 find_program(_mingw_rc NAMES ${_triplet}-windres)
 if(NOT _mingw_cxx OR NOT _mingw_cc OR NOT _mingw_rc)
   message(FATAL_ERROR "MinGW-w64 for i686 is missing: run scripts/setup "
-                      "(Debian packages g++-mingw-w64-i686-posix, binutils-mingw-w64-i686).")
+                      "(Debian packages g++-mingw-w64-i686-win32, binutils-mingw-w64-i686).")
 endif()
 set(CMAKE_C_COMPILER ${_mingw_cc})
 set(CMAKE_CXX_COMPILER ${_mingw_cxx})

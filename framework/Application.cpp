@@ -1,7 +1,7 @@
 #include "framework/Application.h"
 
-#include <commctrl.h>
-#include <shlwapi.h>
+#include "framework/CommonControls.h"
+#include "framework/PathText.h"
 
 namespace fw {
 namespace {
@@ -23,7 +23,7 @@ Application* Application::Current() {
 int Application::Run(HINSTANCE instance, std::string commandLineText) {
     m_instance = instance;
     m_commandLineText = std::move(commandLineText);
-    if (!InitInstance()) return 0;
+    if (!InitInstance()) return m_exitStatus;
     return RunMessageLoop();
 }
 
@@ -37,18 +37,14 @@ int RunMessageLoop() {
 }
 
 void Application::EnableControlSupport() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitCommonControlClasses(ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES);
 }
 
 std::string ModuleBaseName(HMODULE module) {
     char path[MAX_PATH] = {};
     DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::string();
-    // The shell's path functions step over double-byte characters correctly.
-    char* name = ::PathFindFileNameA(path);
-    ::PathRemoveExtensionA(name);
-    return name;
+    return FileBaseName(std::string_view(path, length), AnsiLeadByte);
 }
 
 }  // namespace fw

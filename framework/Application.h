@@ -19,7 +19,8 @@ public:
 
     static Application* Current();
 
-    // Runs InitInstance and, when it returns TRUE, a message loop.
+    // Runs InitInstance and, when it returns TRUE, a message loop. The exit
+    // status is the loop's, or else the one InitInstance set.
     int Run(HINSTANCE instance, std::string commandLineText);
 
     virtual BOOL InitInstance() = 0;
@@ -34,6 +35,9 @@ public:
     HWND MainWindow() const { return m_mainWindow ? m_mainWindow->Hwnd() : nullptr; }
     void SetMainWindow(const Window* window) { m_mainWindow = window; }
 
+    int ExitStatus() const { return m_exitStatus; }
+    void SetExitStatus(int status) { m_exitStatus = status; }
+
 protected:
     // The common controls the dialogs use (tree view, image lists).
     static void EnableControlSupport();
@@ -42,6 +46,7 @@ private:
     HINSTANCE m_instance = nullptr;
     const Window* m_mainWindow = nullptr;
     std::string m_commandLineText;
+    int m_exitStatus = 0;
 };
 
 // Dispatches the thread's messages until WM_QUIT; its exit code.

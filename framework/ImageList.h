@@ -2,6 +2,7 @@
 // An owned image list: destroyed with its owner, or when another list takes
 // its place.
 
+#include "framework/CommonControls.h"
 #include "framework/UniqueHandle.h"
 
 #include <commctrl.h>
@@ -33,14 +34,22 @@ public:
     }
     int AddIcon(HICON icon) const { return ReplaceIcon(-1, icon); }
 
+    // Takes one image out; the later ones move down by one index.
+    bool Remove(int index) const { return ::ImageList_Remove(m_list.get(), index) != FALSE; }
+
+    // Whether Copy and SetCount work here (common controls 4.70 and later).
+    static bool CanMoveImages() { return SystemImageListMoves().Available(); }
+
     // Copies one image over another of the same list.
     bool Copy(int target, int source) const {
-        return ::ImageList_Copy(m_list.get(), target, m_list.get(), source, ILCF_MOVE) != FALSE;
+        const auto copy = SystemImageListMoves().copy;
+        return copy && copy(m_list.get(), target, m_list.get(), source, ILCF_MOVE) != FALSE;
     }
 
     // Cuts the list after `count` images, or grows it by blank images.
     bool SetCount(int count) const {
-        return m_list && ::ImageList_SetImageCount(m_list.get(), static_cast<UINT>(count)) != FALSE;
+        const auto setImageCount = SystemImageListMoves().setImageCount;
+        return m_list && setImageCount && setImageCount(m_list.get(), static_cast<UINT>(count)) != FALSE;
     }
 
 private:

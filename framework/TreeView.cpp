@@ -1,5 +1,6 @@
 #include "framework/TreeView.h"
 
+#include "framework/CommonControls.h"
 #include "framework/CreatedWindow.h"
 
 namespace fw {
@@ -24,8 +25,7 @@ TreeView::~TreeView() {
 // creation of its control.
 bool TreeView::RegisterCreatedClass() {
     static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
-        ::InitCommonControlsEx(&controls);
+        InitCommonControlClasses(ICC_TREEVIEW_CLASSES);
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof(windowClass);
         if (!::GetClassInfoExA(::GetModuleHandleA(nullptr), WC_TREEVIEWA, &windowClass)) return false;

@@ -71,6 +71,7 @@ using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueProcess = UniqueHandle<HandleTraits<HANDLE, nullptr, ::CloseHandle>>;
 using UniqueEvent = UniqueProcess;
 using UniqueThread = UniqueProcess;
+using UniqueMutex = UniqueProcess;
 using UniqueModule = UniqueHandle<HandleTraits<HMODULE, nullptr, ::FreeLibrary>>;
 using UniqueIcon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
 using UniqueBitmap = UniqueHandle<HandleTraits<HBITMAP, nullptr, ::DeleteObject>>;

@@ -6,7 +6,8 @@
 ;   VERSION     the program's version, e.g. 1.0.5
 ;   PROGRAM     the program, installed as RootCaster.exe
 ;   TRAY        the tray program, installed as RootCasterTray.exe
-;   ICON_DIR    the folder holding the item icons explore.ico and msdos.ico
+;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
+;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   OUTFILE     the setup program to write
 ;
@@ -15,7 +16,9 @@
 ; Windows); a silent installation does neither without them, an interactive
 ; one offers both as components. The uninstaller takes /REMOVESETTINGS to
 ; delete the user's settings without asking; in a silent uninstallation
-; without it the settings are kept.
+; without it the settings are kept. /D= must come last and unquoted; the
+; uninstaller copies itself away and returns at once unless it is given
+; _?=<installation directory>.
 
 ; ANSI, so that the same setup runs on Windows 95, 98 and NT 4.0: NSIS's
 ; Unicode installers need Windows NT.
@@ -51,6 +54,11 @@ ManifestSupportedOS all
 Var RemoveSettings
 
 Name "RootCaster ${VERSION}"
+Caption "RootCaster ${VERSION} Setup"
+UninstallCaption "RootCaster ${VERSION} Uninstall"
+BrandingText "RootCaster ${VERSION}"
+Icon "${ICON_DIR}/RootCaster.ico"
+UninstallIcon "${ICON_DIR}/RootCaster.ico"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\RootCaster"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"

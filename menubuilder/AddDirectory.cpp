@@ -1,6 +1,7 @@
 #include "menubuilder/AddDirectory.h"
 
-#include "framework/UniqueHandle.h"
+#include "framework/NamedMutexLock.h"
+#include "framework/SpecialFolder.h"
 #include "menubuilder/MenuFolders.h"
 #include "menubuilder/MenuPath.h"
 #include "menubuilder/ShortcutItem.h"
@@ -9,33 +10,58 @@
 namespace menubuilder {
 namespace {
 
+constexpr char kMenusLockName[] = "RootCaster menus";
+
 // The user's Start Menu folder; empty when the shell can't tell.
 std::string StartMenuPath() {
-    fw::UniqueItemList items;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, items.put()))) return std::string();
-    char path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return path;
+    return fw::SpecialFolderPath(CSIDL_STARTMENU);
+}
+
+AddStatus RefusalStatus(PathVerdict verdict) {
+    switch (verdict) {
+        case PathVerdict::kInsideStartMenu: return AddStatus::kInsideStartMenu;
+        case PathVerdict::kRelative: return AddStatus::kRelative;
+        case PathVerdict::kUnsafeName: return AddStatus::kUnsafeName;
+        case PathVerdict::kTooLong: return AddStatus::kTooLong;
+        case PathVerdict::kAccepted: break;
+    }
+    return AddStatus::kAdded;
+}
+
+// Makes the items the options ask for in the level's menu folder, "Open"
+// first; false when one of them could not be saved. The options are read
+// anew for every level: the store caches nothing.
+bool MakeLevelItems(const std::string& level, const std::string& menuFolder) {
+    const settings::SettingsStore& store = settings::SettingsStore::Instance();
+    bool made = true;
+    if (store.Read(settings::kAddOpen)) {
+        made = SUCCEEDED(CreateShortcutItem(level, menuFolder + kOpenItemFileName, kOpenKind));
+    }
+    if (store.Read(settings::kAddDOSPrompt)) {
+        made = SUCCEEDED(CreateShortcutItem(level, menuFolder + kDOSPromptItemFileName, kDOSPromptKind)) && made;
+    }
+    return made;
 }
 
 }  // namespace
 
-void AddDirectory(std::string& path) {
+AddStatus AddDirectory(std::string& path) {
     const std::string startMenu = StartMenuPath();
-    if (startMenu.empty() || CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte) != PathVerdict::kAccepted) return;
+    if (startMenu.empty()) return AddStatus::kNoStartMenu;
+    const PathVerdict verdict = CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte);
+    if (verdict != PathVerdict::kAccepted) return RefusalStatus(verdict);
+    // Explorer starts one process per selected folder, all at once, and their
+    // menus share the upper levels: one add at a time, so that no run finds
+    // a marker or item of those levels half written, or held open, by another.
+    const fw::NamedMutexLock lock(kMenusLockName);
     const std::string menuBase = MenuBase(startMenu);
-    CreateMenuFolders(menuBase + EncodeMenuPath(path), menuBase);
+    bool complete = CreateMenuFolders(menuBase + EncodeMenuPath(path), menuBase);
 
     EnsureClosingBackslash(path);
-    // The options are read again for every level: the store caches nothing.
-    const settings::SettingsStore& store = settings::SettingsStore::Instance();
     for (const std::string& level : ItemLevels(path)) {
-        const std::string menuFolder = menuBase + EncodeMenuPath(level);
-        if (store.Read(settings::kAddOpen)) CreateShortcutItem(level, menuFolder + kOpenItemFileName, kOpenKind);
-        if (store.Read(settings::kAddDOSPrompt)) {
-            CreateShortcutItem(level, menuFolder + kDOSPromptItemFileName, kDOSPromptKind);
-        }
+        complete = MakeLevelItems(level, menuBase + EncodeMenuPath(level)) && complete;
     }
+    return complete ? AddStatus::kAdded : AddStatus::kIncomplete;
 }
 
 }  // namespace menubuilder

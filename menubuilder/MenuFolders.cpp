@@ -23,44 +23,67 @@ bool MarksFolders() {
 }
 
 // Adds `bit` to the attributes of the path's directory entry, writing only
-// when that changes them (time stamps stay as they are).
-void AddAttribute(const std::string& path, DWORD bit) {
+// when that changes them (time stamps stay as they are). False when the
+// entry does not get the bit.
+bool AddAttribute(const std::string& path, DWORD bit) {
     WIN32_FIND_DATAA entry;
-    if (!fw::UniqueFind(::FindFirstFileA(path.c_str(), &entry))) return;
+    if (!fw::UniqueFind(::FindFirstFileA(path.c_str(), &entry))) return false;
     const DWORD wanted = (entry.dwFileAttributes & kKeptAttributes) | bit;
     const DWORD current = ::GetFileAttributesA(path.c_str());
-    if (current == INVALID_FILE_ATTRIBUTES || current == wanted) return;
-    ::SetFileAttributesA(path.c_str(), wanted);
+    if (current == INVALID_FILE_ATTRIBUTES) return false;
+    return current == wanted || ::SetFileAttributesA(path.c_str(), wanted);
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether the file holds exactly `text`.
+bool HoldsExactly(const std::string& path, const std::string& text) {
+    fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    // One byte more than `text`, so that a longer file shows.
+    std::string bytes(text.size() + 1, '\0');
+    DWORD read = 0;
+    if (!file || !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) return false;
+    bytes.resize(read);
+    return bytes == text;
+}
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+    fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
 }
 
 }  // namespace
 
-void CreateMenuFolders(const std::string& menuFolder, const std::string& menuBase) {
+bool CreateMenuFolders(const std::string& menuFolder, const std::string& menuBase) {
     const bool marking = MarksFolders();
+    bool complete = true;
     for (const FolderStep& step : MenuFolderWalk(menuFolder, menuBase)) {
         // An existing folder is the normal case.
         ::CreateDirectoryA(step.folder.c_str(), nullptr);
+        complete = IsFolder(step.folder) && complete;
         if (!marking || step.depth < 0) continue;
-        AddAttribute(step.folder, FILE_ATTRIBUTE_SYSTEM);
-        WriteDesktopIni(step.folder, menuBase);
+        complete = AddAttribute(step.folder, FILE_ATTRIBUTE_SYSTEM) && complete;
+        complete = WriteDesktopIni(step.folder, menuBase) && complete;
     }
+    return complete;
 }
 
-void WriteDesktopIni(const std::string& folder, const std::string& menuBase) {
+bool WriteDesktopIni(const std::string& folder, const std::string& menuBase) {
     const int depth = MenuDepth(folder, menuBase);
-    if (depth < 0) return;
+    if (depth < 0) return true;
     const std::string path = folder + '\\' + kMarkerFileName;
     const std::string text = DesktopIniText(ClassIdForDepth(depth));
-    {
-        // A marker left hidden by an earlier run can't be replaced on Windows;
-        // its content is the same, so it simply stays.
-        fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return;
-        DWORD written = 0;
-        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    }
-    AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
+    // A marker left hidden by an earlier run can't be replaced on Windows;
+    // when it holds the same bytes it simply stays.
+    if (!WriteWhole(path, text) && !HoldsExactly(path, text)) return false;
+    return AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
 }
 
 }  // namespace menubuilder

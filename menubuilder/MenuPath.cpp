@@ -22,6 +22,15 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
 }
 
+// A relative path would name a menu folder that the naming rule reads back
+// as a server, while its items point below whatever the current directory
+// was: only a drive path ("X:" then a backslash or the end) or a network
+// path names the same directory everywhere.
+bool IsAbsolutePath(std::string_view path) {
+    if (path.compare(0, 2, kNetworkStart) == 0) return true;
+    return path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':' && (path.size() == 2 || path[2] == '\\');
+}
+
 bool EndsWith(std::string_view text, char c) {
     return !text.empty() && text.back() == c;
 }
@@ -194,6 +203,7 @@ std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_
 
 PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte) {
     if (BeginsWithFolder(path, startMenu)) return PathVerdict::kInsideStartMenu;
+    if (!path.empty() && !IsAbsolutePath(path)) return PathVerdict::kRelative;
     const std::string encoded = EncodeMenuPath(path);
     if (!IsPlainRelativePath(encoded) || HidesSeparatorInCharacter(encoded + '\\', isLeadByte)) {
         return PathVerdict::kUnsafeName;

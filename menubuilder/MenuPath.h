@@ -36,6 +36,12 @@ inline constexpr std::size_t kMaxPathLength = 259;
 // leading backslashes removed.
 std::string EncodeMenuPath(std::string_view path);
 
+// The letters that name drives, A to Z in either case, in ANSI or wide text.
+template <class Char>
+constexpr bool IsDriveLetter(Char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 // The naming rule read backwards: the first name of a menu folder's path below
 // the menu root is a drive when it is a single letter (C -> C:\), otherwise a
 // server (srv -> \\srv\); the rest follows with backslashes. Every result ends
@@ -46,10 +52,9 @@ std::basic_string<Char> DirectoryOfMenuFolder(std::basic_string_view<Char> relat
     constexpr Char kBackslash = static_cast<Char>('\\');
     if (relative.empty()) return {};
     const std::basic_string_view<Char> first = relative.substr(0, relative.find(kBackslash));
-    const auto isLetter = [](Char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     std::basic_string<Char> directory;
     directory.reserve(relative.size() + 3);
-    if (first.size() == 1 && isLetter(first[0])) {
+    if (first.size() == 1 && IsDriveLetter(first[0])) {
         directory += first[0];
         directory += static_cast<Char>(':');
         directory += relative.substr(1);
@@ -110,13 +115,15 @@ std::vector<FolderStep> MenuFolderWalk(std::string_view menuFolder, std::string_
 enum class PathVerdict {
     kAccepted,
     kInsideStartMenu,  // would put the Start Menu into itself
+    kRelative,         // neither a drive path ("X:" then a backslash or the end) nor a network path
     kUnsafeName,       // a folder or item would not land, under its own name, below the menu root
     kTooLong,          // a folder, marker or item path would not fit the platform's buffers
 };
 
 // Whether adding `path` below `startMenu` may go ahead. Every path the add
 // would touch below the menu root is judged before anything is created, so a
-// refused path changes nothing at all.
+// refused path changes nothing at all. The empty path stands for the menu
+// root alone.
 PathVerdict CheckDirectoryPath(std::string_view startMenu, std::string_view path, LeadByteTest isLeadByte);
 
 }  // namespace menubuilder

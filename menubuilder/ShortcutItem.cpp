@@ -7,12 +7,30 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+
 namespace menubuilder {
 namespace {
 
-constexpr char kCommandInterpreter[] = "c:\\Windows\\command.com";
+// Windows 95's own interpreter, for a system that names none.
+constexpr char kDefaultCommandInterpreter[] = "c:\\Windows\\command.com";
 constexpr char kOpenIconFile[] = "\\explore.ico";
 constexpr char kDOSPromptIconFile[] = "\\msdos.ico";
+
+// The command interpreter the system names (%ComSpec%, expanded), or the
+// default when it names none or one too long for a link's target.
+std::string CommandInterpreter() {
+    char named[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableA("ComSpec", named, sizeof(named));
+    if (length == 0 || length >= sizeof(named)) return kDefaultCommandInterpreter;
+    // The ANSI expansion may ask for one byte more than it writes.
+    char expanded[MAX_PATH + 1];
+    const DWORD size = ::ExpandEnvironmentStringsA(named, expanded, sizeof(expanded));
+    if (size == 0 || size > sizeof(expanded) || std::strlen(expanded) > kMaxPathLength) {
+        return kDefaultCommandInterpreter;
+    }
+    return expanded;
+}
 
 void SetOpenProperties(IShellLinkA& link, const std::string& level, const std::string& kind,
                        const std::string& installDir) {
@@ -24,7 +42,7 @@ void SetOpenProperties(IShellLinkA& link, const std::string& level, const std::s
 
 void SetDOSPromptProperties(IShellLinkA& link, const std::string& level, const std::string& kind,
                             const std::string& installDir) {
-    link.SetPath(kCommandInterpreter);
+    link.SetPath(CommandInterpreter().c_str());
     link.SetWorkingDirectory(level.c_str());
     link.SetDescription(kind.c_str());
     link.SetShowCmd(SW_SHOWNORMAL);

@@ -10,7 +10,8 @@ namespace menubuilder {
 
 // Saves the link file `linkFile` for the directory `level`. `kind` equal to
 // "Open" in any letter case makes an "Open" item, any other text an
-// "MS-DOS Prompt" item; the text itself becomes the description. Icons come
+// "MS-DOS Prompt" item, which starts the interpreter that %ComSpec% names
+// when the item is made; the text itself becomes the description. Icons come
 // from the shell extension's installation directory, read anew each time.
 // Returns the status of the last COM step; a link file path that does not fit
 // the 260-character wide buffer gives no item and a failure. Needs OLE.

@@ -304,15 +304,31 @@ void CDirTreeCtrl::ReleaseSubtreeIcons(HTREEITEM item, tree::ImageRemoval& remov
     if (GetItemImage(item, image, selectedImage)) removal.ReleaseItem(image, selectedImage);
 }
 
-// Kept images move down over the gaps in one pass and the list is cut; then
-// every item below "My Computer" gets its new indexes, unless the released
-// images were the last ones and no index changed.
+// The released images leave the list; then every item below "My Computer"
+// gets its new indexes, unless the released images were the last ones and no
+// index changed.
 void CDirTreeCtrl::RemoveReleasedIcons(const tree::ImageRemoval& removal) {
     if (removal.RemovedCount() == 0) return;
-    for (const tree::ImageMove& move : removal.Moves()) m_imageList.Copy(move.to, move.from);
-    m_imageList.SetCount(removal.RemainingCount());
+    if (fw::ImageList::CanMoveImages()) {
+        CloseUpImages(removal);
+    } else {
+        RemoveImagesOneByOne(removal);
+    }
     if (!removal.KeepsIndexes()) RenumberImages(m_hMyComputer, removal.NewIndexes());
     AttachImageList();
+}
+
+// Kept images move down over the gaps in one pass and the list is cut.
+void CDirTreeCtrl::CloseUpImages(const tree::ImageRemoval& removal) const {
+    for (const tree::ImageMove& move : removal.Moves()) m_imageList.Copy(move.to, move.from);
+    m_imageList.SetCount(removal.RemainingCount());
+}
+
+// Common controls 4.00 can neither copy within a list nor cut it: each image
+// is removed on its own, which moves the list's tail every time. Slower, to
+// the same end.
+void CDirTreeCtrl::RemoveImagesOneByOne(const tree::ImageRemoval& removal) const {
+    for (const int index : removal.ReleasedHighestFirst()) m_imageList.Remove(index);
 }
 
 void CDirTreeCtrl::RenumberImages(HTREEITEM start, const tree::ImageIndexMap& newIndex) const {

@@ -68,6 +68,8 @@ private:
     ShellIcons AddShellIcons(const std::string& path, fw::IconAppender& icons);
     void ReleaseSubtreeIcons(HTREEITEM item, tree::ImageRemoval& removal) const;
     void RemoveReleasedIcons(const tree::ImageRemoval& removal);
+    void CloseUpImages(const tree::ImageRemoval& removal) const;
+    void RemoveImagesOneByOne(const tree::ImageRemoval& removal) const;
     void RenumberImages(HTREEITEM start, const tree::ImageIndexMap& newIndex) const;
     void AttachImageList() const;
 

@@ -31,6 +31,14 @@ std::vector<ImageMove> ImageRemoval::Moves() const {
     return moves;
 }
 
+std::vector<int> ImageRemoval::ReleasedHighestFirst() const {
+    std::vector<int> released;
+    for (int index = m_imageCount - 1; index >= m_lowestRemoved; --index) {
+        if (m_removed[static_cast<std::size_t>(index)]) released.push_back(index);
+    }
+    return released;
+}
+
 ImageIndexMap ImageRemoval::NewIndexes() const {
     std::vector<int> newIndexes(static_cast<std::size_t>(m_imageCount));
     int removedBelow = 0;

@@ -57,6 +57,11 @@ public:
     // copy's target is free, or was copied away before.
     std::vector<ImageMove> Moves() const;
 
+    // The released images, highest first: removed one at a time in this
+    // order, each removal leaves the indexes of those still to go unchanged,
+    // and the list ends as the moves and the cut leave it.
+    std::vector<int> ReleasedHighestFirst() const;
+
     // Where every index lands: down by one for each released image below it.
     ImageIndexMap NewIndexes() const;
 

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "framework/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,24 @@ TEST(CommandLineText, TrailByteOfADoubleByteCharacterIsNeverAQuote) {
 TEST(CommandLineText, HighCharactersAreNotSkipped) {
     EXPECT_EQ(Text("RootCaster.exe \xE4rger"), "\xE4rger");
     EXPECT_EQ(Text(std::string_view("RootCaster.exe C:\\\0ignored", 26)), "C:\\");
+}
+
+// The program's file name names its settings key.
+TEST(ProgramBaseName, FileNameWithoutDirectoryAndExtension) {
+    EXPECT_EQ(fw::FileBaseName("C:\\Program Files\\RootCaster\\RootCaster.exe", NoLeadBytes), "RootCaster");
+    EXPECT_EQ(fw::FileBaseName("C:\\v1.2\\Root.Caster.EXE", NoLeadBytes), "Root.Caster");
+    EXPECT_EQ(fw::FileBaseName("D:RootCaster", NoLeadBytes), "RootCaster");
+    EXPECT_EQ(fw::FileBaseName("\\\\server\\share/tools/app.exe", NoLeadBytes), "app");
+    EXPECT_EQ(fw::FileBaseName("C:\\dir.d\\", NoLeadBytes), "");
+    EXPECT_EQ(fw::FileBaseName("", NoLeadBytes), "");
+}
+
+// 0x81 0x5C and 0x81 0x2E are double-byte characters, never a backslash or a dot.
+TEST(ProgramBaseName, TrailBytesAreNeverSeparatorsOrDots) {
+    EXPECT_EQ(fw::FileBaseName("C:\\\x81\\name.exe", ShiftJisLead), "\x81\\name");
+    EXPECT_EQ(fw::FileBaseName("C:\\\x81\\name.exe", NoLeadBytes), "name") << "single-byte code page";
+    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81.", ShiftJisLead), "tool\x81.");
+    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81", ShiftJisLead), "tool\x81") << "a lead byte at the very end";
 }
 
 }  // namespace

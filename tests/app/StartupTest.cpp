@@ -4,11 +4,10 @@
 #include "app/RootCasterApp.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
+#include "tests/support/Thread.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -29,6 +28,11 @@ TEST(StartupInProcess, CommandLineModeReturnsFalseAndRaisesTheCounter) {
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 1u);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 2u);
+    EXPECT_EQ(app.ExitStatus(), 0) << "added";
+    app.SetCommandLineText("relative\\dir");
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitStatus(), 4) << "refused: a relative path";
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 3u) << "raised all the same";
 }
 
 TEST(StartupInProcess, CounterWrapsAsA32BitNumber) {
@@ -46,14 +50,14 @@ TEST(StartupInProcess, FailedOleInitialisationEndsSilentlyWithCounterUnchanged) 
     const std::string menuFolder = StartMenuPath() + "\\RootCaster\\C\\OleFailureProbe";
     BOOL result = TRUE;
     HRESULT apartment = E_FAIL;
-    std::thread run([&] {
+    Thread run([&] {
         apartment = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CRootCasterApp app;
         app.SetCommandLineText("C:\\OleFailureProbe");
         result = app.InitInstance();
         if (SUCCEEDED(apartment)) ::CoUninitialize();
     });
-    run.join();
+    run.Join();
     ASSERT_TRUE(SUCCEEDED(apartment)) << Hex(static_cast<unsigned long>(apartment));
     EXPECT_FALSE(result);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kOwnStats, "Times"), 5u);

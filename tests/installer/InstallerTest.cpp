@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,34 @@ HWND WaitForWindow(DWORD processId, int controlId, const std::string& titleEnd) 
     return search.found;
 }
 
+using Images = std::set<std::vector<BYTE>>;
+
+BOOL CALLBACK CollectImage(HMODULE module, LPCSTR type, LPSTR name, LPARAM param) {
+    HRSRC resource = ::FindResourceA(module, name, type);
+    const auto* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(module, resource)));
+    if (bytes) reinterpret_cast<Images*>(param)->emplace(bytes, bytes + ::SizeofResource(module, resource));
+    return TRUE;
+}
+
+// The images of every icon the program file carries.
+Images IconImages(const std::string& file) {
+    Images images;
+    const fw::UniqueModule module(::LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    EXPECT_TRUE(module) << file << ": error " << ::GetLastError();
+    if (module) ::EnumResourceNamesA(module.get(), RT_ICON, CollectImage, reinterpret_cast<LPARAM>(&images));
+    return images;
+}
+
+// The setup maker's own icon and name give way to RootCaster's.
+void ExpectRootCastersBranding(HWND window, const std::string& caption) {
+    char text[256] = {};
+    ::GetWindowTextA(window, text, sizeof(text));
+    EXPECT_EQ(std::string(text), caption);
+    constexpr int kBrandingText = 1028;
+    ::GetDlgItemTextA(window, kBrandingText, text, sizeof(text));
+    EXPECT_EQ(std::string(text), "RootCaster 1.0.5");
+}
+
 void PressButton(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
@@ -168,7 +197,9 @@ protected:
             << ::GetLastError();
         fw::UniqueProcess process(info.hProcess);
         fw::UniqueProcess thread(info.hThread);
-        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Confirmation"), IDOK);
+        const HWND confirmation = WaitForWindow(info.dwProcessId, IDOK, ": Confirmation");
+        ExpectRootCastersBranding(confirmation, "RootCaster 1.0.5 Uninstall: Confirmation");
+        PressButton(confirmation, IDOK);
         PressButton(WaitForWindow(info.dwProcessId, answer, " Uninstall"), answer);
         PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Completed"), IDOK);
         const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
@@ -318,6 +349,20 @@ TEST_F(Installation, StartsTheTrayProgramOnlyWhenAskedAndUninstallerEndsIt) {
     EXPECT_TRUE(tray) << "the tray program did not start";
     Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
     ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
+}
+
+TEST_F(Installation, SetupAndUninstallerCarryRootCastersIcon) {
+    Install("");
+    const Images program = IconImages(ProgramPath());
+    for (const std::string& file : {SetupPath(), kDefaultInstallDir + "\\uninstall.exe"}) {
+        const Images images = IconImages(file);
+        EXPECT_FALSE(images.empty()) << file;
+        for (const std::vector<BYTE>& image : images) {
+            EXPECT_EQ(program.count(image), 1u)
+                << file << " has an icon image of " << image.size() << " bytes that RootCaster.exe does not have";
+        }
+    }
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
 }
 
 // An ANSI setup, so that it runs on the oldest systems the program supports.

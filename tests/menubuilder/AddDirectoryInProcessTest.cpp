@@ -30,9 +30,11 @@ protected:
 
 class AddDirectoryInProcess : public InProcess {};
 
+using menubuilder::AddStatus;
+
 TEST_F(AddDirectoryInProcess, EmptyPathMakesAndMarksTheMenuRootAlone) {
     std::string path;
-    menubuilder::AddDirectory(path);
+    EXPECT_EQ(menubuilder::AddDirectory(path), AddStatus::kAdded);
     EXPECT_EQ(path, "\\");
     EXPECT_TRUE(HasMarker(m_root, kRootId));
     EXPECT_EQ(Entries(m_root), (Names{"desktop.ini"}));
@@ -48,13 +50,17 @@ TEST_F(AddDirectoryInProcess, CallersPathGetsItsClosingBackslash) {
 }
 
 TEST_F(AddDirectoryInProcess, RefusedPathStaysAsItWas) {
-    for (const std::string refused : {"C:\\..\\x", "\"C:\\Windows\""}) {
+    for (const auto& [refused, status] :
+         std::vector<std::pair<std::string, AddStatus>>{{"C:\\..\\x", AddStatus::kUnsafeName},
+                                                        {"\"C:\\Windows\"", AddStatus::kRelative},
+                                                        {"relative", AddStatus::kRelative},
+                                                        {"C:\\" + std::string(300, 'n'), AddStatus::kTooLong}}) {
         std::string path = refused;
-        menubuilder::AddDirectory(path);
+        EXPECT_EQ(menubuilder::AddDirectory(path), status) << refused;
         EXPECT_EQ(path, refused);
     }
     std::string inside = StartMenuPath();
-    menubuilder::AddDirectory(inside);
+    EXPECT_EQ(menubuilder::AddDirectory(inside), AddStatus::kInsideStartMenu);
     EXPECT_EQ(inside, StartMenuPath());
     EXPECT_FALSE(FolderExists(m_root));
 }
@@ -67,8 +73,9 @@ TEST_F(AddDirectoryInProcess, WithoutAStartMenuNothingIsAdded) {
     ASSERT_TRUE(saved);
     SetText(HKEY_CURRENT_USER, shellFolders, "Start Menu", "Q:\\Start Menu");
     std::string path = "C:\\Windows";
-    menubuilder::AddDirectory(path);
+    const AddStatus status = menubuilder::AddDirectory(path);
     SetRaw(HKEY_CURRENT_USER, shellFolders, "Start Menu", saved->type, saved->data);
+    EXPECT_EQ(status, AddStatus::kNoStartMenu);
     EXPECT_EQ(path, "C:\\Windows") << "the path was not taken up";
     EXPECT_FALSE(FolderExists(m_root));
 }

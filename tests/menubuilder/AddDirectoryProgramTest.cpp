@@ -3,10 +3,14 @@
 // read back through the platform afterwards.
 
 #include "framework/OleSession.h"
+#include "framework/UniqueHandle.h"
 #include "tests/menubuilder/MenuTestSupport.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
 
 using namespace testing_support;
 using namespace menutest;
@@ -17,10 +21,10 @@ using Names = std::set<std::string>;
 
 class AddDirectoryProgram : public testing::Test {
 protected:
-    static void Add(const std::string& directory) {
+    static void Add(const std::string& directory, DWORD status = kAdded) {
         const ProcessResult run = RunProgram(ProgramPath(), directory, 30000);
         EXPECT_TRUE(run.finished) << directory;
-        EXPECT_EQ(run.exitCode, 0u) << directory;
+        EXPECT_EQ(run.exitCode, status) << directory;
     }
 
     MenuGround m_ground;
@@ -149,14 +153,154 @@ TEST_F(AddDirectoryProgram, PathsInsideTheStartMenuAddNothingInAnyLetterCase) {
     for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
     for (char& c : upper) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
     for (const std::string& path : {startMenu, lower + "\\Programs", upper + "\\", startMenu + " Backup"}) {
-        Add(path);
+        Add(path, kRefusedInsideStartMenu);
         EXPECT_FALSE(FolderExists(m_root)) << path;
     }
 }
 
 TEST_F(AddDirectoryProgram, QuotedPathKeepsItsQuotesAndAddsNothing) {
-    Add("\"C:\\Windows\"");
-    EXPECT_FALSE(FolderExists(m_root)) << "a folder named with a quote can't be made, so none is";
+    Add("\"C:\\Windows\"", kRefusedRelative);
+    EXPECT_FALSE(FolderExists(m_root)) << "a quote is no drive letter";
+}
+
+// The target is what %ComSpec% holds when the item is made, expanded; a
+// value that is missing or too long for a link's target gives the default.
+TEST_F(AddDirectoryProgram, MSDOSPromptStartsTheInterpreterTheSystemNames) {
+    SetOptions(0, 1);
+    SetInstallDir(kInstallDir);
+    const std::string named = NamedCommandInterpreter();
+    ASSERT_FALSE(named.empty());
+    ASSERT_NE(named, kDefaultCommandInterpreter) << "the prefix names an interpreter of its own";
+    Add("C:\\");
+    EXPECT_TRUE(IsShortcut(m_root + "\\C\\MS-DOS Prompt.lnk", DOSPromptItem("C:\\")));
+
+    // 259 characters, the longest target, as the value itself and expanded.
+    const std::string longest = "C:\\" + std::string(252, 'c') + ".exe";
+    const std::string folder = "C:\\" + std::string(197, 'p');
+    const std::string expandsToLongest = "%RootCasterProbe%\\" + std::string(58, 'c');
+    ASSERT_EQ(longest.size(), 259u);
+    ASSERT_EQ(folder.size() + 1 + 58, 259u);
+    ScopedEnvironmentVariable probe("RootCasterProbe", folder.c_str());
+    const std::vector<std::pair<std::optional<std::string>, std::string>> cases = {
+        {std::nullopt, kDefaultCommandInterpreter},
+        {"", kDefaultCommandInterpreter},
+        {"%RootCasterProbe%\\shell.exe", folder + "\\shell.exe"},
+        {longest, longest},
+        {longest + "e", kDefaultCommandInterpreter},
+        {expandsToLongest, folder + "\\" + std::string(58, 'c')},
+        {expandsToLongest + "c", kDefaultCommandInterpreter},
+    };
+    for (const auto& [comSpec, expected] : cases) {
+        SCOPED_TRACE("ComSpec " + comSpec.value_or("removed"));
+        ScopedEnvironmentVariable variable("ComSpec", comSpec ? comSpec->c_str() : nullptr);
+        Add("C:\\");
+        ExpectedShortcut item = DOSPromptItem("C:\\");
+        item.target = expected;
+        EXPECT_TRUE(IsShortcut(m_root + "\\C\\MS-DOS Prompt.lnk", item));
+    }
+}
+
+// A folder that a file stands in for, and a wrong marker that can't be
+// replaced, leave the add incomplete; the rest of the work is done. A
+// marker that can't be replaced but holds the right bytes is in place (as
+// on Windows, which refuses to replace a hidden file). The tests run as
+// root, whom a read-only file does not stop: a handle that denies writing
+// keeps the marker as it is.
+TEST_F(AddDirectoryProgram, ExitStatusSaysWhetherEveryFolderMarkerAndItemIsInPlace) {
+    Add("C:\\Windows");
+    const std::string marker = m_root + "\\C\\Windows\\desktop.ini";
+    const auto keepMarker = [&] {
+        return fw::UniqueFile(
+            ::CreateFileA(marker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    {
+        const fw::UniqueFile kept = keepMarker();
+        ASSERT_TRUE(kept) << ::GetLastError();
+        Add("C:\\Windows", kAdded);
+    }
+    EXPECT_TRUE(HasMarkersAlong("C\\Windows"));
+    Spoil(marker);
+    {
+        const fw::UniqueFile kept = keepMarker();
+        ASSERT_TRUE(kept) << ::GetLastError();
+        Add("C:\\Windows", kIncomplete);
+    }
+    EXPECT_EQ(ReadFileBytes(marker), std::vector<BYTE>({'s', 'p', 'o', 'i', 'l', 't'}));
+
+    Spoil(m_root + "\\C\\Program Files");
+    Add("C:\\Program Files\\Common Files", kIncomplete);
+    EXPECT_TRUE(FileExists(m_root + "\\C\\Program Files")) << "the file stays";
+    EXPECT_TRUE(HasMarkersAlong("C"));
+    EXPECT_TRUE(IsShortcut(m_root + "\\C\\Open.lnk", OpenItem("C:\\", "")));
+}
+
+// A run started suspended, so that several can be let go at the same moment.
+class SuspendedRun {
+public:
+    explicit SuspendedRun(const std::string& directory) {
+        std::string line = "\"" + ProgramPath() + "\" " + directory;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        EXPECT_TRUE(::CreateProcessA(ProgramPath().c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                     nullptr, nullptr, &startup, &info))
+            << ::GetLastError();
+        m_process.reset(info.hProcess);
+        m_thread.reset(info.hThread);
+    }
+
+    ~SuspendedRun() {
+        if (m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(m_process.get(), 99);
+        }
+    }
+    SuspendedRun(const SuspendedRun&) = delete;
+    SuspendedRun& operator=(const SuspendedRun&) = delete;
+
+    void Resume() const { ::ResumeThread(m_thread.get()); }
+
+    // The exit status, once the run has ended.
+    std::optional<DWORD> WaitForExit() const {
+        DWORD status = 0;
+        if (::WaitForSingleObject(m_process.get(), 60000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(m_process.get(), 99);
+            return std::nullopt;
+        }
+        ::GetExitCodeProcess(m_process.get(), &status);
+        return status;
+    }
+
+private:
+    fw::UniqueProcess m_process;
+    fw::UniqueProcess m_thread;
+};
+
+// Choosing "Add to RootCaster!" on several selected folders starts one
+// program per folder, all at once: every menu is whole and no raise of the
+// counter is lost. The adds take turns, so that their raises hardly ever
+// meet; the refused runs, which make nothing, raise it at nearly the same
+// moment (without the lock, two runs of this test in three lost a raise).
+TEST_F(AddDirectoryProgram, ConcurrentRunsEachRaiseTheCounterAndMakeWholeMenus) {
+    constexpr int kRuns = 8;
+    std::vector<std::unique_ptr<SuspendedRun>> adds, refusals;
+    for (int run = 0; run < kRuns; ++run) {
+        adds.push_back(std::make_unique<SuspendedRun>("C:\\Selected\\Folder " + std::to_string(run)));
+        for (const char* refused : {"Selected\\Folder ", "Selected:\\Folder "}) {
+            refusals.push_back(std::make_unique<SuspendedRun>(refused + std::to_string(run)));
+        }
+    }
+    for (const auto& run : refusals) run->Resume();
+    for (const auto& run : adds) run->Resume();
+    for (const auto& run : adds) EXPECT_EQ(run->WaitForExit(), kAdded);
+    for (const auto& run : refusals) EXPECT_EQ(run->WaitForExit(), kRefusedRelative);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, "Software\\Quillmoor\\RootCaster\\Stats", "Times"), DWORD{3 * kRuns});
+    for (int run = 0; run < kRuns; ++run) {
+        const std::string folder = "C\\Selected\\Folder " + std::to_string(run);
+        EXPECT_TRUE(HasMarkersAlong(folder));
+        EXPECT_TRUE(IsShortcut(m_root + "\\" + folder + "\\Open.lnk",
+                               OpenItem("C:\\Selected\\Folder " + std::to_string(run) + "\\", "")));
+    }
+    EXPECT_TRUE(IsShortcut(m_root + "\\C\\Selected\\Open.lnk", OpenItem("C:\\Selected\\", "")));
 }
 
 // Windows 95 gets folders and items but no markers; 98 and NT 4.0 get both.
@@ -181,39 +325,44 @@ TEST_F(MarkingByVersion, Windows98AndNT4MarkEveryMenuFolder) {
     }
 }
 
-// Paths whose text would climb out of the menu root, or land under another
-// name, create, mark and write nothing: not outside the menu root (where
-// the climbs would end) and not inside it.
+// Paths whose text would climb out of the menu root, land under another
+// name, or mean another directory to the menu than to its items, create,
+// mark and write nothing: not outside the menu root (where the climbs would
+// end) and not inside it. The exit status names the reason.
 class RefusedPathsProgram : public AddDirectoryProgram {};
 
-TEST_F(RefusedPathsProgram, ClimbingPathsTouchNothingAnywhere) {
+TEST_F(RefusedPathsProgram, ClimbingAndRelativePathsTouchNothingAnywhere) {
     const std::string startMenu = StartMenuPath();
     std::string profile = startMenu;
     for (int up = 0; up < 4; ++up) profile.erase(profile.rfind('\\'));
-    const std::vector<std::string> climbs = {
-        "C:\\..\\..\\..\\Escaped",
-        "C:/../../../Escaped",
-        "\\\\..\\..\\..\\Escaped",
-        "C:..\\..\\..\\Escaped",
-        "C:\\.. \\..\\..\\Escaped",
-        "C:\\...\\Escaped",
-        "\\\\?\\C:\\Escaped",
-        "\\\\.\\C:\\Escaped",
-        ":\\\\Escaped",
-        "C:\\\\Escaped",
-        "C:\\CON\\Escaped",
-        "C:\\Escaped\\nul",
-        "C:\\Escaped\\desktop.ini",
-        "C:\\Escaped\\x.",
-        "C:\\" + std::string(250, 'n'),
+    const std::vector<std::pair<std::string, DWORD>> refusals = {
+        {"C:\\..\\..\\..\\Escaped", kRefusedUnsafeName},
+        {"C:/../../../Escaped", kRefusedRelative},
+        {"\\\\..\\..\\..\\Escaped", kRefusedUnsafeName},
+        {"C:..\\..\\..\\Escaped", kRefusedRelative},
+        {"C:\\.. \\..\\..\\Escaped", kRefusedUnsafeName},
+        {"C:\\...\\Escaped", kRefusedUnsafeName},
+        {"\\\\?\\C:\\Escaped", kRefusedUnsafeName},
+        {"\\\\.\\C:\\Escaped", kRefusedUnsafeName},
+        {":\\\\Escaped", kRefusedRelative},
+        {"C:\\\\Escaped", kRefusedUnsafeName},
+        {"C:\\CON\\Escaped", kRefusedUnsafeName},
+        {"C:\\Escaped\\nul", kRefusedUnsafeName},
+        {"C:\\Escaped\\desktop.ini", kRefusedUnsafeName},
+        {"C:\\Escaped\\x.", kRefusedUnsafeName},
+        {"C:\\" + std::string(250, 'n'), kRefusedTooLong},
+        {"relative\\dir", kRefusedRelative},
+        {"Escaped", kRefusedRelative},
+        {"C:Escaped", kRefusedRelative},
+        {"\\Escaped\\dir", kRefusedRelative},
     };
-    for (const std::string& climb : climbs) {
+    for (const auto& [path, status] : refusals) {
         const Names drive = Snapshot("C:", 0);
         const Names home = Snapshot(profile, 6);
-        Add(climb);
-        EXPECT_FALSE(FolderExists(m_root)) << climb;
-        EXPECT_EQ(Snapshot("C:", 0), drive) << climb;
-        EXPECT_EQ(Snapshot(profile, 6), home) << climb;
+        Add(path, status);
+        EXPECT_FALSE(FolderExists(m_root)) << path;
+        EXPECT_EQ(Snapshot("C:", 0), drive) << path;
+        EXPECT_EQ(Snapshot(profile, 6), home) << path;
     }
 }
 

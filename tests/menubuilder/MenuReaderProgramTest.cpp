@@ -50,6 +50,11 @@ ReaderRun RunMenuReader(const std::string& tail = "") {
     return run;
 }
 
+testing::AssertionResult PrintsLineEndingWith(const ReaderRun& run, const std::string& end) {
+    if (run.output.find(end + "\n") != std::string::npos) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "no line ends with \"" << end << "\" in:\n" << run.output;
+}
+
 class MenuReaderProgram : public testing::Test {
 protected:
     static void Add(const std::string& directory) {
@@ -66,24 +71,30 @@ TEST_F(MenuReaderProgram, ListsEveryMenuFolderWithItsDirectoryMarkerAndItems) {
     SetOptions(1, 0);
     Add("\\\\srv\\pub");
     const ReaderRun run = RunMenuReader();
+    const std::string interpreter = NamedCommandInterpreter();
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(
         run.output,
         "menu root: marker ok\n"
         "folder C -> C:\\: marker ok\n"
-        "  item MS-DOS Prompt.lnk: target \"c:\\Windows\\command.com\" directory \"C:\\\" "
-        "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
-        "  item Open.lnk: target \"C:\\\" directory \"\" icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
-        "folder C\\Windows -> C:\\Windows\\: marker ok\n"
-        "  item MS-DOS Prompt.lnk: target \"c:\\Windows\\command.com\" directory \"C:\\Windows\\\" "
-        "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
-        "  item Open.lnk: target \"C:\\Windows\\\" directory \"\" "
-        "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
-        "folder srv -> \\\\srv\\: marker ok\n"
-        "  item Open.lnk: target \"\\\\srv\\\" directory \"\" icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
-        "folder srv\\pub -> \\\\srv\\pub\\: marker ok\n"
-        "  item Open.lnk: target \"\\\\srv\\pub\\\" directory \"\" "
-        "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n");
+        "  item MS-DOS Prompt.lnk: target \"" +
+            interpreter +
+            "\" directory \"C:\\\" "
+            "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
+            "  item Open.lnk: target \"C:\\\" directory \"\" icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
+            "folder C\\Windows -> C:\\Windows\\: marker ok\n"
+            "  item MS-DOS Prompt.lnk: target \"" +
+            interpreter +
+            "\" directory \"C:\\Windows\\\" "
+            "icon \"C:\\Program Files\\RootCaster\\msdos.ico\",0\n"
+            "  item Open.lnk: target \"C:\\Windows\\\" directory \"\" "
+            "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n"
+            "folder srv -> \\\\srv\\: marker ok\n"
+            "  item Open.lnk: target \"\\\\srv\\\" directory \"\" icon \"C:\\Program "
+            "Files\\RootCaster\\explore.ico\",0\n"
+            "folder srv\\pub -> \\\\srv\\pub\\: marker ok\n"
+            "  item Open.lnk: target \"\\\\srv\\pub\\\" directory \"\" "
+            "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n");
     EXPECT_EQ(RunMenuReader("\"" + StartMenuPath() + "\"").output, run.output) << "the Start Menu named explicitly";
 }
 
@@ -95,10 +106,9 @@ TEST_F(MenuReaderProgram, WrongMarkerFailsAndIsNamed) {
     ::SetFileAttributesA(marker.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const ReaderRun run = RunMenuReader();
     EXPECT_EQ(run.exitCode, 1u);
-    EXPECT_NE(run.output.find("folder C -> C:\\: marker WRONG: desktop.ini names no identifier where "
-                              "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28} belongs\n"),
-              std::string::npos)
-        << run.output;
+    EXPECT_TRUE(PrintsLineEndingWith(run,
+                                     "folder C -> C:\\: marker WRONG: desktop.ini names no identifier where "
+                                     "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28} belongs"));
 }
 
 TEST_F(MenuReaderProgram, Windows95FoldersCarryNoMarker) {
@@ -113,9 +123,24 @@ TEST_F(MenuReaderProgram, Windows95FoldersCarryNoMarker) {
 }
 
 TEST_F(MenuReaderProgram, NoMenuRootIsReported) {
-    TempFolder empty("rootcaster-no-menu");
-    EXPECT_EQ(RunMenuReader("\"" + empty.Path() + "\"").exitCode, 2u);
+    TempFolder empty("rootcaster-no-menu-caf\xE9");
+    const ReaderRun run = RunMenuReader("\"" + empty.Path() + "\"");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_TRUE(PrintsLineEndingWith(run, "rootcaster-no-menu-caf\xC3\xA9\""));
     EXPECT_EQ(RunMenuReader().exitCode, 2u);
+}
+
+// Output that is no console (a pipe to a UTF-8 terminal, a file) gets UTF-8;
+// the names below are those of code page 1252, the prefix's.
+TEST_F(MenuReaderProgram, NamesGoOutAsUtf8WhereTheOutputIsNoConsole) {
+    ASSERT_EQ(::GetACP(), 1252u);
+    SetOptions(0, 0);
+    Add("C:\\Caf\xE9 \xC6gir \x80");
+    const ReaderRun run = RunMenuReader();
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(PrintsLineEndingWith(run,
+                                     "folder C\\Caf\xC3\xA9 \xC3\x86gir \xE2\x82\xAC -> "
+                                     "C:\\Caf\xC3\xA9 \xC3\x86gir \xE2\x82\xAC\\: marker ok"));
 }
 
 }  // namespace

@@ -44,6 +44,27 @@ MenuGround::~MenuGround() {
     ClearGround();
 }
 
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value) : m_name(name) {
+    char saved[32768];
+    const DWORD length = ::GetEnvironmentVariableA(name, saved, sizeof(saved));
+    if (length > 0 && length < sizeof(saved)) m_saved = saved;
+    ::SetEnvironmentVariableA(name, value);
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    ::SetEnvironmentVariableA(m_name, m_saved ? m_saved->c_str() : nullptr);
+}
+
+std::string NamedCommandInterpreter() {
+    // Read as the system stores it, so that not RootCaster's own lookup decides.
+    const std::string named =
+        ReadText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment", "ComSpec")
+            .value_or("");
+    char expanded[MAX_PATH + 1] = {};
+    ::ExpandEnvironmentStringsA(named.c_str(), expanded, sizeof(expanded));
+    return expanded;
+}
+
 void SetOptions(int addOpen, int addDOSPrompt) {
     for (const char* key : {kProgramSettings, kOwnSettings}) {
         const std::string config = std::string(key) + "\\Config";
@@ -100,7 +121,7 @@ ExpectedShortcut OpenItem(const std::string& level, const std::string& installDi
 }
 
 ExpectedShortcut DOSPromptItem(const std::string& level, const std::string& installDir) {
-    return {"c:\\Windows\\command.com", level, "MS-DOS Prompt", installDir + "\\msdos.ico"};
+    return {NamedCommandInterpreter(), level, "MS-DOS Prompt", installDir + "\\msdos.ico"};
 }
 
 testing::AssertionResult IsShortcut(const std::string& linkFile, const ExpectedShortcut& expected) {

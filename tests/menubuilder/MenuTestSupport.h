@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <optional>
 #include <set>
 #include <string>
 
@@ -13,6 +16,16 @@ inline constexpr char kFirstLevelId[] = "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}"
 inline constexpr char kDeeperId[] = "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}";
 inline constexpr char kExtensionKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 inline constexpr char kInstallDir[] = "C:\\Program Files\\RootCaster";
+// What "MS-DOS Prompt" starts when the system names no interpreter.
+inline constexpr char kDefaultCommandInterpreter[] = "c:\\Windows\\command.com";
+
+// RootCaster.exe's exit statuses in command-line mode.
+inline constexpr DWORD kAdded = 0;
+inline constexpr DWORD kIncomplete = 1;
+inline constexpr DWORD kRefusedInsideStartMenu = 3;
+inline constexpr DWORD kRefusedRelative = 4;
+inline constexpr DWORD kRefusedUnsafeName = 5;
+inline constexpr DWORD kRefusedTooLong = 6;
 
 // Clears the menu root, the settings of RootCaster.exe and of this test
 // program, and the shell extension's class key; clears them again at the end.
@@ -23,6 +36,24 @@ public:
     MenuGround(const MenuGround&) = delete;
     MenuGround& operator=(const MenuGround&) = delete;
 };
+
+// An environment variable of this process (and of the programs it starts)
+// set, or removed for a null value, for as long as the object lives.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const char* value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_saved;
+};
+
+// The command interpreter the prefix names: ComSpec of the system
+// environment in the registry, expanded.
+std::string NamedCommandInterpreter();
 
 // The options as RootCaster.exe (and this program) read them.
 void SetOptions(int addOpen, int addDOSPrompt);

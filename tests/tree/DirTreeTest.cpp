@@ -246,13 +246,29 @@ TEST_F(DirTree, CollapsingAndExpandingAgainRereadsTheLevel) {
     ExpectItemsOwnTheirIcons(tree);
 }
 
+// Every item's text and image indexes, depth first.
+std::vector<std::string> ImageIndexes(const CDirTreeCtrl& tree) {
+    std::vector<std::string> record;
+    std::function<void(HTREEITEM)> visit = [&](HTREEITEM parent) {
+        for (HTREEITEM item : Children(tree, parent)) {
+            int image = -1;
+            int selectedImage = -1;
+            tree.GetItemImage(item, image, selectedImage);
+            record.push_back(tree.GetItemText(item) + " " + std::to_string(image) + " " +
+                             std::to_string(selectedImage));
+            visit(item);
+        }
+    };
+    visit(tree.GetRootItem());
+    return record;
+}
+
 // Collapsing a level opened before others takes images from the middle of the
-// list: the later ones move down and their items follow them.
-TEST_F(DirTree, CollapsedLevelsGiveBackTheirIconsAndTheRestKeepTheirs) {
-    TempFolder base("RootCasterTreeIcons");
-    MakeFolders(base.Path(), {"a", "a\\a1", "a\\a2", "a\\a2\\deep", "b", "b\\b1", "b\\b2", "c"});
-    ::ShowWindow(host.Hwnd(), SW_SHOWNORMAL);
-    const HTREEITEM level = OpenPath(tree, base.Path());
+// list: the later ones move down and their items follow them. `steps` gets the
+// indexes after each collapse.
+void CollapseLevelsOpenedInTurn(const CDirTreeCtrl& tree, const std::string& base,
+                                std::vector<std::vector<std::string>>& steps) {
+    const HTREEITEM level = OpenPath(tree, base);
     ASSERT_NE(level, nullptr);
     const HTREEITEM a = FindChild(tree, level, "a");
     const HTREEITEM b = FindChild(tree, level, "b");
@@ -268,15 +284,48 @@ TEST_F(DirTree, CollapsedLevelsGiveBackTheirIconsAndTheRestKeepTheirs) {
     EXPECT_EQ(ImageCount(tree), opened - 2 * 3);
     EXPECT_TRUE(HoldsOnlyPlaceholder(tree, a));
     ExpectItemsOwnTheirIcons(tree);
+    steps.push_back(ImageIndexes(tree));
 
     CollapseAsUser(tree, b);
     EXPECT_EQ(ImageCount(tree), opened - 2 * 5);
     ExpectItemsOwnTheirIcons(tree);
+    steps.push_back(ImageIndexes(tree));
 
     // An unopened level holds a placeholder only, which gives nothing back.
     CollapseAsUser(tree, level);
     EXPECT_EQ(ImageCount(tree), opened - 2 * 8);
     ExpectItemsOwnTheirIcons(tree);
+    steps.push_back(ImageIndexes(tree));
+}
+
+void MakeLevelsToCollapse(const std::string& base) {
+    MakeFolders(base, {"a", "a\\a1", "a\\a2", "a\\a2\\deep", "b", "b\\b1", "b\\b2", "c"});
+}
+
+TEST_F(DirTree, CollapsedLevelsGiveBackTheirIconsAndTheRestKeepTheirs) {
+    TempFolder base("RootCasterTreeIcons");
+    MakeLevelsToCollapse(base.Path());
+    ::ShowWindow(host.Hwnd(), SW_SHOWNORMAL);
+    std::vector<std::vector<std::string>> steps;
+    CollapseLevelsOpenedInTurn(tree, base.Path(), steps);
+}
+
+// Common controls 4.00 (a bare Windows 95) lack the calls that close the list
+// up at once: the images go one by one, and the tree ends as it does with them.
+TEST_F(DirTree, WithoutImageListMovesCollapsingEndsTheSame) {
+    TempFolder base("RootCasterTreeIcons400");
+    MakeLevelsToCollapse(base.Path());
+    ::ShowWindow(host.Hwnd(), SW_SHOWNORMAL);
+    ASSERT_TRUE(fw::ImageList::CanMoveImages()) << "Wine's common controls have them";
+    std::vector<std::vector<std::string>> closedUp;
+    CollapseLevelsOpenedInTurn(tree, base.Path(), closedUp);
+
+    const WithoutImageListMoves bareWindows95;
+    EXPECT_FALSE(fw::ImageList::CanMoveImages());
+    tree.InitTree();
+    std::vector<std::vector<std::string>> oneByOne;
+    CollapseLevelsOpenedInTurn(tree, base.Path(), oneByOne);
+    EXPECT_EQ(oneByOne, closedUp);
 }
 
 // A tree that also lists some files puts them among the directories, sorted,

@@ -44,7 +44,9 @@ protected:
     fw::ImageList list;
 };
 
-TEST_F(IconAppender, GrowsTheListOnceAndCutsWhatIsLeft) {
+// The same appends end with the same list whether the list can grow at once
+// and be cut, or (common controls 4.00) only take one icon at a time.
+void AppendAroundTheRoomMade(const fw::ImageList& list) {
     const fw::UniqueIcon green = SolidIcon(RGB(0, 255, 0));
     for (int i = 0; i < 3; ++i) ASSERT_EQ(list.AddIcon(green.get()), i);
     const fw::UniqueIcon red = SolidIcon(RGB(255, 0, 0));
@@ -68,6 +70,15 @@ TEST_F(IconAppender, GrowsTheListOnceAndCutsWhatIsLeft) {
     ASSERT_EQ(list.Count(), 7);
     EXPECT_EQ(ShadeAt(list, 6), RGB(255, 0, 0));
     EXPECT_EQ(list.AddIcon(blue.get()), 7);
+}
+
+TEST_F(IconAppender, GrowsTheListOnceAndCutsWhatIsLeft) {
+    AppendAroundTheRoomMade(list);
+}
+
+TEST_F(IconAppender, WithoutImageListMovesAppendsOneAtATime) {
+    const tree_probe::WithoutImageListMoves bareWindows95;
+    AppendAroundTheRoomMade(list);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The plan for removing a deleted subtree's images at once, checked against
 // the one-at-a-time removal it replaces: each image taken out of the list on
 // its own, each removal followed by a renumbering walk over the whole tree.
+// Both ways the plan empties the list (moves and a cut, or removals highest
+// first) end there.
 
 #include "tree/ImageRemoval.h"
 
@@ -113,10 +115,25 @@ private:
     Model& m_model;
 };
 
-// The planned removal: every image of the subtree released, the list closed up
-// by the moves, every remaining item renumbered in one walk. True when items
-// were renumbered.
-bool DeleteChildrenAtOnce(Model& model, int item) {
+// How the released images leave the list: closed up by the moves and cut, or
+// (common controls 4.00) removed one at a time, highest first.
+enum class ListRemoval { Moves, OneByOne };
+
+void RemoveFromList(std::vector<int>& list, const ImageRemoval& removal, ListRemoval how) {
+    if (how == ListRemoval::OneByOne) {
+        for (const int index : removal.ReleasedHighestFirst()) list.erase(list.begin() + index);
+        return;
+    }
+    for (const tree::ImageMove& move : removal.Moves()) {
+        list[static_cast<size_t>(move.to)] = list[static_cast<size_t>(move.from)];
+    }
+    list.resize(static_cast<size_t>(removal.RemainingCount()));
+}
+
+// The planned removal: every image of the subtree released, the list closed
+// up, every remaining item renumbered in one walk. True when items were
+// renumbered.
+bool DeleteChildrenAtOnce(Model& model, int item, ListRemoval how) {
     ImageRemoval removal(static_cast<int>(model.list.size()));
     std::vector<int> pending = model.At(item).children;
     while (!pending.empty()) {
@@ -126,10 +143,7 @@ bool DeleteChildrenAtOnce(Model& model, int item) {
         pending.insert(pending.end(), model.At(next).children.begin(), model.At(next).children.end());
     }
     model.At(item).children.clear();
-    for (const tree::ImageMove& move : removal.Moves()) {
-        model.list[static_cast<size_t>(move.to)] = model.list[static_cast<size_t>(move.from)];
-    }
-    model.list.resize(static_cast<size_t>(removal.RemainingCount()));
+    RemoveFromList(model.list, removal, how);
     if (removal.KeepsIndexes()) return false;
     const tree::ImageIndexMap newIndex = removal.NewIndexes();
     for (Item& kept : model.items) {
@@ -188,7 +202,7 @@ TEST(ImageRemoval, EndsWhereRemovingImagesOneAtATimeEnds) {
         const Item& first = model.At(children[0]);
         if (first.image == 0 && first.children.empty()) {
             // Collapsed: its placeholder gives way to the entries of a new level.
-            DeleteChildrenAtOnce(model, item);
+            DeleteChildrenAtOnce(model, item, ListRemoval::Moves);
             const int count = std::uniform_int_distribution<int>(0, 6)(random);
             for (int i = 0; i < count; ++i) {
                 const int failure = std::uniform_int_distribution<int>(0, 9)(random);
@@ -198,9 +212,13 @@ TEST(ImageRemoval, EndsWhereRemovingImagesOneAtATimeEnds) {
         }
         Model reference = model;
         OneAtATime(reference).DeleteChildren(item);
-        if (DeleteChildrenAtOnce(model, item)) ++renumbered;
+        Model oneByOne = model;
+        DeleteChildrenAtOnce(oneByOne, item, ListRemoval::OneByOne);
+        if (DeleteChildrenAtOnce(model, item, ListRemoval::Moves)) ++renumbered;
         ASSERT_EQ(model.list, reference.list) << "step " << step;
         ExpectSameTree(model, reference, 0);
+        ASSERT_EQ(oneByOne.list, reference.list) << "step " << step << ", one by one";
+        ExpectSameTree(oneByOne, reference, 0);
         ++collapses;
         if (item == 0) {
             for (int drive = 0; drive < kDrives; ++drive) model.AddItem(0, false, false);

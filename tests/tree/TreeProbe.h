@@ -2,6 +2,7 @@
 // Reading and driving a real tree-view control the way a user and the screen
 // see it, for the tree tests and the tree benchmark.
 
+#include "framework/CommonControls.h"
 #include "framework/TreeView.h"
 
 #include <string>
@@ -40,5 +41,18 @@ int BlankImages();
 std::vector<DWORD> Pixels(HIMAGELIST list, int index);
 // An icon as the tree's list would hold it.
 std::vector<DWORD> IconPixels(HICON icon);
+
+// What a bare Windows 95 has while the object lives: common controls 4.00,
+// whose image lists can neither copy within a list nor cut it.
+class WithoutImageListMoves {
+public:
+    WithoutImageListMoves() : m_saved(fw::SystemImageListMoves()) { fw::SystemImageListMoves() = {}; }
+    ~WithoutImageListMoves() { fw::SystemImageListMoves() = m_saved; }
+    WithoutImageListMoves(const WithoutImageListMoves&) = delete;
+    WithoutImageListMoves& operator=(const WithoutImageListMoves&) = delete;
+
+private:
+    fw::ImageListMoves m_saved;
+};
 
 }  // namespace tree_probe

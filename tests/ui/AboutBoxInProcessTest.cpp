@@ -4,11 +4,10 @@
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
 #include "ui/AboutDlg.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -36,7 +35,7 @@ TEST(AboutBoxInProcess, HandCursorShowsOverTheLogoOnly) {
     ASSERT_TRUE(hand);
     CursorSeen seen;
     const DWORD dialogThread = ::GetCurrentThreadId();
-    std::thread helper([&] {
+    Thread helper([&] {
         HWND about = WaitFor([] { return FindTopLevelWindow(::GetCurrentProcessId(), "About RootCaster"); });
         if (!about) return;
         // Sharing the dialog thread's input state shares its cursor.
@@ -52,7 +51,7 @@ TEST(AboutBoxInProcess, HandCursorShowsOverTheLogoOnly) {
     });
     CAboutDlg about;
     EXPECT_EQ(about.DoModal(), IDOK);
-    helper.join();
+    helper.Join();
     EXPECT_TRUE(seen.onLogo);
     EXPECT_TRUE(seen.onLastPixel);
     EXPECT_FALSE(seen.rightOfLogo);

@@ -3,12 +3,11 @@
 
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
 #include "tree/FolderPicker.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -23,12 +22,12 @@ protected:
     // close it. Returns Browse's result.
     template <class Work>
     static bool BrowseAndWork(CFolderPicker& picker, Work work) {
-        std::thread helper([&] {
+        Thread helper([&] {
             HWND dialog = WaitFor([] { return FindProcessWindow(::GetCurrentProcessId()); });
             if (dialog) work(dialog);
         });
         const bool chosen = picker.Browse(nullptr);
-        helper.join();
+        helper.Join();
         return chosen;
     }
 

@@ -5,12 +5,11 @@
 #include "settings/SettingsStore.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/WindowDriver.h"
+#include "tests/support/Thread.h"
 #include "tests/ui/MainDialogRun.h"
 #include "ui/RootCasterDlg.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 using namespace testing_support;
 
@@ -20,7 +19,7 @@ namespace {
 template <class Look>
 void RunDialogAndLook(Look look) {
     settings::SettingsStore::Instance().SetRegistryKey(settings::kCompanyKey);
-    std::thread helper([&] {
+    Thread helper([&] {
         HWND dialog = WaitFor([] { return FindTopLevelWindow(::GetCurrentProcessId(), "RootCaster"); });
         if (!dialog) return;
         look(dialog);
@@ -28,7 +27,7 @@ void RunDialogAndLook(Look look) {
     });
     CRootCasterDlg dialog;
     const INT_PTR result = dialog.DoModal();
-    helper.join();
+    helper.Join();
     EXPECT_EQ(result, IDCANCEL);
 }
 
