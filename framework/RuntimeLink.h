@@ -11,6 +11,7 @@ template <class Function>
 Function* LookUp(const char* module, const char* name) {
     const HMODULE loaded = ::GetModuleHandleA(module);
     if (!loaded) return nullptr;
+    // Through void*: a FARPROC is cast to the function's real type.
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(loaded, name)));
 }
 
