@@ -57,6 +57,16 @@ public:
     HWND Window() const { return m_window; }
     const ProgramRun& Run() const { return m_run; }
 
+    // Opens the folder menus from the icon and goes down by typing each
+    // letter, one more menu open after each.
+    bool OpenDown(const std::string& letters) const {
+        if (!tray_driver::ClickIcon(m_window, WM_LBUTTONUP)) return false;
+        for (size_t i = 0; i < letters.size(); ++i) {
+            if (!Type(letters[i], i + 2)) return false;
+        }
+        return true;
+    }
+
     // Types one character into the open menus and waits for `menus` of them.
     bool Type(char character, size_t menus) const {
         tray_driver::TypeCharacter(m_window, character);
@@ -107,9 +117,7 @@ TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
 
     const TrayRun tray;
     ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_LBUTTONUP)) << "no menu";
-    ASSERT_TRUE(tray.Type('c', 2)) << "C: did not open";
-    ASSERT_TRUE(tray.Type('7', 3)) << "7traytest did not open";
+    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
     ASSERT_TRUE(tray.Type('z', 0)) << "the menus did not close";
     const std::vector<std::string> lines = recorder.WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
@@ -129,9 +137,7 @@ TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
 
     const TrayRun tray;
     ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_LBUTTONUP)) << "no menu";
-    ASSERT_TRUE(tray.Type('c', 2)) << "C: did not open";
-    ASSERT_TRUE(tray.Type('7', 3)) << "7traytest did not open";
+    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
     tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
     // As the menu loop reads it from the queue, whichever window it is for.
     ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
@@ -186,9 +192,7 @@ TEST(LargeTrayFolder, ProgramReachesTheLastEntry) {
 
     const TrayRun tray;
     ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_LBUTTONUP)) << "no menu";
-    ASSERT_TRUE(tray.Type('c', 2)) << "C: did not open";
-    ASSERT_TRUE(tray.Type('8', 3)) << "8large did not open";
+    ASSERT_TRUE(tray.OpenDown("c8")) << "the menus did not open down to C:\\8large";
     constexpr size_t kPages = (20000 + 149) / 150;
     for (size_t open = 3; open < 2 + kPages; ++open) {
         tray_driver::PressKey(tray.Window(), VK_END);
