@@ -2,6 +2,7 @@
 
 #include "framework/CommonControls.h"
 #include "framework/PathText.h"
+#include "framework/PlatformText.h"
 
 namespace fw {
 namespace {
@@ -41,9 +42,10 @@ void Application::EnableControlSupport() {
 }
 
 std::string ModuleBaseName(HMODULE module) {
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
+    // Room for any path the platform can load a module from, in any code page.
+    char path[kAnsiPathBytes] = {};
+    DWORD length = ::GetModuleFileNameA(module, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return std::string();
     return FileBaseName(std::string_view(path, length), AnsiLeadByte);
 }
 

@@ -10,7 +10,8 @@ FileOpenDialog::FileOpenDialog(const std::string& initialFile, const char* filte
     : m_filter(filter), m_flags(flags) {
     // The system wants the filter's parts separated by NUL characters.
     std::replace(m_filter.begin(), m_filter.end(), '|', '\0');
-    initialFile.copy(m_file, sizeof(m_file) - 1);
+    // A name too long for the buffer is not proposed cut short.
+    if (initialFile.size() < sizeof(m_file)) initialFile.copy(m_file, initialFile.size());
 }
 
 bool FileOpenDialog::DoModal(HWND owner) {

@@ -2,6 +2,7 @@
 // The path of one of the shell's special folders (CSIDL_ values), asked the
 // way shell 4.00 (Windows 95, NT 4.0) answers it.
 
+#include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 
 #include <shlobj.h>
@@ -10,13 +11,14 @@
 
 namespace fw {
 
-// Empty when the shell can't tell.
+// Empty when the shell can't tell, or when the path may have been cut to fit
+// the shell's buffer.
 inline std::string SpecialFolderPath(int folder) {
     UniqueItemList items;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, items.put()))) return std::string();
     char path[MAX_PATH] = {};
     if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
-    return path;
+    return WholeText(path).value_or(std::string());
 }
 
 }  // namespace fw

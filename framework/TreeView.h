@@ -52,7 +52,7 @@ public:
         query.mask = TVIF_TEXT;
         query.hItem = item;
         query.pszText = text;
-        query.cchTextMax = sizeof(text);
+        query.cchTextMax = MAX_PATH;  // the last byte stays the terminator
         return GetItem(query) ? text : std::string();
     }
 

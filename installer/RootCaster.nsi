@@ -1,11 +1,13 @@
-; Setup program of RootCaster: installs the program, its two item icons and its
-; help page, records where they are for the program and for the folder-menu
-; shell extension, and registers an uninstaller.
+; Setup program of RootCaster: installs the program, the tray program, the
+; folder-menu shell extension, the two item icons and the help page, records
+; where they are for the program and the extension, registers the extension
+; and an uninstaller, and offers to start the tray program.
 ;
 ; Built by installer/CMakeLists.txt, which defines
 ;   VERSION     the program's version, e.g. 1.0.5
 ;   PROGRAM     the program, installed as RootCaster.exe
 ;   TRAY        the tray program, installed as RootCasterTray.exe
+;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
@@ -47,6 +49,7 @@ ManifestSupportedOS all
 !define TRAY_CLASS "RootCasterTray"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "RootCasterTray"
+!define MENU_FILE "RootCasterMenu.dll"
 ; Not "$SMPROGRAMS\RootCaster\...": the folder "RootCaster" of the Start Menu
 ; is the menu root that the program fills for the user.
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
@@ -91,6 +94,7 @@ Section "RootCaster"
   File "${ICON_DIR}/msdos.ico"
   File "/oname=RootCaster.htm" "${HELP_PAGE}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  Call InstallMenuExtension
 
   ; Where the program, the item icons and the shell extension are found.
   WriteRegStr HKCR "${CLASS_KEY}" "InstallDir" "$INSTDIR"
@@ -148,6 +152,21 @@ FunctionEnd
 !insertmacro CLOSE_TRAY ""
 !insertmacro CLOSE_TRAY "un."
 
+; Explorer keeps the extension of an earlier installation loaded: then the new
+; copy takes its place at the next restart. The extension registers its
+; classes below HKLM\Software\Classes, where every shell reads them.
+Function InstallMenuExtension
+  SetOverwrite try
+  ClearErrors
+  File "/oname=${MENU_FILE}" "${MENU_DLL}"
+  ${If} ${Errors}
+    File "/oname=${MENU_FILE}.new" "${MENU_DLL}"
+    Rename /REBOOTOK "$INSTDIR\${MENU_FILE}.new" "$INSTDIR\${MENU_FILE}"
+  ${EndIf}
+  SetOverwrite on
+  RegDLL "$INSTDIR\${MENU_FILE}"
+FunctionEnd
+
 ; "Help" pastes the document into the HTML program's command line as it is,
 ; without quotation marks, so a path with blanks would fall apart into
 ; several arguments: store the short (8.3) form where the file system has one.
@@ -177,6 +196,9 @@ Section "Uninstall"
   Call un.CloseTray
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
+  ; Explorer may still hold the extension: it goes at the next restart.
+  UnRegDLL "$INSTDIR\${MENU_FILE}"
+  Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
   Delete "$INSTDIR\RootCaster.exe"
   Delete "$INSTDIR\${TRAY_EXE}"
   Delete "$INSTDIR\explore.ico"
@@ -184,10 +206,10 @@ Section "Uninstall"
   Delete "$INSTDIR\RootCaster.htm"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only when empty: whatever else lies there is not ours.
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "${SHORTCUT}"
 
-  ; The class key belongs to the shell extension as much as to us.
+  ; The extension removed its own values; what else the key holds is not ours.
   DeleteRegValue HKCR "${CLASS_KEY}" "InstallDir"
   DeleteRegKey /ifempty HKCR "${CLASS_KEY}"
   DeleteRegKey HKCR "${VERB_KEY}"

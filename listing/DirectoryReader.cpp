@@ -71,6 +71,13 @@ bool IsDirectory(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+template <class Functions>
+WideEntry EntryOf(const typename Functions::FindData& found) {
+    return {Functions::Name(found), Functions::SortKeyOf(found), found.dwFileAttributes,
+            Combine(found.nFileSizeHigh, found.nFileSizeLow),
+            Combine(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)};
+}
+
 // Every entry of `folder`, or nothing when it cannot be read.
 template <class Functions>
 std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
@@ -90,13 +97,21 @@ std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
     }
     std::vector<WideEntry> entries;
     do {
-        entries.push_back({Functions::Name(found), Functions::SortKeyOf(found), found.dwFileAttributes,
-                           Combine(found.nFileSizeHigh, found.nFileSizeLow),
-                           Combine(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
+        entries.push_back(EntryOf<Functions>(found));
     } while (Functions::FindNext(find.get(), &found));
     // Anything but the normal end means the listing was cut short (a server gone).
     if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
     return entries;
+}
+
+template <class Functions>
+std::optional<WideEntry> ReadOne(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path = folder;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    typename Functions::FindData found;
+    fw::UniqueFind find(Functions::FindFirst(Functions::PathText(path + name), &found));
+    if (!find) return std::nullopt;
+    return EntryOf<Functions>(found);
 }
 
 template <class Functions>
@@ -245,6 +260,19 @@ std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const s
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
     return fw::IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
+}
+
+std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
+    std::optional<std::vector<WideEntry>> entries =
+        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
+    return ArrangeMenuRoot(std::move(entries).value_or(std::vector<WideEntry>()));
+}
+
+std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name) {
+    if (name.empty() || detail::IsDotName(name) || name.find_first_of(L"\\/*?<>\"|:") != std::wstring::npos) {
+        return std::nullopt;
+    }
+    return fw::IsNt() ? ReadOne<WideFunctions>(folder, name) : ReadOne<AnsiFunctions>(folder, name);
 }
 
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {

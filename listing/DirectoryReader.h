@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,5 +52,14 @@ struct ReadOptions {
 // longer than the wait, the caller gets kNotAvailable at once and the worker
 // finishes on its own, owning all it touches. Never shows a message box.
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options = {});
+
+// The first-level menu folders lying in the menu root now, arranged; none
+// when it cannot be read.
+std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot);
+
+// The entry `name` of `folder` as it is now, sort key filled in; nothing when
+// there is none or `name` is not one plain name (no separator, no wildcard).
+// Reads at once: a caller on a server's directory has listed it in time first.
+std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name);
 
 }  // namespace listing

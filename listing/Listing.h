@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,37 @@ void AppendSorted(std::vector<SortSlot<Char>>& group, Group kind, std::vector<En
 
 }  // namespace detail
 
+// Where one entry lying in the menu folder (`inMenuFolder`) or in the
+// directory stands in the menu; nothing when the menu leaves it out.
+template <class Char>
+std::optional<Group> GroupInMenu(const Entry<Char>& entry, bool inMenuFolder) {
+    if (inMenuFolder) return detail::IsMenuItem(entry) ? std::optional<Group>(Group::kItem) : std::nullopt;
+    if (!detail::IsShown(entry)) return std::nullopt;
+    return (entry.attributes & kAttributeDirectory) ? Group::kFolder : Group::kFile;
+}
+
+// A menu folder lying in another (or in the menu root): a subfolder, not
+// hidden; the System attribute is its marker's and does not hide it.
+template <class Char>
+bool IsMenuFolder(const Entry<Char>& entry) {
+    return (entry.attributes & kAttributeDirectory) != 0 && (entry.attributes & kAttributeHidden) == 0 &&
+           !detail::IsDotName(entry.name);
+}
+
+// What the menu root shows: its first-level menu folders (one per drive
+// letter or server), as folders, in the order of their sort keys.
+template <class Char>
+std::vector<Entry<Char>> ArrangeMenuRoot(std::vector<Entry<Char>> menuRoot) {
+    std::vector<detail::SortSlot<Char>> folders;
+    for (Entry<Char>& entry : menuRoot) {
+        if (IsMenuFolder(entry)) folders.push_back({entry.sortKey, &entry});
+    }
+    std::vector<Entry<Char>> arranged;
+    arranged.reserve(folders.size());
+    detail::AppendSorted(folders, Group::kFolder, arranged);
+    return arranged;
+}
+
 // What the menu shows, given everything the menu folder and the directory
 // hold: the menu folder's files (never its subfolders or its desktop.ini),
 // then the directory's subfolders, then its files; hidden and system entries,
@@ -97,11 +129,11 @@ std::vector<Entry<Char>> Arrange(std::vector<Entry<Char>> menuFolder, std::vecto
     std::vector<detail::SortSlot<Char>> folders;
     std::vector<detail::SortSlot<Char>> files;
     for (Entry<Char>& entry : menuFolder) {
-        if (detail::IsMenuItem(entry)) items.push_back({entry.sortKey, &entry});
+        if (GroupInMenu(entry, true)) items.push_back({entry.sortKey, &entry});
     }
     for (Entry<Char>& entry : directory) {
-        if (!detail::IsShown(entry)) continue;
-        ((entry.attributes & kAttributeDirectory) ? folders : files).push_back({entry.sortKey, &entry});
+        const std::optional<Group> group = GroupInMenu(entry, false);
+        if (group) (*group == Group::kFolder ? folders : files).push_back({entry.sortKey, &entry});
     }
     std::vector<Entry<Char>> arranged;
     arranged.reserve(items.size() + folders.size() + files.size());

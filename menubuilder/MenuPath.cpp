@@ -35,9 +35,20 @@ bool EndsWith(std::string_view text, char c) {
     return !text.empty() && text.back() == c;
 }
 
+// A port number the platform reserves: a digit, or a superscript 1, 2 or 3,
+// which are the bytes B9, B2, B3 in the Western code page and C2 B9, C2 B2,
+// C2 B3 in UTF-8.
+bool IsPortNumber(std::string_view number) {
+    const auto isSuperscript = [](char c) {
+        return std::string_view("\xB9\xB2\xB3").find(c) != std::string_view::npos;
+    };
+    if (number.size() == 2) return number[0] == '\xC2' && isSuperscript(number[1]);
+    return number.size() == 1 && ((number[0] >= '0' && number[0] <= '9') || isSuperscript(number[0]));
+}
+
 // Names the platform takes for devices, whatever folder they stand in and
 // whatever extension follows them (on Windows 95 even c:\con\con hangs the
-// system). The bytes B9, B2, B3 are the superscript digits 1, 2, 3.
+// system).
 bool IsDeviceName(std::string_view name) {
     name = name.substr(0, name.find('.'));
     while (EndsWith(name, ' ')) name.remove_suffix(1);
@@ -47,11 +58,9 @@ bool IsDeviceName(std::string_view name) {
                     [&](std::string_view device) { return EqualIgnoringAsciiCase(name, device); })) {
         return true;
     }
-    if (name.size() != 4) return false;
     const std::string_view port = name.substr(0, 3);
-    const char number = name[3];
     return (EqualIgnoringAsciiCase(port, "COM") || EqualIgnoringAsciiCase(port, "LPT")) &&
-           ((number >= '0' && number <= '9') || number == '\xB9' || number == '\xB2' || number == '\xB3');
+           IsPortNumber(name.substr(port.size()));
 }
 
 // A menu folder of that name would take the place of a file its parent holds.

@@ -32,21 +32,51 @@ std::string CommandInterpreter() {
     return expanded;
 }
 
-void SetOpenProperties(IShellLinkA& link, const std::string& level, const std::string& kind,
-                       const std::string& installDir) {
-    link.SetPath(level.c_str());
-    link.SetDescription(kind.c_str());
-    link.SetShowCmd(SW_SHOWNORMAL);
-    link.SetIconLocation((installDir + kOpenIconFile).c_str(), 0);
+// What an item's link holds, in the ANSI code page.
+struct LinkTexts {
+    std::string target;
+    std::string workingDirectory;  // empty: none is set
+    std::string description;
+    std::string iconFile;
+};
+
+LinkTexts ItemTexts(const std::string& level, const std::string& kind, const std::string& installDir) {
+    if (::lstrcmpiA(kind.c_str(), kOpenKind) == 0) return {level, std::string(), kind, installDir + kOpenIconFile};
+    return {CommandInterpreter(), level, kind, installDir + kDOSPromptIconFile};
 }
 
-void SetDOSPromptProperties(IShellLinkA& link, const std::string& level, const std::string& kind,
-                            const std::string& installDir) {
-    link.SetPath(CommandInterpreter().c_str());
-    link.SetWorkingDirectory(level.c_str());
-    link.SetDescription(kind.c_str());
+std::wstring Wide(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)), L'\0');
+    if (!wide.empty()) ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
+
+const std::string& Ansi(const std::string& text) {
+    return text;
+}
+
+template <class Link, class Convert>
+void SetTexts(Link& link, const LinkTexts& texts, Convert convert) {
+    link.SetPath(convert(texts.target).c_str());
+    if (!texts.workingDirectory.empty()) link.SetWorkingDirectory(convert(texts.workingDirectory).c_str());
+    link.SetDescription(convert(texts.description).c_str());
     link.SetShowCmd(SW_SHOWNORMAL);
-    link.SetIconLocation((installDir + kDOSPromptIconFile).c_str(), 0);
+    link.SetIconLocation(convert(texts.iconFile).c_str(), 0);
+}
+
+// Saves a shell link made through the interface `Link`; `convert` turns the
+// texts into the strings that interface takes.
+template <class Link, class Convert>
+HRESULT SaveLink(REFIID linkInterface, const LinkTexts& texts, Convert convert, const WCHAR* linkFile) {
+    fw::ComPtr<Link> link;
+    HRESULT status = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, linkInterface, link.put_void());
+    if (FAILED(status)) return status;
+    SetTexts(*link.get(), texts, convert);
+    fw::ComPtr<IPersistFile> file;
+    status = link.QueryInterface(IID_IPersistFile, file);
+    if (FAILED(status)) return status;
+    return file->Save(linkFile, TRUE);
 }
 
 // The link file's name for IPersistFile, or false when it would not arrive
@@ -61,22 +91,14 @@ bool ToWidePath(const std::string& path, WCHAR (&wide)[MAX_PATH]) {
 HRESULT CreateShortcutItem(const std::string& level, const std::string& linkFile, const std::string& kind) {
     WCHAR widePath[MAX_PATH];
     if (!ToWidePath(linkFile, widePath)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    const std::string installDir =
-        settings::ReadRegistryString(HKEY_CLASSES_ROOT, settings::kExtensionClassKey, settings::kInstallDirValue);
-
-    fw::ComPtr<IShellLinkA> link;
-    HRESULT status =
-        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void());
-    if (FAILED(status)) return status;
-    if (::lstrcmpiA(kind.c_str(), kOpenKind) == 0) {
-        SetOpenProperties(*link.get(), level, kind, installDir);
-    } else {
-        SetDOSPromptProperties(*link.get(), level, kind, installDir);
-    }
-    fw::ComPtr<IPersistFile> file;
-    status = link.QueryInterface(IID_IPersistFile, file);
-    if (FAILED(status)) return status;
-    return file->Save(widePath, TRUE);
+    const LinkTexts texts = ItemTexts(
+        level, kind,
+        settings::ReadRegistryString(HKEY_CLASSES_ROOT, settings::kExtensionClassKey, settings::kInstallDirValue));
+    // The wide interface takes the names as UTF-16, which every reader of the
+    // link resolves, whatever its code page. Where the link object lacks it
+    // (Windows 95 and 98 may), the ANSI interface takes the texts as they are.
+    const HRESULT status = SaveLink<IShellLinkW>(IID_IShellLinkW, texts, Wide, widePath);
+    return status == E_NOINTERFACE ? SaveLink<IShellLinkA>(IID_IShellLinkA, texts, Ansi, widePath) : status;
 }
 
 }  // namespace menubuilder

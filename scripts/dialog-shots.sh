@@ -15,6 +15,19 @@ virtual_desktop_on() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 }
+# Wine draws the dialogs in its raster MS Sans Serif, which has no Chinese,
+# Japanese or emoji characters and is linked to no font that has (Windows
+# links its TrueType fonts to its own East Asian and emoji fonts). The host's
+# DejaVu Sans (Latin, Greek, emoji) takes its place, linked to the host's
+# Droid Sans Fallback (Chinese, Japanese, Korean); without them those
+# characters show as boxes.
+host_fonts_linked() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Sans Serif' \
+    /d 'DejaVu Sans' /f >/dev/null
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'DejaVu Sans' \
+    /t REG_MULTI_SZ /d 'DroidSansFallbackFull.ttf,Droid Sans Fallback' /f >/dev/null
+}
+
 virtual_desktop_off() {
   wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 }

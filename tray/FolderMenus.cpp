@@ -91,23 +91,6 @@ bool IsServer(const std::wstring& directory) {
     return directory.compare(0, 2, L"\\\\") == 0 && std::count(directory.begin(), directory.end(), L'\\') == 3;
 }
 
-// The menu folders in `menuFolder`, in the order of their sort keys. They
-// carry the System attribute of the marker, so the listing leaves them out.
-std::vector<listing::WideEntry> MenuFoldersIn(const std::wstring& menuFolder) {
-    std::vector<listing::WideEntry> entries = listing::ReadRaw(std::wstring(), menuFolder).directory;
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const listing::WideEntry& entry) {
-                                     return !(entry.attributes & listing::kAttributeDirectory) ||
-                                            (entry.attributes & listing::kAttributeHidden) || entry.name == L"." ||
-                                            entry.name == L"..";
-                                 }),
-                  entries.end());
-    std::sort(entries.begin(), entries.end(), [](const listing::WideEntry& a, const listing::WideEntry& b) {
-        return a.sortKey != b.sortKey ? a.sortKey < b.sortKey : a.name < b.name;
-    });
-    return entries;
-}
-
 std::wstring WithoutClosingBackslash(std::wstring path) {
     if (path.size() > 1 && path.back() == L'\\') path.pop_back();
     return path;
@@ -115,7 +98,8 @@ std::wstring WithoutClosingBackslash(std::wstring path) {
 
 std::vector<Line> MenuFolderLines(const Source& source) {
     std::vector<Line> lines;
-    for (const listing::WideEntry& entry : MenuFoldersIn(source.menuFolder)) {
+    // The root's drives and servers, or a server's shares: read alike.
+    for (const listing::WideEntry& entry : listing::ReadMenuRoot(source.menuFolder)) {
         // At the root a name is a drive or a server; below a server, a share.
         const std::wstring directory = source.directory.empty()
                                            ? menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name))

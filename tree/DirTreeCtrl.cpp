@@ -1,5 +1,6 @@
 #include "tree/DirTreeCtrl.h"
 
+#include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 
 #include <shellapi.h>
@@ -22,13 +23,16 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
+// Entries whose name may have been cut to fit the search's buffer are left
+// out: the tree would show, and add, a folder of another name. No such folder
+// could be added anyway: its path is longer than any menu folder may be.
 template <class Visit>
 void ForEachEntry(const std::string& pattern, Visit visit) {
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAA entry{};
     const fw::UniqueFind search(::FindFirstFileA(pattern.c_str(), &entry));
     if (!search) return;
     do {
-        visit(entry);
+        if (fw::WholeText(entry.cFileName)) visit(entry);
     } while (::FindNextFileA(search.get(), &entry));
 }
 
@@ -287,7 +291,7 @@ CDirTreeCtrl::ShellIcons CDirTreeCtrl::AddShellIcons(const std::string& path, fw
     ::SHGetFileInfoA(path.c_str(), 0, &open, sizeof(open), kShellQuery | SHGFI_OPENICON);
     const fw::UniqueIcon openIcon(open.hIcon);
 
-    ShellIcons result{closed.szDisplayName, -1, -1};
+    ShellIcons result{fw::WholeText(closed.szDisplayName).value_or(std::string()), -1, -1};
     result.image = icons.Append(closedIcon.get());
     result.selectedImage = icons.Append(openIcon.get());
     AttachImageList();

@@ -1,6 +1,7 @@
 #include "tree/FolderPicker.h"
 
 #include "framework/ComPtr.h"
+#include "framework/PlatformText.h"
 
 #include <shlobj.h>
 
@@ -37,7 +38,9 @@ bool ParseRoot(const std::string& root, ShellItemList& list) {
     if (FAILED(::SHGetDesktopFolder(desktop.put()))) return true;
     WCHAR wide[MAX_PATH] = {};
     // A root too long for the buffer names no folder; never parse a cut one.
-    if (::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, root.c_str(), -1, wide, MAX_PATH) == 0) return false;
+    // No flags: precomposed is the default, and where the code page is UTF-8
+    // Windows fails the call given any flag but MB_ERR_INVALID_CHARS.
+    if (::MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wide, MAX_PATH) == 0) return false;
     return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, list.put(), nullptr));
 }
 
@@ -50,11 +53,11 @@ bool CFolderPicker::Browse(HWND owner) {
     ShellItemList root(*allocator.get());
     if (!m_strRoot.empty() && !ParseRoot(m_strRoot, root)) return false;
 
-    m_strPath.assign(MAX_PATH, '\0');
+    char displayName[MAX_PATH] = {};
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.pidlRoot = root.get();
-    info.pszDisplayName = &m_strPath[0];
+    info.pszDisplayName = displayName;
     info.lpszTitle = m_strTitle.empty() ? "Open" : m_strTitle.c_str();
     // Only file-system folders can be confirmed.
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
@@ -64,8 +67,9 @@ bool CFolderPicker::Browse(HWND owner) {
     if (!chosen.get()) return false;
     m_nImage = info.iImage;
 
-    // The display name in the buffer gives way to the path.
-    const bool hasPath = ::SHGetPathFromIDListA(chosen.get(), &m_strPath[0]) != FALSE;
-    m_strPath.resize(m_strPath.find('\0'));
-    return hasPath;
+    char path[MAX_PATH] = {};
+    const std::optional<std::string> whole =
+        ::SHGetPathFromIDListA(chosen.get(), path) ? fw::WholeText(path) : std::nullopt;
+    m_strPath = whole.value_or(std::string());
+    return whole.has_value();
 }

@@ -15,8 +15,9 @@ public:
 
     // True when the user confirmed a folder that has a file-system path, which
     // is then in m_strPath (a drive as C:\, any other folder without a final
-    // backslash). False when cancelled, when the chosen item has no path, or
-    // when m_strRoot names no folder (then nothing is shown).
+    // backslash). False when cancelled, when the chosen item has no path or
+    // one that may have been cut to fit the platform's buffer, or when
+    // m_strRoot names no folder (then nothing is shown).
     bool Browse(HWND owner);
 
     std::string m_strPath;   // out: the chosen folder

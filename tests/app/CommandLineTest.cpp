@@ -55,6 +55,8 @@ TEST(CommandLineText, TrailByteOfADoubleByteCharacterIsNeverAQuote) {
 
 TEST(CommandLineText, HighCharactersAreNotSkipped) {
     EXPECT_EQ(Text("RootCaster.exe \xE4rger"), "\xE4rger");
+    // UTF-8 has no lead bytes, and no byte of its characters is a quote or a blank.
+    EXPECT_EQ(Text("\"C:\\日本語\\RootCaster.exe\" C:\\Ελληνικά\\😀"), "C:\\Ελληνικά\\😀");
     EXPECT_EQ(Text(std::string_view("RootCaster.exe C:\\\0ignored", 26)), "C:\\");
 }
 

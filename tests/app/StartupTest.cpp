@@ -2,6 +2,7 @@
 // as the real RootCaster.exe started with a command line.
 
 #include "app/RootCasterApp.h"
+#include "framework/UniqueHandle.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 #include "tests/support/Thread.h"
@@ -91,16 +92,51 @@ TEST(StartupProgram, EmptyOrBlankCommandLineShowsTheDialogAndCountsAfterItCloses
     DeleteKeyTree(HKEY_CLASSES_ROOT, "Directory\\Shell\\RootCaster");
 }
 
+// Also from a folder whose path has fewer characters than MAX_PATH but more
+// bytes in UTF-8, the program's code page.
 TEST(StartupProgram, AnotherProgramFileNameKeepsItsOwnSettings) {
     TempFolder folder("rootcaster-other-name");
-    const std::string other = folder.Path() + "\\OtherName.exe";
-    ASSERT_TRUE(::CopyFileA(ProgramPath().c_str(), other.c_str(), FALSE)) << ::GetLastError();
+    const std::wstring longInUtf8 = Wide(folder.Path()) + L"\\" + std::wstring(90, L'\u65E5');
+    const FoldersAlong made(longInUtf8);
+    for (const std::wstring& place : {Wide(folder.Path()), longInUtf8}) {
+        SCOPED_TRACE(std::to_string(Narrow(place, CP_UTF8).size()) + " bytes in UTF-8");
+        const std::wstring other = place + L"\\OtherName.exe";
+        ASSERT_TRUE(::CopyFileW(Wide(ProgramPath()).c_str(), other.c_str(), FALSE)) << ::GetLastError();
+        DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName");
+        const DWORD before = TimesAt(kProgramStats);
+        EXPECT_TRUE(RunProcessWide(other, L"\"" + other + L"\" C:\\Windows", 30000).finished);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName\\Stats", "Times"), 1u);
+        EXPECT_EQ(TimesAt(kProgramStats), before);
+    }
     DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName");
-    const DWORD before = TimesAt(kProgramStats);
-    EXPECT_TRUE(RunProgram(other, "C:\\Windows", 30000).finished);
-    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName\\Stats", "Times"), 1u);
-    EXPECT_EQ(TimesAt(kProgramStats), before);
-    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillmoor\\OtherName");
+}
+
+std::string EmbeddedManifest(const std::string& program) {
+    using UniqueModule = fw::UniqueHandle<fw::HandleTraits<HMODULE, nullptr, ::FreeLibrary>>;
+    const UniqueModule module(::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const HRSRC resource = module ? ::FindResourceA(module.get(), MAKEINTRESOURCEA(1), RT_MANIFEST) : nullptr;
+    const HGLOBAL loaded = resource ? ::LoadResource(module.get(), resource) : nullptr;
+    if (!loaded) return std::string();
+    return std::string(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module.get(), resource));
+}
+
+// Windows 10 1903 and later run a program in UTF-8 only for this element,
+// spelled exactly so (the value is compared with its case), in the
+// windowsSettings of an application element of the asm.v3 namespace, which
+// older systems pass over.
+TEST(StartupProgram, ManifestsDeclareUtf8AsTheCodePage) {
+    for (const std::string& program : {ProgramPath(), MenuReaderPath()}) {
+        const std::string manifest = EmbeddedManifest(program);
+        const size_t application = manifest.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+        const size_t settings = manifest.find("<windowsSettings>", application);
+        const size_t element = manifest.find(
+            "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8</activeCodePage>",
+            settings);
+        EXPECT_TRUE(application != std::string::npos && element != std::string::npos &&
+                    element < manifest.find("</windowsSettings>", settings))
+            << program << ":\n"
+            << manifest;
+    }
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
 // The real setup program, installed silently into the test prefix and removed
-// again: the files and registry values it promises, its Start Menu entry, the
-// Explorer verb's command run from the installed program, and what the
-// uninstaller leaves behind (the user's menus, and the settings if asked).
+// again: the files and registry values it promises, the folder-menu extension
+// it registers, its Start Menu entry, the Explorer verb's command run from the
+// installed program and the menu it makes listed through the shell, and what
+// the uninstaller leaves behind (the user's menus, and the settings if asked).
 
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
 #include "menureader/MenuReader.h"
+#include "tests/shellext/ShellListing.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,11 +33,16 @@ const std::string kVerbCommandKey = kVerbKey + "\\Command";
 const std::string kSettingsKey = "Software\\Quillmoor\\RootCaster";
 const std::string kConfigKey = kSettingsKey + "\\Config";
 const std::string kStatsKey = kSettingsKey + "\\Stats";
+const std::string kSessionManagerKey = "System\\CurrentControlSet\\Control\\Session Manager";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\RootCaster";
-const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterTray.exe", "explore.ico",
+const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterTray.exe", "RootCasterMenu.dll", "explore.ico",
                                        "msdos.ico",      "RootCaster.htm",     "uninstall.exe"};
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "RootCasterTray";
+// The folder-menu extension's classes, where every shell reads them.
+const char* const kMenuClassKeys[] = {"Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}",
+                                      "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}",
+                                      "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}"};
 // The directory that "Add to RootCaster!" is used on, and its menu folder
 // below the menu root.
 const std::string kVerbDirectory = "C:\\Root Caster Verb Probe";
@@ -152,6 +160,7 @@ protected:
         RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
         ::DeleteFileA(ShortcutPath().c_str());
         DeleteKeyTree(HKEY_CLASSES_ROOT, kClassKey);
+        for (const char* classKey : kMenuClassKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, classKey);
         DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
         DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey);
@@ -210,6 +219,8 @@ protected:
     static void ExpectInstalledFiles(const std::string& installDir) {
         for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installDir + "\\" + name)) << name;
         EXPECT_EQ(ReadFileBytes(installDir + "\\RootCaster.exe"), ReadFileBytes(ProgramPath()));
+        const std::string builtMenu = ProgramPath().substr(0, ProgramPath().rfind('\\')) + "\\RootCasterMenu.dll";
+        EXPECT_EQ(ReadFileBytes(installDir + "\\RootCasterMenu.dll"), ReadFileBytes(builtMenu));
         const std::string iconHeader("\0\0\1\0", 4);
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\explore.ico"), iconHeader));
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\msdos.ico"), iconHeader));
@@ -221,6 +232,11 @@ protected:
         ASSERT_TRUE(installDirValue);
         EXPECT_EQ(installDirValue->type, static_cast<DWORD>(REG_SZ));
         EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"), installDir);
+        for (const char* classKey : kMenuClassKeys) {
+            EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32", nullptr),
+                      installDir + "\\RootCasterMenu.dll")
+                << classKey;
+        }
 
         // Stored without blanks, since "Help" puts it into a command line
         // unquoted; it must still name the installed page.
@@ -273,12 +289,31 @@ protected:
         // The program found its item icons through InstallDir.
         const std::string openItem = MenuRoot() + kVerbMenuFolder + "\\Open.lnk";
         EXPECT_EQ(menureader::ReadShortcut(openItem).iconFile, installDir + "\\explore.ico") << openItem;
+
+        // The installed extension shows the menu as the directory's live menu.
+        MakeEmptyFile(kVerbDirectory + "\\listed.txt");
+        std::vector<std::wstring> expected = {L"Open", L"listed.txt"};
+        if (ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").value_or(0)) {
+            expected.insert(expected.begin(), L"MS-DOS Prompt");
+        }
+        EXPECT_EQ(NamesOf(ShellFolderAt(Wide(MenuRoot() + kVerbMenuFolder)).List()), expected);
+        // Let the uninstaller remove it: this process holds it no longer.
+        ::CoFreeUnusedLibrariesEx(0, 0);
+    }
+
+    static void MakeEmptyFile(const std::string& path) {
+        fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        EXPECT_TRUE(file) << path;
     }
 
     static void ExpectNothingOfTheProgramLeft(const std::string& installDir) {
         EXPECT_FALSE(FolderExists(installDir));
         EXPECT_FALSE(FileExists(ShortcutPath()));
         EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"));
+        for (const char* classKey : kMenuClassKeys) {
+            EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32")) << classKey;
+            EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, classKey, nullptr)) << classKey;
+        }
         EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -305,19 +340,41 @@ TEST_F(Installation, ChosenDirectoryWithBlanksAndUninstallKeepingSettings) {
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times"), times);
 }
 
-// The shell extension's own entries in the class key are not ours to remove.
+// What others keep in the class key is not ours to remove.
 TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
-    SetText(HKEY_CLASSES_ROOT, kClassKey, nullptr, "RootCaster folder menu");
-    SetText(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32", nullptr, "FolderMenu.dll");
+    SetText(HKEY_CLASSES_ROOT, kClassKey, "Probe", "someone else's");
     InstallAndAddThroughExplorerVerb("", kDefaultInstallDir);
 
     Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
 
     ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
     EXPECT_TRUE(FolderExists(MenuRoot() + kVerbMenuFolder)) << "the menus are the user's";
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr), "RootCaster folder menu");
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32", nullptr), "FolderMenu.dll");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, "Probe"), "someone else's");
+    EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+}
+
+// As when Explorer holds the extension: it goes at the next restart.
+TEST_F(Installation, UninstallWhileTheExtensionIsLoaded) {
+    Install("");
+    const std::string menuDll = kDefaultInstallDir + "\\RootCasterMenu.dll";
+    HMODULE held = ::LoadLibraryA(menuDll.c_str());
+    ASSERT_TRUE(held) << ::GetLastError();
+
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+
+    EXPECT_FALSE(FileExists(kDefaultInstallDir + "\\RootCaster.exe"));
+    for (const char* classKey : kMenuClassKeys) {
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32")) << classKey;
+    }
+    const std::optional<RawValue> pending =
+        ReadRaw(HKEY_LOCAL_MACHINE, kSessionManagerKey, "PendingFileRenameOperations");
+    ASSERT_TRUE(pending);
+    const std::string operations(pending->data.begin(), pending->data.end());
+    EXPECT_NE(operations.find("RootCasterMenu.dll"), std::string::npos) << "the DLL is not removed at the restart";
+    ::FreeLibrary(held);
+    ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), "PendingFileRenameOperations");
 }
 
 TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {

@@ -40,6 +40,11 @@ TEST(InsertDocument, PlaceholderIsCaseAndCharacterExact) {
     EXPECT_EQ(Line("web.exe %", "d"), "web.exe % d");
 }
 
+TEST(InsertDocument, Utf8TextGoesInWhole) {
+    EXPECT_EQ(Line("\"C:\\Ελληνικά\\web.exe\" \"%1\"", "C:\\日本語\\😀.htm"),
+              "\"C:\\Ελληνικά\\web.exe\" \"C:\\日本語\\😀.htm\"");
+}
+
 TEST(InsertDocument, TrailByteNeverStartsThePlaceholder) {
     // 0x81 leads a two-byte character whose trail byte is '%'.
     EXPECT_EQ(Line("web.exe \x81%1", "d", ShiftJisLead), "web.exe \x81%1 d");

@@ -1,6 +1,7 @@
 // menureader.exe, the stand-in for the folder-menu shell extension, reading
 // what the real RootCaster.exe made.
 
+#include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
 #include "tests/menubuilder/MenuTestSupport.h"
 #include "tests/support/WineTest.h"
@@ -96,6 +97,47 @@ TEST_F(MenuReaderProgram, ListsEveryMenuFolderWithItsDirectoryMarkerAndItems) {
             "  item Open.lnk: target \"\\\\srv\\pub\\\" directory \"\" "
             "icon \"C:\\Program Files\\RootCaster\\explore.ico\",0\n");
     EXPECT_EQ(RunMenuReader("\"" + StartMenuPath() + "\"").output, run.output) << "the Start Menu named explicitly";
+}
+
+// A directory named outside this program's code page, added as the Explorer
+// verb adds it: the program gets it in its UTF-16 command line and works in
+// UTF-8, as its manifest asks; menureader reads it back in UTF-8 too.
+TEST_F(MenuReaderProgram, NamesInAnyLanguageComeBackWhole) {
+    SetOptions(1, 1);
+    SetInstallDir(kInstallDir);
+    const FoldersAlong directory(kWorldDirectory);
+    const std::wstring program = Wide(ProgramPath());
+    const ProcessResult added = RunProcessWide(program, L"\"" + program + L"\" " + kWorldDirectory, 30000);
+    EXPECT_TRUE(added.finished);
+    EXPECT_EQ(added.exitCode, 0u) << "added";
+    const ReaderRun run = RunMenuReader();
+    const std::string interpreter = NamedCommandInterpreter();
+    EXPECT_EQ(run.exitCode, 0u);
+    std::string expected = "menu root: marker ok\n";
+    std::string level;
+    std::string folder;
+    for (const char* name : {"C:", "Ελληνικά", "日本語", "😀"}) {
+        level += std::string(name) + "\\";
+        folder += folder.empty() ? "C" : std::string("\\") + name;
+        expected += "folder " + folder + " -> " + level + ": marker ok\n";
+        expected += "  item MS-DOS Prompt.lnk: target \"" + interpreter + "\" directory \"" + level + "\" icon \"" +
+                    kInstallDir + "\\msdos.ico\",0\n";
+        expected +=
+            "  item Open.lnk: target \"" + level + "\" directory \"\" icon \"" + kInstallDir + "\\explore.ico\",0\n";
+    }
+    EXPECT_EQ(run.output, expected);
+
+    // Read back by this program, in its own code page. The item IDs carry the
+    // names in UTF-16: every reader resolves them. Wine difference: Wine keeps
+    // the target path in the code page of the link's writer (UTF-8), so this
+    // reader gets those bytes read as its own code page; Windows keeps the
+    // path in UTF-16 as well and gives it whole.
+    const fw::OleSession ole;
+    const LinkTarget target = ReadLinkTarget(Wide(MenuRoot()) + L"\\C" + kWorldDirectory.substr(2) + L"\\Open.lnk");
+    ASSERT_EQ(target.loaded, S_OK) << Hex(static_cast<unsigned long>(target.loaded));
+    EXPECT_EQ(Narrow(target.itemIdPath, CP_UTF8), Narrow(kWorldDirectory, CP_UTF8));
+    const std::wstring whole = kWorldDirectory + L"\\";
+    EXPECT_TRUE(target.path == whole || target.path == Wide(Narrow(whole, CP_UTF8))) << Narrow(target.path, CP_UTF8);
 }
 
 TEST_F(MenuReaderProgram, WrongMarkerFailsAndIsNamed) {

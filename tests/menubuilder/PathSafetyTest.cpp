@@ -45,6 +45,8 @@ TEST(CheckDirectoryPath, AcceptsOrdinaryPaths) {
                                           "C:\\CONSOLE\\COM10\\nul_x\\LPTA\\Open.lnk.old",
                                           "C:\\RootCaster\\Start Menu",
                                           "C:\\\xE4rger",
+                                          "C:\\Ελληνικά\\日本語\\😀",
+                                          "C:\\COM\xC2\xB4",
                                       });
 }
 
@@ -121,9 +123,9 @@ TEST(CheckDirectoryPath, RefusesCharactersNoFileNameHolds) {
 }
 
 TEST(CheckDirectoryPath, RefusesDeviceNamesInAnyFolder) {
-    ExpectAll(PathVerdict::kUnsafeName,
-              {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x", "\\\\aux\\share", "C:\\CON .txt",
-               "C:\\Prn", "C:\\conin$", "C:\\CLOCK$", "C:\\COM\xB9", "C:\\lpt0"});
+    ExpectAll(PathVerdict::kUnsafeName, {"C:\\CON", "C:\\con\\con", "C:\\x\\nul.txt", "C:\\com1", "C:\\LPT9\\x",
+                                         "\\\\aux\\share", "C:\\CON .txt", "C:\\Prn", "C:\\conin$", "C:\\CLOCK$",
+                                         "C:\\COM\xB9", "C:\\lpt0", "C:\\COM\xC2\xB9", "C:\\lpt\xC2\xB3.txt"});
 }
 
 TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {
@@ -155,6 +157,11 @@ TEST(CheckDirectoryPath, RefusesPathsWhoseLongestItemPathExceeds259Characters) {
     EXPECT_EQ(Check("C:\\" + name.substr(5) + "\\" + std::string(10, 'd')), PathVerdict::kTooLong)
         << "the deepest level decides";
     EXPECT_EQ(Check("C:\\" + std::string(300, 'n')), PathVerdict::kTooLong);
+    // Bytes are counted, however many characters they make: three a character here.
+    std::string threeByteName;
+    while (threeByteName.size() + 3 <= fitting) threeByteName += "日";
+    EXPECT_EQ(Check("C:\\" + threeByteName), PathVerdict::kAccepted);
+    EXPECT_EQ(Check("C:\\" + threeByteName + "日"), PathVerdict::kTooLong);
 }
 
 TEST(CheckDirectoryPath, RefusesAStartMenuWhoseMenuRootMarkerWouldNotFit) {

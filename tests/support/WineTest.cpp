@@ -1,5 +1,6 @@
 #include "tests/support/WineTest.h"
 
+#include "framework/ComPtr.h"
 #include "framework/UniqueHandle.h"
 
 #include <gtest/gtest.h>
@@ -30,15 +31,38 @@ std::string MenuReaderPath() {
     return Environment("MENUREADER_EXE");
 }
 
+std::wstring Wide(const std::string& text, UINT codePage) {
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<size_t>(::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0)), L'\0');
+    if (!wide.empty()) ::MultiByteToWideChar(codePage, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+    return wide;
+}
+
+// No default character: UTF-8 takes none, and Windows fails a call given one.
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    const int size = static_cast<int>(text.size());
+    std::string narrow(
+        static_cast<size_t>(::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    if (!narrow.empty()) {
+        ::WideCharToMultiByte(codePage, 0, text.data(), size, &narrow[0], static_cast<int>(narrow.size()), nullptr,
+                              nullptr);
+    }
+    return narrow;
+}
+
 ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs) {
+    return RunProcessWide(Wide(program), Wide(commandLine), timeoutMs);
+}
+
+ProcessResult RunProcessWide(const std::wstring& program, const std::wstring& commandLine, DWORD timeoutMs) {
     ProcessResult result;
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::string line = commandLine;
-    const char* application = program.empty() ? nullptr : program.c_str();
-    if (!::CreateProcessA(application, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << commandLine << ": error " << ::GetLastError();
+    std::wstring line = commandLine;
+    const wchar_t* application = program.empty() ? nullptr : program.c_str();
+    if (!::CreateProcessW(application, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << Narrow(commandLine, CP_UTF8) << ": error " << ::GetLastError();
         return result;
     }
     fw::UniqueProcess process(info.hProcess);
@@ -132,24 +156,58 @@ TempFolder::~TempFolder() {
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    fw::UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &entry));
+    RemoveTree(Wide(path));
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry;
+    fw::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &entry));
     if (find) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
             } else {
-                ::DeleteFileA(child.c_str());
+                ::DeleteFileW(child.c_str());
             }
-        } while (::FindNextFileA(find.get(), &entry));
+        } while (::FindNextFileW(find.get(), &entry));
     }
     find.reset();
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(path.c_str());
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
+}
+
+FoldersAlong::FoldersAlong(const std::wstring& path) {
+    for (size_t end = path.find(L'\\', 3);; end = path.find(L'\\', end + 1)) {
+        const std::wstring folder = path.substr(0, end);
+        if (::CreateDirectoryW(folder.c_str(), nullptr)) m_made.push_back(folder);
+        if (end == std::wstring::npos) break;
+    }
+}
+
+FoldersAlong::~FoldersAlong() {
+    for (auto folder = m_made.rbegin(); folder != m_made.rend(); ++folder) RemoveTree(*folder);
+}
+
+LinkTarget ReadLinkTarget(const std::wstring& linkFile) {
+    LinkTarget target;
+    fw::ComPtr<IShellLinkW> link;
+    target.loaded =
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
+    fw::ComPtr<IPersistFile> file;
+    if (SUCCEEDED(target.loaded)) target.loaded = link.QueryInterface(IID_IPersistFile, file);
+    if (SUCCEEDED(target.loaded)) target.loaded = file->Load(linkFile.c_str(), STGM_READ);
+    if (FAILED(target.loaded)) return target;
+    WCHAR text[MAX_PATH] = {};
+    link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+    target.path = text;
+    fw::UniqueItemList items;
+    text[0] = L'\0';
+    if (SUCCEEDED(link->GetIDList(items.put())) && ::SHGetPathFromIDListW(items.get(), text)) target.itemIdPath = text;
+    return target;
 }
 
 bool FolderExists(const std::string& path) {

@@ -19,11 +19,23 @@ struct ProcessResult {
     DWORD exitCode = 0;
 };
 
+// A directory named in Greek, Japanese and an emoji (one character of two
+// UTF-16 units), for the tests of names outside the prefix's code page.
+inline const std::wstring kWorldDirectory = L"C:\\Ελληνικά\\日本語\\😀";
+
+// Text between a code page (this program's ANSI code page unless told) and
+// UTF-16.
+std::wstring Wide(const std::string& text, UINT codePage = CP_ACP);
+std::string Narrow(const std::wstring& text, UINT codePage = CP_ACP);
+
 // Starts `program` with the whole command line `commandLine` (which, as on
 // Windows, normally begins with the program's name) and waits for its end.
 // An empty `program` lets the command line name it, as the shell does when
 // it runs a command stored in the registry.
 ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000);
+
+// The same with UTF-16 texts, as Explorer starts a verb's command.
+ProcessResult RunProcessWide(const std::wstring& program, const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
 // The program started as `"program" tail` (just `"program"` for an empty tail).
 ProcessResult RunProgram(const std::string& program, const std::string& tail, DWORD timeoutMs = 60000);
@@ -60,8 +72,31 @@ private:
     std::string m_path;
 };
 
-// Removes a folder with everything below it (attributes cleared first).
+// Removes a folder with everything below it (attributes cleared first),
+// whatever the names below it.
 void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
+
+// Every missing folder along a UTF-16 path, made for the object's life.
+class FoldersAlong {
+public:
+    explicit FoldersAlong(const std::wstring& path);
+    ~FoldersAlong();
+    FoldersAlong(const FoldersAlong&) = delete;
+    FoldersAlong& operator=(const FoldersAlong&) = delete;
+
+private:
+    std::vector<std::wstring> m_made;
+};
+
+// A link file read back through IShellLinkW: the target path it keeps, and
+// the path of the item IDs it keeps. Needs OLE.
+struct LinkTarget {
+    HRESULT loaded = E_FAIL;
+    std::wstring path;
+    std::wstring itemIdPath;
+};
+LinkTarget ReadLinkTarget(const std::wstring& linkFile);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 std::vector<BYTE> ReadFileBytes(const std::string& path);

@@ -1,6 +1,7 @@
 // UpdateExplorerVerb against the prefix's class registry, and the installed
 // command run the way Explorer runs a verb.
 
+#include "framework/OleSession.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WineTest.h"
 #include "tests/ui/MainDialogRun.h"
@@ -102,6 +103,24 @@ TEST_F(ExplorerVerb, CommandStartsTheInstalledProgramEvenWhenCProgramExeExists) 
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], installDir + "\\RootCaster.exe C:\\Windows");
     ::RemoveDirectoryA(installDir.c_str());
+}
+
+// A program installed in a folder named outside any single code page adds a
+// directory named so. The command is written in UTF-8, the program's code
+// page (and this test program's), and Explorer runs it in UTF-16.
+TEST_F(ExplorerVerb, CommandWorksForFoldersNamedInAnyLanguage) {
+    const std::string world = Narrow(kWorldDirectory);
+    const FoldersAlong directory(kWorldDirectory);
+    const std::string installDir = world + "\\RootCaster";
+    const ProgramCopy program(ProgramPath(), installDir + "\\RootCaster.exe");
+    SetText(HKEY_CLASSES_ROOT, kExtensionClassKey, "InstallDir", installDir);
+    ui::UpdateExplorerVerb(1);
+    EXPECT_EQ(VerbCommand(), "\"" + installDir + "\\RootCaster.exe\" %1");
+
+    EXPECT_TRUE(RunVerb(VerbCommand().value_or(""), world));
+    const fw::OleSession ole;
+    const LinkTarget target = ReadLinkTarget(Wide(MenuRoot() + "\\C" + world.substr(2) + "\\Open.lnk"));
+    EXPECT_EQ(Narrow(target.path), world + "\\");
 }
 
 }  // namespace

@@ -75,7 +75,9 @@ protected:
         ::PostMessageA(chooser, WM_COMMAND, IDOK, 0);
     }
 
-    TempFolder folder{"rootcaster icons"};
+    // Named outside any single code page: the program and this test program
+    // both run in UTF-8.
+    TempFolder folder{"rootcaster icons Ελληνικά 日本語 😀"};
     const std::string icon = folder.Path() + "\\Open Folder.ico";
 };
 

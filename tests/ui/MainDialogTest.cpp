@@ -1,6 +1,7 @@
 // The real RootCaster.exe started without a directory: its main dialog driven
 // through controls and messages, its work read back from the registry.
 
+#include "framework/OleSession.h"
 #include "res/resource.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WineTest.h"
@@ -17,6 +18,9 @@ using namespace ui_testing;
 namespace {
 
 const std::string kInstallDir = "C:\\Program Files\\Quillmoor RootCaster";
+// A folder name outside any single code page. The program and this test
+// program (which carries the program's resources) both run in UTF-8.
+const std::string kWorldName = "rootcaster Ελληνικά 日本語 😀";
 
 std::optional<DWORD> StoredOption(const char* entry) {
     return ReadDword(HKEY_CURRENT_USER, kConfigKey, entry);
@@ -133,8 +137,9 @@ TEST_F(MainDialog, ExplorerOptionIsStoredAndAppliedOnlyByDone) {
 }
 
 TEST_F(MainDialog, AddCreatesTheMenusOfTheSelectedFolderAndTheDialogStaysOpen) {
+    ASSERT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8));
     TempFolder first("rootcaster add first");
-    TempFolder second("rootcaster add second");
+    TempFolder second(kWorldName);
     MainDialogRun run;
     ASSERT_TRUE(run.Dialog());
     const RemoteTree tree(run.Item(IDC_TREE));
@@ -155,6 +160,8 @@ TEST_F(MainDialog, AddCreatesTheMenusOfTheSelectedFolderAndTheDialogStaysOpen) {
     const std::string secondMenu = MenuRoot() + "\\" + MenuPathOf(second.Path());
     EXPECT_TRUE(WaitFor([&] { return FileExists(secondMenu + "\\MS-DOS Prompt.lnk") ? run.Dialog() : nullptr; }))
         << "Enter adds the selected folder too, with the options of the moment";
+    const fw::OleSession ole;
+    EXPECT_EQ(Narrow(ReadLinkTarget(Wide(secondMenu + "\\Open.lnk")).path), second.Path() + "\\");
     ASSERT_TRUE(run.StillOpen());
     EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
     ASSERT_TRUE(run.Done());
@@ -197,11 +204,12 @@ TEST_F(MainDialog, HelpOpensTheHelpFileWithTheHtmlProgram) {
     ::Sleep(1000);
     EXPECT_TRUE(recorder.Lines().empty()) << "without HelpFile, Help does nothing";
 
-    SetText(HKEY_CURRENT_USER, kConfigKey, "HelpFile", "C:\\Program Files\\Quillmoor\\Help Me.htm");
+    const std::string helpFile = "C:\\Program Files\\" + kWorldName + "\\Help Me.htm";
+    SetText(HKEY_CURRENT_USER, kConfigKey, "HelpFile", helpFile);
     Click(run.Dialog(), IDC_HELP_BUTTON);
     const auto lines = recorder.WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], program + " \"C:\\Program Files\\Quillmoor\\Help Me.htm\"");
+    EXPECT_EQ(lines[0], program + " \"" + helpFile + "\"");
     ASSERT_TRUE(run.StillOpen());
     ASSERT_TRUE(run.Done());
 }
@@ -238,6 +246,44 @@ TEST_F(MainDialog, FolderPickerAddsOnlyAConfirmedFolder) {
     const std::string menuFolder = MenuRoot() + "\\" + MenuPathOf(DesktopPath());
     EXPECT_TRUE(FileExists(menuFolder + "\\Open.lnk")) << menuFolder;
     EXPECT_TRUE(FileExists(menuFolder + "\\MS-DOS Prompt.lnk")) << menuFolder;
+
+    // A folder on the desktop, found in the picker's tree by its name.
+    const std::string chosen = DesktopPath() + "\\" + kWorldName;
+    const FoldersAlong made(Wide(chosen));
+    PostClick(run.Dialog(), IDC_BROWSE);
+    picker = run.WaitForOwnedWindow();
+    ASSERT_TRUE(picker);
+    const RemoteTree pickerTree(::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr));
+    pickerTree.Expand(pickerTree.Root());
+    const HTREEITEM item = pickerTree.Child(pickerTree.Root(), kWorldName);
+    EXPECT_TRUE(item) << "the picker shows the name";
+    pickerTree.Select(item);
+    ::PostMessageA(picker, WM_COMMAND, item ? IDOK : IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntilGone(picker));
+    ASSERT_TRUE(run.StillOpen());
+    EXPECT_TRUE(FileExists(MenuRoot() + "\\" + MenuPathOf(chosen) + "\\Open.lnk")) << chosen;
+    ASSERT_TRUE(run.Done());
+}
+
+// A name of 90 characters takes 270 bytes in UTF-8, more than the directory
+// search's buffer holds, and comes back cut: the tree leaves it out rather
+// than show, and add, a folder of another name.
+TEST_F(MainDialog, TreeLeavesOutNamesCutToFitTheSearch) {
+    TempFolder parent("rootcaster long names");
+    for (const std::string& name : {std::string("short"), Narrow(std::wstring(90, L'\u65E5'))}) {
+        ASSERT_TRUE(::CreateDirectoryA((parent.Path() + "\\" + name).c_str(), nullptr)) << ::GetLastError();
+    }
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    const RemoteTree tree(run.Item(IDC_TREE));
+    const HTREEITEM folder = tree.ExpandTo(parent.Path());
+    ASSERT_TRUE(folder);
+    tree.Expand(folder);
+    std::string names;
+    for (HTREEITEM child = tree.FirstChild(folder); child; child = tree.NextSibling(child)) {
+        names += tree.Text(child) + "|";
+    }
+    EXPECT_EQ(names, "short|");
     ASSERT_TRUE(run.Done());
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+// Text the platform writes into fixed ANSI buffers. The platform keeps names
+// in UTF-16 and converts them into the ANSI code page on the way out; a text
+// that does not fit comes back cut at a character boundary, with or without a
+// terminating zero (measured under Wine: the shell fills 259 or 260 bytes and
+// writes no zero; the directory search writes 255 bytes of a 270-byte name and
+// a zero). A character takes up to four bytes in UTF-8, so a cut text always
+// reaches into the room of one character and a zero at the buffer's end: only
+// a text that ends before it is whole.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace fw {
+
+// Most bytes one character takes in any ANSI code page (UTF-8).
+inline constexpr std::size_t kMaxCharacterBytes = 4;
+
+// Bytes a path of MAX_PATH UTF-16 units takes at most in the ANSI code page:
+// three for each unit in UTF-8, where a pair of units takes four.
+inline constexpr std::size_t kAnsiPathBytes = 3 * MAX_PATH;
+
+// The text the platform wrote into `buffer`; nothing when it may have been cut.
+template <std::size_t N>
+std::optional<std::string> WholeText(const char (&buffer)[N]) {
+    static_assert(N > 1 + kMaxCharacterBytes, "a buffer with room for more than one character");
+    const void* end = std::memchr(buffer, '\0', N - 1 - kMaxCharacterBytes);
+    if (!end) return std::nullopt;
+    return std::string(buffer, static_cast<const char*>(end));
+}
+
+}  // namespace fw

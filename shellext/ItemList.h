@@ -1,0 +1,30 @@
+#pragma once
+// Item ID lists as the extension handles them: read in place, or copied into
+// an owner that frees them with the shell's allocator.
+
+#include "framework/UniqueHandle.h"
+
+#include <shlobj.h>
+
+#include <string>
+
+namespace shellext {
+
+using fw::UniqueItemList;
+
+// Whether the list holds no item (the empty list names the folder itself).
+bool IsEmpty(LPCITEMIDLIST list);
+// Whether the list holds exactly one item.
+bool IsSingle(LPCITEMIDLIST list);
+// The list after its first item.
+LPCITEMIDLIST Rest(LPCITEMIDLIST list);
+
+UniqueItemList Clone(LPCITEMIDLIST list);
+UniqueItemList CloneFirst(LPCITEMIDLIST list);
+// `first` followed by `second`; either may be empty or null.
+UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second);
+
+// The bytes of the first item, a key for looking it up.
+std::string FirstItemKey(LPCITEMIDLIST list);
+
+}  // namespace shellext

@@ -1,0 +1,483 @@
+#include "shellext/MenuFolder.h"
+
+#include "menubuilder/MenuPath.h"
+#include "listing/DirectoryReader.h"
+#include "shellext/ItemEnumerator.h"
+#include "shellext/MenuPlace.h"
+#include "shellext/ServedClasses.h"
+#include "shellext/ShellAccess.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace shellext {
+namespace {
+
+constexpr UINT kNameColumn = 0;
+constexpr UINT kSizeColumn = 1;
+
+bool IsFolder(const Entry& entry) {
+    return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsLinkFile(const Entry& entry) {
+    return !IsFolder(entry) && listing::ItemDisplayName<wchar_t>(entry.name).size() < entry.name.size();
+}
+
+bool Wanted(const Entry& entry, SHCONTF flags) {
+    return (flags & (IsFolder(entry) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
+}
+
+SFGAOF AttributesOf(const Entry& entry) {
+    SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
+    if (IsFolder(entry)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    if (IsLinkFile(entry)) attributes |= SFGAO_LINK;
+    if (entry.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
+    return attributes;
+}
+
+int Order(const Entry& a, const Entry& b) {
+    if (a.group != b.group) return a.group < b.group ? -1 : 1;
+    if (a.sortKey != b.sortKey) return a.sortKey < b.sortKey ? -1 : 1;
+    if (a.name != b.name) return a.name < b.name ? -1 : 1;
+    return 0;
+}
+
+HRESULT CompareResult(int order) {
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, static_cast<USHORT>(static_cast<short>(order)));
+}
+
+std::wstring SizeText(const Entry& entry) {
+    if (IsFolder(entry)) return std::wstring();
+    std::wstring digits;
+    for (std::uint64_t kilobytes = (entry.size + 1023) / 1024;; kilobytes /= 10) {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
+        if (kilobytes < 10) break;
+    }
+    return digits + L" KB";
+}
+
+// The identifier a folder at `relative` below the menu root is marked with.
+CLSID ClassOfLevel(const std::wstring& relative) {
+    const int depth = relative.empty() ? 0 : 1 + static_cast<int>(std::count(relative.begin(), relative.end(), L'\\'));
+    CLSID classId = CLSID_NULL;
+    std::wstring text = Widen(menubuilder::ClassIdForDepth(depth));
+    ::CLSIDFromString(&text[0], &classId);
+    return classId;
+}
+
+using CreateViewFunction = HRESULT(WINAPI*)(CSFV*, IShellView**);
+
+// Exported by ordinal only on the oldest systems, by name on newer ones.
+HRESULT CreateDefaultView(IShellFolder* folder, LPCITEMIDLIST self, IShellView** view) {
+    constexpr WORD kCreateViewOrdinal = 174;
+    HMODULE shell = ::GetModuleHandleA("shell32.dll");
+    const auto create = reinterpret_cast<CreateViewFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(shell, MAKEINTRESOURCEA(kCreateViewOrdinal))));
+    if (!create) return E_NOTIMPL;
+    CSFV settings;
+    std::memset(&settings, 0, sizeof(settings));
+    settings.cbSize = sizeof(settings);
+    settings.pshf = folder;
+    settings.pidl = self;
+    settings.fvm = FVM_DETAILS;
+    return create(&settings, view);
+}
+
+}  // namespace
+
+MenuFolder::MenuFolder(REFCLSID classId, UniqueItemList self, std::wstring menuRoot, std::wstring relative)
+    : m_classId(classId),
+      m_self(std::move(self)),
+      m_placed(true),
+      m_menuRoot(std::move(menuRoot)),
+      m_relative(std::move(relative)) {}
+
+HRESULT MenuFolder::QueryInterface(REFIID iid, void** out) {
+    static const InterfaceEntry<MenuFolder> kInterfaces[] = {
+        Implements<MenuFolder, IUnknown, IShellFolder2>(),
+        Implements<MenuFolder, IShellFolder, IShellFolder2>(),
+        Implements<MenuFolder, IShellFolder2>(),
+        Implements<MenuFolder, IPersist, IPersistFolder3>(),
+        Implements<MenuFolder, IPersistFolder, IPersistFolder3>(),
+        Implements<MenuFolder, IPersistFolder2, IPersistFolder3>(),
+        Implements<MenuFolder, IPersistFolder3>(),
+    };
+    return FindInterface(this, kInterfaces, iid, out);
+}
+
+// ---- where the folder stands ----
+
+HRESULT MenuFolder::InitializeAt(LPCITEMIDLIST self, const std::wstring& path) {
+    m_self = Clone(self);
+    if (!m_self) return E_OUTOFMEMORY;
+    const std::optional<std::wstring> relative = MenuRelativePath(path, StartMenus());
+    m_placed = relative.has_value();
+    m_relative = relative.value_or(std::wstring());
+    const std::size_t rootLength = path.size() - m_relative.size() - (m_relative.empty() ? 0 : 1);
+    m_menuRoot = path.substr(0, rootLength);
+    if (!m_menuRoot.empty() && m_menuRoot.back() == L'\\') m_menuRoot.pop_back();
+    m_latest.reset();
+    return S_OK;
+}
+
+std::wstring MenuFolder::MenuFolderPath() const {
+    return IsRoot() ? m_menuRoot : JoinPath(m_menuRoot, m_relative);
+}
+
+std::wstring MenuFolder::DirectoryPath() const {
+    return menubuilder::DirectoryOfMenuFolder(std::wstring_view(m_relative));
+}
+
+std::wstring MenuFolder::SourcePath(Group group) const {
+    return IsMenuSource(group) ? MenuFolderPath() : DirectoryPath();
+}
+
+bool MenuFolder::IsMenuSource(Group group) const {
+    return IsRoot() || group == Group::kItem;
+}
+
+fw::ComPtr<IShellFolder> MenuFolder::SourceFolder(Group group) const {
+    return IsMenuSource(group) ? FileSystemFolder(m_self.get(), MenuFolderPath()) : FolderOfPath(DirectoryPath());
+}
+
+// ---- reading ----
+
+std::vector<Entry> MenuFolder::ReadEntries() const {
+    if (!m_placed) return {};
+    if (IsRoot()) return listing::ReadMenuRoot(m_menuRoot);
+    return listing::ReadListing(MenuFolderPath(), DirectoryPath()).entries;
+}
+
+// What the menu would show under `name`: a menu item comes before a
+// directory entry of the same name, as in the menu; a deeper menu folder is
+// found without reading its directory, so that it opens (then empty) while
+// its drive is removed or its server away.
+std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const {
+    if (!m_placed) return std::nullopt;
+    std::optional<Entry> inMenuFolder = listing::ReadEntry(MenuFolderPath(), name);
+    if (inMenuFolder && listing::IsMenuFolder(*inMenuFolder)) {
+        inMenuFolder->group = Group::kFolder;
+        return inMenuFolder;
+    }
+    if (IsRoot()) return std::nullopt;
+    if (inMenuFolder && listing::GroupInMenu(*inMenuFolder, true)) {
+        inMenuFolder->group = Group::kItem;
+        return inMenuFolder;
+    }
+    std::optional<Entry> inDirectory = listing::ReadEntry(DirectoryPath(), name);
+    if (!inDirectory) return std::nullopt;
+    const std::optional<Group> group = listing::GroupInMenu(*inDirectory, false);
+    if (!group) return std::nullopt;
+    inDirectory->group = *group;
+    return inDirectory;
+}
+
+std::optional<Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
+    if (IsEmpty(item)) return std::nullopt;
+    if (m_latest) {
+        if (const Entry* known = m_latest->Find(item)) return *known;
+    }
+    // An item from an earlier folder object: every source folder reads the
+    // name from its own item alike.
+    fw::ComPtr<IShellFolder> source = SourceFolder(Group::kFile);
+    if (!source) source = SourceFolder(Group::kItem);
+    if (!source) return std::nullopt;
+    const UniqueItemList first = CloneFirst(item);
+    return ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
+}
+
+UniqueItemList MenuFolder::MakeItem(const Entry& entry) const {
+    // Without its directory, a folder's item comes from the menu folder's
+    // shell folder: for the same facts, every file-system folder gives the
+    // same item.
+    fw::ComPtr<IShellFolder> source = SourceFolder(entry.group);
+    if (!source) source = SourceFolder(Group::kItem);
+    return source ? ItemMaker().Make(source.get(), entry) : UniqueItemList();
+}
+
+std::wstring MenuFolder::NameOf(const Entry& entry, SHGDNF flags) const {
+    const bool forParsing = (flags & SHGDN_FORPARSING) != 0;
+    const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
+    if (forParsing && !inFolder) return JoinPath(SourcePath(entry.group), entry.name);
+    if (forParsing || (flags & SHGDN_FOREDITING)) return entry.name;
+    if (IsRoot()) {
+        // "C:" for a drive, "\\srv" for a server: the directory it stands for.
+        std::wstring shown = menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name));
+        shown.pop_back();
+        return shown;
+    }
+    return std::wstring(listing::DisplayName(entry));
+}
+
+// ---- IShellFolder ----
+
+HRESULT MenuFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten, LPITEMIDLIST* item,
+                                     ULONG* attributes) {
+    if (!item) return E_POINTER;
+    *item = nullptr;
+    if (!name) return E_INVALIDARG;
+    return Guarded([&] {
+        const std::wstring text = name;
+        const std::size_t separator = text.find(L'\\');
+        const std::optional<Entry> entry = ReadEntryNamed(text.substr(0, separator));
+        if (!entry) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+        UniqueItemList first = MakeItem(*entry);
+        if (!first) return E_FAIL;
+        UniqueItemList whole;
+        const std::wstring rest = separator == std::wstring::npos ? std::wstring() : text.substr(separator + 1);
+        if (rest.empty()) {
+            whole = std::move(first);
+        } else {
+            fw::ComPtr<IShellFolder> child;
+            HRESULT bound = BindToChild(first.get(), *entry, IID_IShellFolder, child.put_void());
+            if (FAILED(bound)) return bound;
+            std::wstring restText = rest;
+            LPITEMIDLIST below = nullptr;
+            bound = child->ParseDisplayName(nullptr, nullptr, &restText[0], nullptr, &below, nullptr);
+            const UniqueItemList belowOwned(below);
+            if (FAILED(bound)) return bound;
+            whole = Combine(first.get(), belowOwned.get());
+        }
+        if (!whole) return E_OUTOFMEMORY;
+        if (attributes && *attributes) {
+            LPCITEMIDLIST parsed = whole.get();
+            GetAttributesOf(1, &parsed, attributes);
+        }
+        if (eaten) *eaten = static_cast<ULONG>(text.size());
+        *item = whole.release();
+        return S_OK;
+    });
+}
+
+HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
+    if (!items) return E_POINTER;
+    *items = nullptr;
+    return Guarded([&] {
+        auto contents = std::make_shared<Contents>();
+        fw::ComPtr<IShellFolder> sources[2];  // the menu folder's, the directory's
+        const ItemMaker maker;
+        for (Entry& entry : ReadEntries()) {
+            if (!Wanted(entry, flags)) continue;
+            fw::ComPtr<IShellFolder>& source = sources[IsMenuSource(entry.group) ? 0 : 1];
+            if (!source) source = SourceFolder(entry.group);
+            if (!source) continue;
+            UniqueItemList item = maker.Make(source.get(), entry);
+            if (item) contents->Add(std::move(entry), std::move(item));
+        }
+        m_latest = contents;
+        return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
+                                            std::size_t{0});
+    });
+}
+
+HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID iid, void** out) {
+    if (!IsFolder(entry)) {
+        const fw::ComPtr<IShellFolder> source = SourceFolder(entry.group);
+        return source ? source->BindToObject(item, nullptr, iid, out) : E_FAIL;
+    }
+    const std::wstring relative = IsRoot() ? entry.name : JoinPath(m_relative, entry.name);
+    UniqueItemList self = Combine(m_self.get(), CloneFirst(item).get());
+    if (!self) return E_OUTOFMEMORY;
+    auto* child = new (std::nothrow) MenuFolder(ClassOfLevel(relative), std::move(self), m_menuRoot, relative);
+    if (!child) return E_OUTOFMEMORY;
+    const HRESULT status =
+        IsSingle(item) ? child->QueryInterface(iid, out) : child->BindToObject(Rest(item), nullptr, iid, out);
+    child->Release();
+    return status;
+}
+
+HRESULT MenuFolder::BindToObject(LPCITEMIDLIST item, IBindCtx*, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (IsEmpty(item)) return E_INVALIDARG;
+    return Guarded([&] {
+        const std::optional<Entry> entry = EntryOf(item);
+        return entry ? BindToChild(item, *entry, iid, out) : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    });
+}
+
+HRESULT MenuFolder::BindToStorage(LPCITEMIDLIST, IBindCtx*, REFIID, void** out) {
+    if (out) *out = nullptr;
+    return E_NOTIMPL;
+}
+
+// Runs `call` on the folder of `item`'s first item with the rest of it.
+template <class Call>
+HRESULT MenuFolder::InChildFolder(LPCITEMIDLIST item, Call&& call) {
+    fw::ComPtr<IShellFolder2> child;
+    const UniqueItemList first = CloneFirst(item);
+    const HRESULT bound = BindToObject(first.get(), nullptr, IID_IShellFolder2, child.put_void());
+    return FAILED(bound) ? bound : call(child.get(), Rest(item));
+}
+
+HRESULT MenuFolder::CompareIDs(LPARAM, LPCITEMIDLIST first, LPCITEMIDLIST second) {
+    if (IsEmpty(first) || IsEmpty(second)) return CompareResult(IsEmpty(first) ? (IsEmpty(second) ? 0 : -1) : 1);
+    return Guarded([&] {
+        const std::optional<Entry> a = EntryOf(first);
+        const std::optional<Entry> b = EntryOf(second);
+        if (!a || !b) return E_INVALIDARG;
+        const int order = Order(*a, *b);
+        if (order != 0 || (IsSingle(first) && IsSingle(second))) return CompareResult(order);
+        if (IsSingle(first) != IsSingle(second)) return CompareResult(IsSingle(first) ? -1 : 1);
+        return InChildFolder(
+            first, [&](IShellFolder2* child, LPCITEMIDLIST rest) { return child->CompareIDs(0, rest, Rest(second)); });
+    });
+}
+
+HRESULT MenuFolder::CreateViewObject(HWND, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!IsEqualIID(iid, IID_IShellView)) return E_NOINTERFACE;
+    return CreateDefaultView(this, m_self.get(), reinterpret_cast<IShellView**>(out));
+}
+
+HRESULT MenuFolder::GetAttributesOf(UINT count, LPCITEMIDLIST* items, SFGAOF* attributes) {
+    if (!attributes || (count && !items)) return E_POINTER;
+    return Guarded([&] {
+        SFGAOF common = *attributes;
+        for (UINT i = 0; i < count; ++i) {
+            if (IsEmpty(items[i])) return E_INVALIDARG;
+            if (!IsSingle(items[i])) {
+                SFGAOF below = common;
+                const HRESULT asked = InChildFolder(items[i], [&](IShellFolder2* child, LPCITEMIDLIST rest) {
+                    return child->GetAttributesOf(1, &rest, &below);
+                });
+                if (FAILED(asked)) return asked;
+                common &= below;
+                continue;
+            }
+            const std::optional<Entry> entry = EntryOf(items[i]);
+            if (!entry) return E_INVALIDARG;
+            common &= AttributesOf(*entry);
+        }
+        *attributes = common;
+        return S_OK;
+    });
+}
+
+// Items from one folder on disk go to the shell's folder for it.
+HRESULT MenuFolder::GetUIObjectOf(HWND window, UINT count, LPCITEMIDLIST* items, REFIID iid, UINT* reserved,
+                                  void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (count == 0 || !items) return E_INVALIDARG;
+    return Guarded([&] {
+        bool fromMenuFolder = false;
+        for (UINT i = 0; i < count; ++i) {
+            if (!IsSingle(items[i])) return E_INVALIDARG;
+            const std::optional<Entry> entry = EntryOf(items[i]);
+            if (!entry) return E_INVALIDARG;
+            if (i > 0 && IsMenuSource(entry->group) != fromMenuFolder) return E_INVALIDARG;
+            fromMenuFolder = IsMenuSource(entry->group);
+        }
+        const fw::ComPtr<IShellFolder> folder = SourceFolder(fromMenuFolder ? Group::kItem : Group::kFile);
+        return folder ? folder->GetUIObjectOf(window, count, items, iid, reserved, out) : E_FAIL;
+    });
+}
+
+HRESULT MenuFolder::GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* name) {
+    if (!name) return E_POINTER;
+    return Guarded([&] {
+        if (IsEmpty(item)) return ToStrRet(MenuFolderPath(), name);
+        if (!IsSingle(item)) {
+            return InChildFolder(item, [&](IShellFolder2* child, LPCITEMIDLIST rest) {
+                return child->GetDisplayNameOf(rest, flags, name);
+            });
+        }
+        const std::optional<Entry> entry = EntryOf(item);
+        return entry ? ToStrRet(NameOf(*entry, flags), name) : E_INVALIDARG;
+    });
+}
+
+HRESULT MenuFolder::SetNameOf(HWND, LPCITEMIDLIST, LPCWSTR, SHGDNF, LPITEMIDLIST* renamed) {
+    if (renamed) *renamed = nullptr;
+    return E_NOTIMPL;
+}
+
+// ---- IShellFolder2: the columns a file window shows ----
+
+HRESULT MenuFolder::GetDefaultSearchGUID(GUID*) {
+    return E_NOTIMPL;
+}
+
+HRESULT MenuFolder::EnumSearches(IEnumExtraSearch** searches) {
+    if (searches) *searches = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT MenuFolder::GetDefaultColumn(DWORD, ULONG* sort, ULONG* display) {
+    if (!sort || !display) return E_POINTER;
+    *sort = kNameColumn;
+    *display = kNameColumn;
+    return S_OK;
+}
+
+HRESULT MenuFolder::GetDefaultColumnState(UINT column, SHCOLSTATEF* state) {
+    if (!state) return E_POINTER;
+    if (column > kSizeColumn) return E_INVALIDARG;
+    *state = (column == kNameColumn ? SHCOLSTATE_TYPE_STR : SHCOLSTATE_TYPE_INT) | SHCOLSTATE_ONBYDEFAULT;
+    return S_OK;
+}
+
+HRESULT MenuFolder::GetDetailsEx(LPCITEMIDLIST, const SHCOLUMNID*, VARIANT*) {
+    return E_NOTIMPL;
+}
+
+HRESULT MenuFolder::GetDetailsOf(LPCITEMIDLIST item, UINT column, SHELLDETAILS* details) {
+    if (!details) return E_POINTER;
+    if (column > kSizeColumn) return E_INVALIDARG;
+    return Guarded([&] {
+        details->fmt = column == kNameColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        details->cxChar = column == kNameColumn ? 30 : 12;
+        if (!item) return ToStrRet(column == kNameColumn ? L"Name" : L"Size", &details->str);
+        const std::optional<Entry> entry = EntryOf(item);
+        if (!entry) return E_INVALIDARG;
+        return ToStrRet(column == kNameColumn ? NameOf(*entry, SHGDN_INFOLDER) : SizeText(*entry), &details->str);
+    });
+}
+
+HRESULT MenuFolder::MapColumnToSCID(UINT, SHCOLUMNID*) {
+    return E_NOTIMPL;
+}
+
+// ---- IPersistFolder3 and its bases ----
+
+HRESULT MenuFolder::GetClassID(CLSID* classId) {
+    if (!classId) return E_POINTER;
+    *classId = m_classId;
+    return S_OK;
+}
+
+HRESULT MenuFolder::Initialize(LPCITEMIDLIST self) {
+    if (!self) return E_INVALIDARG;
+    return Guarded([&] { return InitializeAt(self, NameFromFolder(nullptr, self, SHGDN_FORPARSING)); });
+}
+
+HRESULT MenuFolder::GetCurFolder(LPITEMIDLIST* self) {
+    if (!self) return E_POINTER;
+    *self = Clone(m_self.get()).release();
+    return *self ? S_OK : E_FAIL;
+}
+
+HRESULT MenuFolder::InitializeEx(IBindCtx*, LPCITEMIDLIST self, const PERSIST_FOLDER_TARGET_INFO* target) {
+    if (!self) return E_INVALIDARG;
+    return Guarded([&] {
+        const bool hasTarget = target && target->szTargetParsingName[0];
+        return InitializeAt(self,
+                            hasTarget ? target->szTargetParsingName : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
+    });
+}
+
+HRESULT MenuFolder::GetFolderTargetInfo(PERSIST_FOLDER_TARGET_INFO* target) {
+    if (!target) return E_POINTER;
+    return Guarded([&] {
+        std::memset(target, 0, sizeof(*target));
+        MenuFolderPath().copy(target->szTargetParsingName, MAX_PATH - 1);
+        target->dwAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        target->csidl = -1;
+        return S_OK;
+    });
+}
+
+}  // namespace shellext

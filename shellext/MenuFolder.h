@@ -1,0 +1,95 @@
+#pragma once
+// A menu folder in the shell's namespace. One implementation serves the menu
+// root, every menu folder below it and every folder reached further down:
+// each knows its place below the menu root from its path. The root lists the
+// first-level menu folders; every other level lists the items lying in its
+// menu folder, then the subfolders and files of the directory its path names
+// (read live at every enumeration). Its entries are the items that the
+// shell's own folder for that directory gives them, so icons, context menus,
+// data objects and opening are the shell's; names and attributes are
+// answered from what the enumeration read.
+
+#include "shellext/ComObject.h"
+#include "framework/ComPtr.h"
+#include "shellext/Contents.h"
+
+#include <shlobj.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace shellext {
+
+class MenuFolder final : public ComObject<IShellFolder2, IPersistFolder3> {
+public:
+    explicit MenuFolder(REFCLSID classId) : m_classId(classId) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+
+    // IShellFolder
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND window, IBindCtx* context, LPWSTR name, ULONG* eaten,
+                                               LPITEMIDLIST* item, ULONG* attributes) override;
+    HRESULT STDMETHODCALLTYPE EnumObjects(HWND window, SHCONTF flags, IEnumIDList** items) override;
+    HRESULT STDMETHODCALLTYPE BindToObject(LPCITEMIDLIST item, IBindCtx* context, REFIID iid, void** out) override;
+    HRESULT STDMETHODCALLTYPE BindToStorage(LPCITEMIDLIST item, IBindCtx* context, REFIID iid, void** out) override;
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM column, LPCITEMIDLIST first, LPCITEMIDLIST second) override;
+    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND window, REFIID iid, void** out) override;
+    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, LPCITEMIDLIST* items, SFGAOF* attributes) override;
+    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND window, UINT count, LPCITEMIDLIST* items, REFIID iid, UINT* reserved,
+                                            void** out) override;
+    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* name) override;
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND window, LPCITEMIDLIST item, LPCWSTR name, SHGDNF flags,
+                                        LPITEMIDLIST* renamed) override;
+
+    // IShellFolder2
+    HRESULT STDMETHODCALLTYPE GetDefaultSearchGUID(GUID* guid) override;
+    HRESULT STDMETHODCALLTYPE EnumSearches(IEnumExtraSearch** searches) override;
+    HRESULT STDMETHODCALLTYPE GetDefaultColumn(DWORD reserved, ULONG* sort, ULONG* display) override;
+    HRESULT STDMETHODCALLTYPE GetDefaultColumnState(UINT column, SHCOLSTATEF* state) override;
+    HRESULT STDMETHODCALLTYPE GetDetailsEx(LPCITEMIDLIST item, const SHCOLUMNID* column, VARIANT* value) override;
+    HRESULT STDMETHODCALLTYPE GetDetailsOf(LPCITEMIDLIST item, UINT column, SHELLDETAILS* details) override;
+    HRESULT STDMETHODCALLTYPE MapColumnToSCID(UINT column, SHCOLUMNID* id) override;
+
+    // IPersist, IPersistFolder, IPersistFolder2, IPersistFolder3
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* classId) override;
+    HRESULT STDMETHODCALLTYPE Initialize(LPCITEMIDLIST self) override;
+    HRESULT STDMETHODCALLTYPE GetCurFolder(LPITEMIDLIST* self) override;
+    HRESULT STDMETHODCALLTYPE InitializeEx(IBindCtx* context, LPCITEMIDLIST self,
+                                           const PERSIST_FOLDER_TARGET_INFO* target) override;
+    HRESULT STDMETHODCALLTYPE GetFolderTargetInfo(PERSIST_FOLDER_TARGET_INFO* target) override;
+
+private:
+    // A folder below this one, made by BindToObject.
+    MenuFolder(REFCLSID classId, UniqueItemList self, std::wstring menuRoot, std::wstring relative);
+
+    HRESULT InitializeAt(LPCITEMIDLIST self, const std::wstring& path);
+    bool IsRoot() const { return m_relative.empty(); }
+    std::wstring MenuFolderPath() const;
+    std::wstring DirectoryPath() const;
+    // Where the entries of `group` lie on disk, and the shell's folder there.
+    bool IsMenuSource(Group group) const;
+    std::wstring SourcePath(Group group) const;
+    fw::ComPtr<IShellFolder> SourceFolder(Group group) const;
+
+    std::vector<Entry> ReadEntries() const;
+    std::optional<Entry> ReadEntryNamed(const std::wstring& name) const;
+    // What this folder knows of the first item of `item`: from the latest
+    // enumeration, else read now from the file system.
+    std::optional<Entry> EntryOf(LPCITEMIDLIST item) const;
+    UniqueItemList MakeItem(const Entry& entry) const;
+    std::wstring NameOf(const Entry& entry, SHGDNF flags) const;
+
+    HRESULT BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID iid, void** out);
+    template <class Call>
+    HRESULT InChildFolder(LPCITEMIDLIST item, Call&& call);
+
+    CLSID m_classId;
+    UniqueItemList m_self;
+    bool m_placed = false;    // false: not a menu folder we know; shows nothing
+    std::wstring m_menuRoot;  // <Start Menu>\RootCaster
+    std::wstring m_relative;  // below the menu root; empty for the root
+    std::shared_ptr<const Contents> m_latest;
+};
+
+}  // namespace shellext

@@ -1,0 +1,62 @@
+// The server's entry points: the class factory for the served classes, the
+// unload test, and registration (see Registration.cpp).
+
+#include "shellext/ClassFactory.h"
+#include "shellext/Registration.h"
+#include "shellext/ServedClasses.h"
+
+#include <windows.h>
+
+namespace {
+
+LONG g_moduleReferences = 0;
+HINSTANCE g_module = nullptr;
+
+}  // namespace
+
+namespace shellext {
+
+void AddModuleReference() {
+    ::InterlockedIncrement(&g_moduleReferences);
+}
+
+void ReleaseModuleReference() {
+    ::InterlockedDecrement(&g_moduleReferences);
+}
+
+bool ModuleInUse() {
+    return g_moduleReferences != 0;
+}
+
+}  // namespace shellext
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        ::DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!shellext::IsServedClass(classId)) return CLASS_E_CLASSNOTAVAILABLE;
+    return shellext::Guarded([&] { return shellext::CreateObject<shellext::ClassFactory>(iid, out, classId); });
+}
+
+STDAPI DllCanUnloadNow() {
+    return shellext::ModuleInUse() ? S_FALSE : S_OK;
+}
+
+STDAPI DllRegisterServer() {
+    return shellext::Guarded([] { return shellext::RegisterServer(g_module); });
+}
+
+STDAPI DllUnregisterServer() {
+    return shellext::Guarded([] { return shellext::UnregisterServer(); });
+}
+
+}  // extern "C"

@@ -1,0 +1,110 @@
+#include "shellext/Registration.h"
+
+#include "framework/UniqueHandle.h"
+#include "shellext/ServedClasses.h"
+
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+namespace shellext {
+namespace {
+
+// ANSI throughout, like the setup program that runs us: an installation
+// directory it can name, we can name.
+constexpr char kClassName[] = "RootCaster folder menu";
+constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+
+enum class Data { kClassName, kModulePath, kApartment };
+
+struct RegistryValue {
+    std::string key;   // below HKEY_LOCAL_MACHINE
+    std::string name;  // empty: the key's default value
+    Data data;
+    bool keyIsOurs;  // removed with its last value
+};
+
+bool IsNt() {
+    return (::GetVersion() & 0x80000000u) == 0;
+}
+
+std::vector<RegistryValue> RegistryTable() {
+    std::vector<RegistryValue> table;
+    for (int i = 0; i < kServedClassCount; ++i) {
+        const std::string classId = ServedClassText(i);
+        const std::string classKey = "Software\\Classes\\CLSID\\" + classId;
+        const std::string serverKey = classKey + "\\InProcServer32";
+        table.push_back({serverKey, "ThreadingModel", Data::kApartment, true});
+        table.push_back({serverKey, "", Data::kModulePath, true});
+        table.push_back({classKey, "", Data::kClassName, true});
+        if (IsNt()) table.push_back({kApprovedKey, classId, Data::kClassName, false});
+    }
+    return table;
+}
+
+std::string ModulePath(HINSTANCE module) {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+std::string TextOf(Data data, const std::string& modulePath) {
+    switch (data) {
+        case Data::kClassName: return kClassName;
+        case Data::kModulePath: return modulePath;
+        case Data::kApartment: return "Apartment";
+    }
+    return std::string();
+}
+
+LONG WriteValue(const RegistryValue& value, const std::string& text) {
+    fw::UniqueKey key;
+    const LONG created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                           key.put(), nullptr);
+    if (created != ERROR_SUCCESS) return created;
+    return ::RegSetValueExA(key.get(), value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+}
+
+bool KeyIsEmpty(HKEY key) {
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    return ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                              nullptr, nullptr) == ERROR_SUCCESS &&
+           subkeys == 0 && values == 0;
+}
+
+// Windows 95 deletes a key with everything below it, so only an empty key
+// is deleted: whatever else it holds is not ours.
+void RemoveValue(const RegistryValue& value) {
+    fw::UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, value.key.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegDeleteValueA(key.get(), value.name.empty() ? nullptr : value.name.c_str());
+    const bool empty = KeyIsEmpty(key.get());
+    key.reset();
+    if (value.keyIsOurs && empty) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, value.key.c_str());
+}
+
+}  // namespace
+
+HRESULT RegisterServer(HINSTANCE module) {
+    const std::string modulePath = ModulePath(module);
+    if (modulePath.empty()) return SELFREG_E_CLASS;
+    const std::vector<RegistryValue> table = RegistryTable();
+    for (auto value = table.rbegin(); value != table.rend(); ++value) {
+        const LONG written = WriteValue(*value, TextOf(value->data, modulePath));
+        if (written != ERROR_SUCCESS) return HRESULT_FROM_WIN32(written);
+    }
+    return S_OK;
+}
+
+HRESULT UnregisterServer() {
+    for (const RegistryValue& value : RegistryTable()) RemoveValue(value);
+    return S_OK;
+}
+
+}  // namespace shellext

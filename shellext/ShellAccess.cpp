@@ -1,0 +1,172 @@
+#include "shellext/ShellAccess.h"
+
+#include "shellext/ComObject.h"
+
+#include <cstring>
+
+namespace shellext {
+namespace {
+
+// Hands the shell the facts of one entry, so that parsing its name makes the
+// item without another look at the disk.
+class FindDataHolder final : public ComObject<IFileSystemBindData> {
+public:
+    explicit FindDataHolder(const WIN32_FIND_DATAW& data) : m_data(data) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        static const InterfaceEntry<FindDataHolder> kInterfaces[] = {
+            Implements<FindDataHolder, IUnknown, IFileSystemBindData>(),
+            Implements<FindDataHolder, IFileSystemBindData>(),
+        };
+        return FindInterface(this, kInterfaces, iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE SetFindData(const WIN32_FIND_DATAW* data) override {
+        if (!data) return E_POINTER;
+        m_data = *data;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetFindData(WIN32_FIND_DATAW* data) override {
+        if (!data) return E_POINTER;
+        *data = m_data;
+        return S_OK;
+    }
+
+private:
+    WIN32_FIND_DATAW m_data;
+};
+
+fw::ComPtr<IShellFolder> Desktop() {
+    fw::ComPtr<IShellFolder> desktop;
+    ::SHGetDesktopFolder(desktop.put());
+    return desktop;
+}
+
+WIN32_FIND_DATAW FindDataOf(const Entry& entry) {
+    WIN32_FIND_DATAW data;
+    std::memset(&data, 0, sizeof(data));
+    data.dwFileAttributes = entry.attributes;
+    data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(entry.size);
+    data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(entry.lastWriteTime >> 32);
+    data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(entry.lastWriteTime);
+    data.ftCreationTime = data.ftLastAccessTime = data.ftLastWriteTime;
+    entry.name.copy(data.cFileName, MAX_PATH - 1);
+    return data;
+}
+
+std::wstring FromAnsi(const char* text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length - 1));
+    return wide;
+}
+
+// The text of a STRRET in any of its three forms; frees what it owned.
+std::wstring TextOf(STRRET& name, LPCITEMIDLIST item) {
+    switch (name.uType) {
+        case STRRET_WSTR: {
+            std::wstring text = name.pOleStr ? name.pOleStr : L"";
+            ::CoTaskMemFree(name.pOleStr);
+            return text;
+        }
+        case STRRET_CSTR: return FromAnsi(name.cStr);
+        case STRRET_OFFSET: return FromAnsi(reinterpret_cast<const char*>(item) + name.uOffset);
+        default: return std::wstring();
+    }
+}
+
+std::wstring StartMenu(int csidl) {
+    LPITEMIDLIST found = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &found))) return std::wstring();
+    const UniqueItemList owned(found);
+    return NameFromFolder(nullptr, owned.get(), SHGDN_FORPARSING);
+}
+
+}  // namespace
+
+fw::ComPtr<IShellFolder> FolderOfPath(const std::wstring& path) {
+    fw::ComPtr<IShellFolder> folder;
+    const fw::ComPtr<IShellFolder> desktop = Desktop();
+    if (!desktop) return folder;
+    std::wstring text = path;
+    LPITEMIDLIST parsed = nullptr;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &text[0], nullptr, &parsed, nullptr))) return folder;
+    const UniqueItemList item(parsed);
+    desktop->BindToObject(item.get(), nullptr, IID_IShellFolder, folder.put_void());
+    return folder;
+}
+
+fw::ComPtr<IShellFolder> FileSystemFolder(LPCITEMIDLIST self, const std::wstring& path) {
+    fw::ComPtr<IShellFolder> folder;
+    fw::ComPtr<IPersistFolder> persist;
+    if (FAILED(::CoCreateInstance(CLSID_ShellFSFolder, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistFolder,
+                                  persist.put_void()))) {
+        return folder;
+    }
+    fw::ComPtr<IPersistFolder3> target;
+    HRESULT initialized = E_FAIL;
+    if (SUCCEEDED(persist.QueryInterface(IID_IPersistFolder3, target))) {
+        PERSIST_FOLDER_TARGET_INFO info;
+        std::memset(&info, 0, sizeof(info));
+        path.copy(info.szTargetParsingName, MAX_PATH - 1);
+        info.dwAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        info.csidl = -1;
+        initialized = target->InitializeEx(nullptr, self, &info);
+    } else {
+        initialized = persist->Initialize(self);
+    }
+    if (SUCCEEDED(initialized)) persist.QueryInterface(IID_IShellFolder, folder);
+    return folder;
+}
+
+std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
+    fw::ComPtr<IShellFolder> desktop;
+    if (!folder) {
+        desktop = Desktop();
+        folder = desktop.get();
+    }
+    STRRET name;
+    std::memset(&name, 0, sizeof(name));
+    if (!folder || FAILED(folder->GetDisplayNameOf(item, flags, &name))) return std::wstring();
+    return TextOf(name, item);
+}
+
+std::vector<std::wstring> StartMenus() {
+    return {StartMenu(CSIDL_STARTMENU), StartMenu(CSIDL_COMMON_STARTMENU)};
+}
+
+ItemMaker::ItemMaker() {
+    WIN32_FIND_DATAW empty;
+    std::memset(&empty, 0, sizeof(empty));
+    FindDataHolder* facts = new (std::nothrow) FindDataHolder(empty);
+    if (!facts) return;
+    *m_facts.put() = facts;
+    if (FAILED(::CreateBindCtx(0, m_context.put())) ||
+        FAILED(m_context->RegisterObjectParam(const_cast<LPOLESTR>(STR_FILE_SYS_BIND_DATA), facts))) {
+        m_context.reset();
+    }
+}
+
+UniqueItemList ItemMaker::Make(IShellFolder* folder, const Entry& entry) const {
+    UniqueItemList item;
+    if (!m_context) return item;
+    const WIN32_FIND_DATAW data = FindDataOf(entry);
+    m_facts->SetFindData(&data);
+    std::wstring name = entry.name;
+    folder->ParseDisplayName(nullptr, m_context.get(), &name[0], nullptr, item.put(), nullptr);
+    return item;
+}
+
+HRESULT ToStrRet(const std::wstring& text, STRRET* out) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+    if (!copy) return E_OUTOFMEMORY;
+    std::memcpy(copy, text.c_str(), bytes);
+    out->uType = STRRET_WSTR;
+    out->pOleStr = copy;
+    return S_OK;
+}
+
+}  // namespace shellext

@@ -1,0 +1,46 @@
+#pragma once
+// The shell's own namespace as the extension uses it: folders of real paths,
+// their items, and the text the shell hands back.
+
+#include "framework/ComPtr.h"
+#include "shellext/Contents.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace shellext {
+
+// The shell's folder for a real path; empty when the path cannot be bound.
+fw::ComPtr<IShellFolder> FolderOfPath(const std::wstring& path);
+
+// The shell's plain file-system folder for `path`, whose item list is
+// `self`: a menu folder's own files, without the class its marker names
+// (which would be this extension again).
+fw::ComPtr<IShellFolder> FileSystemFolder(LPCITEMIDLIST self, const std::wstring& path);
+
+// The name `folder` gives its item `item` (or, for an empty item, the
+// desktop's name of a full item list); empty on failure.
+std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags);
+
+// The user's and all users' Start Menu folders, as far as the system has them.
+std::vector<std::wstring> StartMenus();
+
+// Makes the items that shell folders give entries lying in them, from what
+// was read: the shell does not read the disk again where it takes such facts.
+// One bind context carries the facts of one entry after another.
+class ItemMaker {
+public:
+    ItemMaker();
+    UniqueItemList Make(IShellFolder* folder, const Entry& entry) const;
+
+private:
+    fw::ComPtr<IBindCtx> m_context;
+    fw::ComPtr<IFileSystemBindData> m_facts;
+};
+
+// Text handed to the shell, in its allocator.
+HRESULT ToStrRet(const std::wstring& text, STRRET* out);
+
+}  // namespace shellext

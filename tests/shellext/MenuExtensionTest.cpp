@@ -1,0 +1,231 @@
+// The folder-menu extension registered in the test prefix and driven as the
+// shell's clients drive it: the desktop folder, ParseDisplayName,
+// BindToObject, EnumObjects, then names, attributes and ShellExecuteEx on
+// what the menu lists.
+
+#include "framework/ComPtr.h"
+#include "framework/OleSession.h"
+#include "framework/UniqueHandle.h"
+#include "tests/shellext/ShellListing.h"
+#include "tests/support/Recorder.h"
+#include "tests/support/WineTest.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+const char* const kClassIds[] = {"{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}", "{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}",
+                                 "{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}"};
+const std::string kClassesKey = "Software\\Classes\\CLSID\\";
+const std::string kApprovedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+const std::string kConfigKey = "Software\\Quillmoor\\RootCaster\\Config";
+const std::string kProbe = "C:\\rootcaster menu probe";
+const std::string kProbeMenu = "\\C\\rootcaster menu probe";
+
+std::string MenuDllPath() {
+    const char* path = std::getenv("ROOTCASTER_MENU_DLL");
+    return path ? path : "";
+}
+
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    fw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    ASSERT_TRUE(file) << ::GetLastError();
+}
+
+bool RunRegsvr32(const std::string& options) {
+    const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + MenuDllPath() + "\"");
+    return run.finished && run.exitCode == 0;
+}
+
+class MenuExtension : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_ole.Ok());
+        ASSERT_FALSE(MenuDllPath().empty()) << "ROOTCASTER_MENU_DLL is not set: run the test through CTest";
+        ASSERT_TRUE(RunRegsvr32(""));
+        RemoveTree(kProbe);
+        ASSERT_TRUE(::CreateDirectoryA(kProbe.c_str(), nullptr));
+    }
+
+    void TearDown() override {
+        RemoveTree(kProbe);
+        RemoveTree(MenuRoot() + kProbeMenu);
+        RunRegsvr32("/u");
+    }
+
+    // The directory with two subfolders, two files and a hidden one, added
+    // from the command line as the Explorer verb adds it.
+    static void AddProbe() {
+        SetDword(HKEY_CURRENT_USER, kConfigKey, "AddOpen", 1);
+        SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 0);
+        ASSERT_TRUE(::CreateDirectoryA((kProbe + "\\Alpha").c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryA((kProbe + "\\beta").c_str(), nullptr));
+        MakeFile(Wide(kProbe + "\\Alpha\\inner.txt"));
+        MakeFile(Wide(kProbe + "\\b.txt"));
+        MakeFile(Wide(kProbe + "\\A.txt"));
+        MakeFile(Wide(kProbe + "\\secret.txt"), FILE_ATTRIBUTE_HIDDEN);
+        const ProcessResult run = RunProgram(ProgramPath(), kProbe, 30000);
+        ASSERT_TRUE(run.finished);
+        ASSERT_TRUE(FolderExists(MenuRoot() + kProbeMenu));
+    }
+
+    fw::OleSession m_ole;
+};
+
+TEST_F(MenuExtension, RegistersThreeClassesAndUnregistersAllButInstallDir) {
+    SetText(HKEY_LOCAL_MACHINE, kClassesKey + kClassIds[0], "InstallDir", "C:\\Program Files\\RootCaster");
+    for (const char* id : kClassIds) {
+        SCOPED_TRACE(id);
+        const std::string server = kClassesKey + id + "\\InProcServer32";
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, server, nullptr), MenuDllPath());
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, server, "ThreadingModel"), "Apartment");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kClassesKey + id, nullptr), "RootCaster folder menu");
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kApprovedKey, id), "RootCaster folder menu");
+    }
+    fw::ComPtr<IShellFolder> folder;
+    CLSID root{};
+    std::wstring rootText = Wide(kClassIds[0]);
+    ::CLSIDFromString(&rootText[0], &root);
+    EXPECT_EQ(::CoCreateInstance(root, nullptr, CLSCTX_INPROC_SERVER, IID_IShellFolder, folder.put_void()), S_OK);
+    folder.reset();
+
+    ASSERT_TRUE(RunRegsvr32("/u"));
+    for (const char* id : kClassIds) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassesKey + id + "\\InProcServer32"));
+        EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, kClassesKey + id, nullptr));
+        EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, kApprovedKey, id));
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassesKey + kClassIds[1]));
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kClassesKey + kClassIds[0], "InstallDir"), "C:\\Program Files\\RootCaster");
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kClassesKey + kClassIds[0]);
+}
+
+TEST_F(MenuExtension, MenuRootListsTheDriveAsAFolder) {
+    AddProbe();
+    const ShellFolderAt root(Wide(MenuRoot()));
+    ASSERT_EQ(root.Status(), S_OK) << Hex(static_cast<DWORD>(root.Status()));
+    const std::vector<Listed> listed = root.List();
+    const Listed* drive = Find(listed, L"C:");
+    ASSERT_TRUE(drive) << listed.size();
+    EXPECT_EQ(drive->attributes & (SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
+    EXPECT_EQ(drive->parsing, Wide(MenuRoot() + "\\C"));
+}
+
+TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive) {
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    ASSERT_EQ(menu.Status(), S_OK) << Hex(static_cast<DWORD>(menu.Status()));
+    std::vector<Listed> listed = menu.List();
+    const std::vector<std::wstring> expected = {L"Open", L"Alpha", L"beta", L"A.txt", L"b.txt"};
+    EXPECT_EQ(NamesOf(listed), expected);
+    const struct {
+        const wchar_t* name;
+        std::string parsing;
+        SFGAOF attributes;
+    } entries[] = {
+        {L"Open", MenuRoot() + kProbeMenu + "\\Open.lnk", SFGAO_FILESYSTEM | SFGAO_LINK},
+        {L"Alpha", kProbe + "\\Alpha", SFGAO_FILESYSTEM | SFGAO_FOLDER},
+        {L"b.txt", kProbe + "\\b.txt", SFGAO_FILESYSTEM},
+    };
+    for (const auto& wanted : entries) {
+        const Listed* entry = Find(listed, wanted.name);
+        ASSERT_TRUE(entry) << Hex(wanted.attributes);
+        EXPECT_EQ(entry->parsing, Wide(wanted.parsing));
+        EXPECT_EQ(entry->attributes, wanted.attributes) << Hex(entry->attributes);
+    }
+
+    // A file window gets the shell's own view of it.
+    fw::ComPtr<IShellView> view;
+    EXPECT_EQ(menu.Folder()->CreateViewObject(nullptr, IID_IShellView, view.put_void()), S_OK);
+    view.reset();
+
+    MakeFile(Wide(kProbe + "\\later.txt"));
+    listed = menu.List();
+    EXPECT_TRUE(Find(listed, L"later.txt")) << "a file made after the add shows at once";
+
+    // Alpha has no menu folder of its own.
+    fw::ComPtr<IShellFolder> alpha;
+    ASSERT_EQ(
+        menu.Folder()->BindToObject(Find(listed, L"Alpha")->item.get(), nullptr, IID_IShellFolder, alpha.put_void()),
+        S_OK);
+    const std::vector<Listed> inner = ListFolder(alpha.get());
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(inner[0].name, L"inner.txt");
+    EXPECT_EQ(inner[0].parsing, Wide(kProbe + "\\Alpha\\inner.txt"));
+}
+
+// Every object counts itself, so the server unloads once the last is gone.
+TEST_F(MenuExtension, ServerUnloadsWhenItsObjectsAreReleased) {
+    AddProbe();
+    {
+        const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+        ASSERT_EQ(menu.List().size(), 5u);
+        EXPECT_TRUE(::GetModuleHandleA("RootCasterMenu.dll"));
+    }
+    ::CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_FALSE(::GetModuleHandleA("RootCasterMenu.dll"));
+}
+
+TEST_F(MenuExtension, MissingDirectoryGivesAnEmptyFolder) {
+    AddProbe();
+    RemoveTree(kProbe);
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    ASSERT_EQ(menu.Status(), S_OK) << Hex(static_cast<DWORD>(menu.Status()));
+    EXPECT_EQ(NamesOf(menu.List()), std::vector<std::wstring>());
+}
+
+TEST_F(MenuExtension, ShellExecuteOnAnEntrysFullItemListOpensItsTarget) {
+    MakeFile(Wide(kProbe + "\\page.htm"));
+    AddProbe();
+    Recorder recorder;
+    ScopedHtmlAssociation association("\"" + Recorder::ProgramPath() + "\" %1");
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    const std::vector<Listed> listed = menu.List();
+    const Listed* page = Find(listed, L"page.htm");
+    ASSERT_TRUE(page);
+    const fw::UniqueItemList full(::ILCombine(menu.Self(), page->item.get()));
+
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof(execute);
+    execute.fMask = SEE_MASK_IDLIST | SEE_MASK_FLAG_NO_UI;
+    execute.lpIDList = full.get();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(::ShellExecuteExW(&execute)) << ::GetLastError();
+    const std::vector<std::string> lines = recorder.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(kProbe + "\\page.htm"), std::string::npos) << lines[0];
+}
+
+// Names outside the ANSI code page, read and shown with the wide functions.
+TEST_F(MenuExtension, NamesInAnyScriptShowIntactAndOpenAsFolders) {
+    const std::wstring name = L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \u65e5\u672c\u8a9e \U0001F600";
+    const std::wstring folder = Wide(kProbe) + L"\\" + name;
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    MakeFile(folder + L"\\\u03b1\u03b2\u03b3.txt");
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    const std::vector<Listed> listed = menu.List();
+    const Listed* entry = Find(listed, name);
+    ASSERT_TRUE(entry) << listed.size();
+    EXPECT_EQ(entry->parsing, folder);
+    fw::ComPtr<IShellFolder> inside;
+    ASSERT_EQ(menu.Folder()->BindToObject(entry->item.get(), nullptr, IID_IShellFolder, inside.put_void()), S_OK);
+    const std::vector<Listed> inner = ListFolder(inside.get());
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(inner[0].name, L"\u03b1\u03b2\u03b3.txt");
+    inside.reset();
+    // The ANSI tree removal at the end cannot name these.
+    EXPECT_TRUE(::DeleteFileW((folder + L"\\\u03b1\u03b2\u03b3.txt").c_str()));
+    EXPECT_TRUE(::RemoveDirectoryW(folder.c_str()));
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "tests/shellext/ShellListing.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+namespace {
+
+std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(item, flags, &name))) return L"<no name>";
+    if (name.uType != STRRET_WSTR) return L"<not wide>";
+    std::wstring text = name.pOleStr;
+    ::CoTaskMemFree(name.pOleStr);
+    return text;
+}
+
+}  // namespace
+
+std::vector<Listed> ListFolder(IShellFolder* folder) {
+    std::vector<Listed> listed;
+    fw::ComPtr<IEnumIDList> items;
+    EXPECT_EQ(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()), S_OK);
+    if (!items) return listed;
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) {
+        Listed entry;
+        entry.item.reset(item);
+        entry.name = NameOf(folder, item, SHGDN_NORMAL);
+        entry.parsing = NameOf(folder, item, SHGDN_FORPARSING);
+        entry.attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_LINK;
+        LPCITEMIDLIST asked = item;
+        EXPECT_EQ(folder->GetAttributesOf(1, &asked, &entry.attributes), S_OK);
+        listed.push_back(std::move(entry));
+    }
+    return listed;
+}
+
+ShellFolderAt::ShellFolderAt(const std::wstring& path) {
+    ::SHGetDesktopFolder(m_desktop.put());
+    std::wstring text = path;
+    m_status = m_desktop->ParseDisplayName(nullptr, nullptr, &text[0], nullptr, m_self.put(), nullptr);
+    if (SUCCEEDED(m_status)) {
+        m_status = m_desktop->BindToObject(m_self.get(), nullptr, IID_IShellFolder, m_folder.put_void());
+    }
+}
+
+std::vector<std::wstring> NamesOf(const std::vector<Listed>& listed) {
+    std::vector<std::wstring> names;
+    for (const Listed& entry : listed) names.push_back(entry.name);
+    return names;
+}
+
+const Listed* Find(const std::vector<Listed>& listed, const std::wstring& name) {
+    for (const Listed& entry : listed) {
+        if (entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+std::wstring Wide(const std::string& ansi) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+}  // namespace testing_support
