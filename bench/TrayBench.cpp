@@ -8,7 +8,7 @@
 // One line per folder (medians of five runs); the last line sums up the
 // largest folder, with the growth of the opening time from the second largest.
 
-#include "bench/Stopwatch.h"
+#include "bench/Timing.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 #include "tray/FolderMenus.h"
@@ -92,11 +92,6 @@ double TimeFind(const std::string& folder) {
     while (::FindNextFileA(search.get(), &entry)) {
     }
     return watch.Milliseconds();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 struct Timing {

@@ -8,7 +8,7 @@
 // One line per folder; the last line sums up the largest folder, with the
 // growth of expand + collapse time from the second largest to it.
 
-#include "bench/Stopwatch.h"
+#include "bench/Timing.h"
 #include "framework/HostWindow.h"
 #include "framework/UniqueHandle.h"
 #include "tests/tree/TreeProbe.h"
@@ -22,6 +22,9 @@
 #include <vector>
 
 namespace {
+
+using bench::Ratio;
+using bench::Stopwatch;
 
 constexpr UINT kShellQuery = SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_SMALLICON;
 

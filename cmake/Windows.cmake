@@ -18,6 +18,39 @@ add_link_options(-Wl,--major-subsystem-version,${_pe_major},--minor-subsystem-ve
 
 set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "What a user installs")
 
+# 64-bit Windows loads only 64-bit shell extensions into its Explorer. The
+# 64-bit tree (build/win64) builds just what opts in with build_in_win64(),
+# and what that links; everything else stays 32-bit only.
+set(ROOTCASTER_WIN64 FALSE)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ROOTCASTER_WIN64 TRUE)
+endif()
+
+# build_in_win64(<target> [OUTPUT_NAME <name>]): <target> is built in the
+# 64-bit tree too, there under <name> if given.
+function(build_in_win64 target)
+  cmake_parse_arguments(ARG "" "OUTPUT_NAME" "" ${ARGN})
+  if(NOT ROOTCASTER_WIN64)
+    return()
+  endif()
+  set_property(TARGET ${target} PROPERTY EXCLUDE_FROM_ALL OFF)
+  if(ARG_OUTPUT_NAME)
+    set_property(TARGET ${target} PROPERTY OUTPUT_NAME ${ARG_OUTPUT_NAME})
+  endif()
+endfunction()
+
+# Called once all folders are added: in the 64-bit tree, the targets that
+# did not opt in leave "all".
+function(build_only_opted_in_win64)
+  if(NOT ROOTCASTER_WIN64)
+    return()
+  endif()
+  get_property(folders DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY SUBDIRECTORIES)
+  foreach(folder IN LISTS folders)
+    set_property(DIRECTORY ${folder} PROPERTY EXCLUDE_FROM_ALL ON)
+  endforeach()
+endfunction()
+
 # Every program of the build in one folder, so tests know where to find them.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 

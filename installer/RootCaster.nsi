@@ -8,6 +8,7 @@
 ;   PROGRAM     the program, installed as RootCaster.exe
 ;   TRAY        the tray program, installed as RootCasterTray.exe
 ;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
+;   MENU_DLL64  its 64-bit build, installed as RootCasterMenu64.dll on 64-bit Windows
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
@@ -35,6 +36,7 @@ ManifestSupportedOS all
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include x64.nsh
 
 !define CLASS_KEY "CLSID\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}"
 !define VERB_KEY "Directory\Shell\RootCaster"
@@ -50,6 +52,7 @@ ManifestSupportedOS all
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "RootCasterTray"
 !define MENU_FILE "RootCasterMenu.dll"
+!define MENU_FILE64 "RootCasterMenu64.dll"
 ; Not "$SMPROGRAMS\RootCaster\...": the folder "RootCaster" of the Start Menu
 ; is the menu root that the program fills for the user.
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
@@ -152,19 +155,39 @@ FunctionEnd
 !insertmacro CLOSE_TRAY ""
 !insertmacro CLOSE_TRAY "un."
 
-; Explorer keeps the extension of an earlier installation loaded: then the new
-; copy takes its place at the next restart. The extension registers its
-; classes below HKLM\Software\Classes, where every shell reads them.
-Function InstallMenuExtension
+; Installs a file that Explorer may hold loaded: then the new copy takes its
+; place at the next restart.
+!macro InstallHeldFile SOURCE NAME
   SetOverwrite try
   ClearErrors
-  File "/oname=${MENU_FILE}" "${MENU_DLL}"
+  File "/oname=${NAME}" "${SOURCE}"
   ${If} ${Errors}
-    File "/oname=${MENU_FILE}.new" "${MENU_DLL}"
-    Rename /REBOOTOK "$INSTDIR\${MENU_FILE}.new" "$INSTDIR\${MENU_FILE}"
+    File "/oname=${NAME}.new" "${SOURCE}"
+    Rename /REBOOTOK "$INSTDIR\${NAME}.new" "$INSTDIR\${NAME}"
   ${EndIf}
   SetOverwrite on
+!macroend
+
+; Explorer may keep the extension of an earlier installation loaded. The
+; extension registers its classes below HKLM\Software\Classes, where every
+; shell reads them.
+Function InstallMenuExtension
+  !insertmacro InstallHeldFile "${MENU_DLL}" "${MENU_FILE}"
   RegDLL "$INSTDIR\${MENU_FILE}"
+  Call InstallMenuExtension64
+FunctionEnd
+
+; 64-bit Windows runs a 64-bit Explorer, which loads only the 64-bit build.
+; Setup is a 32-bit program and cannot load that DLL itself: the 64-bit
+; regsvr32 registers it, into the 64-bit registry view.
+Function InstallMenuExtension64
+  ${IfNot} ${RunningX64}
+    Return
+  ${EndIf}
+  !insertmacro InstallHeldFile "${MENU_DLL64}" "${MENU_FILE64}"
+  ${DisableX64FSRedirection}
+  ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\${MENU_FILE64}"'
+  ${EnableX64FSRedirection}
 FunctionEnd
 
 ; "Help" pastes the document into the HTML program's command line as it is,
@@ -199,6 +222,7 @@ Section "Uninstall"
   ; Explorer may still hold the extension: it goes at the next restart.
   UnRegDLL "$INSTDIR\${MENU_FILE}"
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
+  Call un.RemoveMenuExtension64
   Delete "$INSTDIR\RootCaster.exe"
   Delete "$INSTDIR\${TRAY_EXE}"
   Delete "$INSTDIR\explore.ico"
@@ -238,4 +262,14 @@ Function un.AskWhetherToRemoveSettings
   ${AndIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "Keep your RootCaster settings (options, icons and usage count) for a later installation?" IDNO`
     StrCpy $RemoveSettings 1
   ${EndIf}
+FunctionEnd
+
+Function un.RemoveMenuExtension64
+  ${IfNot} ${RunningX64}
+    Return
+  ${EndIf}
+  ${DisableX64FSRedirection}
+  ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\${MENU_FILE64}"'
+  ${EnableX64FSRedirection}
+  Delete /REBOOTOK "$INSTDIR\${MENU_FILE64}"
 FunctionEnd

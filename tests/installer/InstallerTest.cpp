@@ -221,6 +221,7 @@ protected:
         EXPECT_EQ(ReadFileBytes(installDir + "\\RootCaster.exe"), ReadFileBytes(ProgramPath()));
         const std::string builtMenu = ProgramPath().substr(0, ProgramPath().rfind('\\')) + "\\RootCasterMenu.dll";
         EXPECT_EQ(ReadFileBytes(installDir + "\\RootCasterMenu.dll"), ReadFileBytes(builtMenu));
+        EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll")) << "only 64-bit Windows gets the 64-bit build";
         const std::string iconHeader("\0\0\1\0", 4);
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\explore.ico"), iconHeader));
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\msdos.ico"), iconHeader));

@@ -57,12 +57,4 @@ const Listed* Find(const std::vector<Listed>& listed, const std::wstring& name) 
     return nullptr;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 }  // namespace testing_support

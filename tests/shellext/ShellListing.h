@@ -45,6 +45,4 @@ std::vector<std::wstring> NamesOf(const std::vector<Listed>& listed);
 // The entry showing `name`, or null.
 const Listed* Find(const std::vector<Listed>& listed, const std::wstring& name);
 
-std::wstring Wide(const std::string& ansi);
-
 }  // namespace testing_support

@@ -1,7 +1,13 @@
 #pragma once
-// Time since construction, from the performance counter.
+// What the benchmarks time with: a stopwatch on the performance counter, the
+// median of repeated runs, and a ratio that stays defined for a zero.
 
 #include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace bench {
 
 class Stopwatch {
 public:
@@ -18,6 +24,15 @@ private:
     LARGE_INTEGER m_start;
 };
 
+inline double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
 inline double Ratio(double part, double whole) {
     return whole > 0 ? part / whole : 0;
 }
+
+}  // namespace bench

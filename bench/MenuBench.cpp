@@ -1,0 +1,165 @@
+// Times listing an added directory's menu folder as a start menu lists it,
+// through the shell's namespace (parse the menu folder from the desktop,
+// bind, enumerate, ask every entry for its display name and attributes),
+// against the bare FindFirstFileA/FindNextFileA loop over the directory, the
+// floor no listing can beat.
+//
+//   menu_bench BASE N...   BASE\dN holds N entries and was added, for every N
+//
+// One line per directory, each figure the median of several runs, with the
+// listing's steps; the last line sums up the largest, with the listing's
+// growth from the second largest.
+
+#include "bench/Timing.h"
+#include "framework/ComPtr.h"
+#include "framework/OleSession.h"
+#include "framework/SpecialFolder.h"
+#include "framework/UniqueHandle.h"
+#include "menubuilder/MenuPath.h"
+#include "tests/shellext/ShellListing.h"
+#include "tests/support/WineTest.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 7;
+
+// Entries the loop saw, "." and ".." included: it only has to read them.
+size_t FindAll(const std::string& directory) {
+    size_t count = 0;
+    WIN32_FIND_DATAA entry;
+    const fw::UniqueFind search(::FindFirstFileA((directory + "\\*.*").c_str(), &entry));
+    if (!search) return 0;
+    do {
+        ++count;
+    } while (::FindNextFileA(search.get(), &entry));
+    return count;
+}
+
+void FreeName(STRRET& name) {
+    if (name.uType == STRRET_WSTR) ::CoTaskMemFree(name.pOleStr);
+}
+
+// One listing of the menu, each step timed: parse and bind, EnumObjects,
+// Next over every entry, then every entry's display name and attributes, as a
+// start menu asks them.
+struct Listing {
+    size_t count = 0;  // 0 when the folder cannot be reached
+    double steps[5] = {};
+    double Total() const { return steps[0] + steps[1] + steps[2] + steps[3] + steps[4]; }
+};
+const char* const kStepNames[] = {"bind", "enum_call", "next", "names", "attributes"};
+
+Listing ListMenu(const std::wstring& menuFolder) {
+    Listing listing;
+    bench::Stopwatch watch;
+    const testing_support::ShellFolderAt menu(menuFolder);
+    listing.steps[0] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    fw::ComPtr<IEnumIDList> enumerator;
+    if (menu.Status() != S_OK ||
+        menu.Folder()->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, enumerator.put()) != S_OK) {
+        return listing;
+    }
+    listing.steps[1] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    std::vector<fw::UniqueItemList> entries;
+    LPITEMIDLIST raw = nullptr;
+    while (enumerator->Next(1, &raw, nullptr) == S_OK) entries.emplace_back(raw);
+    listing.steps[2] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    for (const fw::UniqueItemList& entry : entries) {
+        STRRET name{};
+        if (SUCCEEDED(menu.Folder()->GetDisplayNameOf(entry.get(), SHGDN_INFOLDER, &name))) FreeName(name);
+    }
+    listing.steps[3] = watch.Milliseconds();
+    watch = bench::Stopwatch();
+    for (const fw::UniqueItemList& entry : entries) {
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM;
+        LPCITEMIDLIST asked = entry.get();
+        menu.Folder()->GetAttributesOf(1, &asked, &attributes);
+    }
+    listing.steps[4] = watch.Milliseconds();
+    listing.count = entries.size();
+    return listing;
+}
+
+struct Timing {
+    int count = 0;
+    double listing = 0;
+    double steps[5] = {};
+    double find = 0;
+};
+
+// Medians over several listings, of the whole and of each step.
+void TimeListing(const std::wstring& menuFolder, Timing& timing) {
+    std::vector<double> totals;
+    std::vector<double> steps[5];
+    for (int run = 0; run < kRuns; ++run) {
+        const Listing listing = ListMenu(menuFolder);
+        totals.push_back(listing.Total());
+        for (int step = 0; step < 5; ++step) steps[step].push_back(listing.steps[step]);
+    }
+    timing.listing = bench::Median(totals);
+    for (int step = 0; step < 5; ++step) timing.steps[step] = bench::Median(steps[step]);
+}
+
+double MedianFind(const std::string& directory) {
+    std::vector<double> runs;
+    for (int run = 0; run < kRuns; ++run) {
+        const bench::Stopwatch watch;
+        FindAll(directory);
+        runs.push_back(watch.Milliseconds());
+    }
+    return bench::Median(runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: menu_bench BASE N...\n");
+        return 2;
+    }
+    const fw::OleSession ole;
+    const std::string base = argv[1];
+    const std::string menuBase = menubuilder::MenuBase(fw::SpecialFolderPath(CSIDL_STARTMENU));
+
+    std::vector<Timing> timings;
+    for (int i = 2; i < argc; ++i) {
+        Timing timing;
+        timing.count = std::atoi(argv[i]);
+        const std::string directory = base + "\\d" + std::to_string(timing.count);
+        const std::wstring menuFolder = testing_support::Wide(menuBase + menubuilder::EncodeMenuPath(directory));
+        // Both read the directory once first, so that both meet the same cache.
+        FindAll(directory);
+        const size_t listed = ListMenu(menuFolder).count;
+        if (listed < static_cast<size_t>(timing.count)) {
+            std::fprintf(stderr, "menu_bench: the menu of %s lists %u entries, not %d\n", directory.c_str(),
+                         static_cast<unsigned>(listed), timing.count);
+            return 1;
+        }
+        TimeListing(menuFolder, timing);
+        timing.find = MedianFind(directory);
+        std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f (", timing.count, timing.listing, timing.find,
+                    bench::Ratio(timing.listing, timing.find));
+        for (int step = 0; step < 5; ++step)
+            std::printf("%s%s_ms=%.1f", step ? " " : "", kStepNames[step], timing.steps[step]);
+        std::printf(")\n");
+        std::fflush(stdout);
+        timings.push_back(timing);
+    }
+
+    const Timing& last = timings.back();
+    const Timing& before = timings.size() > 1 ? timings[timings.size() - 2] : last;
+    std::printf("menu-bench n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f growth_%dk_over_%dk=%.2f\n", last.count,
+                last.listing, last.find, bench::Ratio(last.listing, last.find), last.count / 1000, before.count / 1000,
+                bench::Ratio(last.listing, before.listing));
+    return 0;
+}
