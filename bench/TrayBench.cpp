@@ -22,6 +22,10 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ratio;
+using bench::Stopwatch;
+
 // Openings and bare loops take turns, so that both see the same load of a
 // shared machine.
 constexpr int kRuns = 5;
