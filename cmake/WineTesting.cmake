@@ -49,9 +49,11 @@ function(add_wine_gtest name)
   set(suites "")
   foreach(source IN LISTS ARG_SOURCES)
     # A test suite added to a source registers at the next build, not only
-    # when CMake happens to run again.
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${source})
-    file(READ ${CMAKE_CURRENT_SOURCE_DIR}/${source} text)
+    # when CMake happens to run again. The path is normalised: a source that
+    # two folders share (../x.cpp) must not be named twice.
+    get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+    file(READ ${path} text)
     string(REGEX MATCHALL "TEST(_F|_P)?\\([ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
     foreach(match IN LISTS found)
       string(REGEX REPLACE "TEST(_F|_P)?\\([ \t\r\n]*" "" suite "${match}")
