@@ -6,7 +6,7 @@
 #include "listing/DirectoryReader.h"
 #include "shellext/ItemList.h"
 
-#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +17,7 @@ using listing::Group;
 
 class Contents {
 public:
+    explicit Contents(std::size_t expected);
     void Add(Entry entry, UniqueItemList item);
 
     std::size_t Count() const { return m_entries.size(); }
@@ -28,7 +29,8 @@ public:
 private:
     std::vector<Entry> m_entries;
     std::vector<UniqueItemList> m_items;
-    std::unordered_map<std::string, std::size_t> m_byItem;
+    // Keys are views of the items in m_items, which never move.
+    std::unordered_map<std::string_view, std::size_t> m_byItem;
 };
 
 }  // namespace shellext

@@ -152,18 +152,19 @@ ItemMaker::ItemMaker() {
 UniqueItemList ItemMaker::Make(IShellFolder* folder, const Entry& entry) const {
     UniqueItemList item;
     if (!m_context) return item;
-    const WIN32_FIND_DATAW data = FindDataOf(entry);
+    WIN32_FIND_DATAW data = FindDataOf(entry);
     m_facts->SetFindData(&data);
-    std::wstring name = entry.name;
-    folder->ParseDisplayName(nullptr, m_context.get(), &name[0], nullptr, item.put(), nullptr);
+    // The holder keeps its own copy, so this one's name can be the one parsed.
+    folder->ParseDisplayName(nullptr, m_context.get(), data.cFileName, nullptr, item.put(), nullptr);
     return item;
 }
 
-HRESULT ToStrRet(const std::wstring& text, STRRET* out) {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+HRESULT ToStrRet(std::wstring_view text, STRRET* out) {
+    const std::size_t bytes = text.size() * sizeof(wchar_t);
+    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes + sizeof(wchar_t)));
     if (!copy) return E_OUTOFMEMORY;
-    std::memcpy(copy, text.c_str(), bytes);
+    std::memcpy(copy, text.data(), bytes);
+    copy[text.size()] = L'\0';
     out->uType = STRRET_WSTR;
     out->pOleStr = copy;
     return S_OK;

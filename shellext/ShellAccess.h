@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shellext {
@@ -41,6 +42,6 @@ private:
 };
 
 // Text handed to the shell, in its allocator.
-HRESULT ToStrRet(const std::wstring& text, STRRET* out);
+HRESULT ToStrRet(std::wstring_view text, STRRET* out);
 
 }  // namespace shellext
