@@ -256,17 +256,25 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
     *items = nullptr;
     return Guarded([&] {
         std::vector<Entry> entries = ReadEntries();
-        auto contents = std::make_shared<Contents>(entries.size());
+        std::vector<UniqueItemList> made;  // made[i] is the item of entries[i]
+        made.reserve(entries.size());
         fw::ComPtr<IShellFolder> sources[2];  // the menu folder's, the directory's
         const ItemMaker maker;
+        // Entries left out close up; the rest stay where they were read.
+        std::size_t kept = 0;
         for (Entry& entry : entries) {
             if (!Wanted(entry, flags)) continue;
             fw::ComPtr<IShellFolder>& source = sources[IsMenuSource(entry.group) ? 0 : 1];
             if (!source) source = SourceFolder(entry.group);
             if (!source) continue;
             UniqueItemList item = maker.Make(source.get(), entry);
-            if (item) contents->Add(std::move(entry), std::move(item));
+            if (!item) continue;
+            if (&entries[kept] != &entry) entries[kept] = std::move(entry);
+            ++kept;
+            made.push_back(std::move(item));
         }
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(kept), entries.end());
+        auto contents = std::make_shared<const Contents>(std::move(entries), std::move(made));
         m_latest = contents;
         return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
                                             std::size_t{0});
