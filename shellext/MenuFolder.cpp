@@ -184,7 +184,8 @@ std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
     if (!source) source = SourceFolder(Group::kItem);
     if (!source) return nullptr;
     const UniqueItemList first = CloneFirst(item);
-    std::optional<Entry> read = ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
+    std::optional<Entry> read =
+        ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
     return read ? std::make_shared<const Entry>(std::move(*read)) : nullptr;
 }
 
