@@ -53,3 +53,12 @@ endfunction()
 
 # Every program of the build in one folder, so tests know where to find them.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# add_to_dist(<target>): the program is copied into dist/, what a user
+# installs, at every build.
+function(add_to_dist target)
+  add_custom_target(dist_${target} ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${DIST_DIR}/$<TARGET_FILE_NAME:${target}>
+    DEPENDS ${target})
+endfunction()

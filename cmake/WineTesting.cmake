@@ -67,6 +67,10 @@ function(add_wine_gtest name)
       RESOURCE_LOCK ${WINE_FIXTURE}prefix
       LABELS wine
       TIMEOUT 300
-      ENVIRONMENT "${environment}")
+      ENVIRONMENT "${environment}"
+      # Wine may end a crashed program with status 0: only GoogleTest's own
+      # summary of at least one passed test, and no failure, counts as a pass.
+      PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [1-9]"
+      FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   endforeach()
 endfunction()

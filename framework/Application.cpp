@@ -25,7 +25,11 @@ int Application::Run(HINSTANCE instance, std::string commandLineText) {
     m_instance = instance;
     m_commandLineText = std::move(commandLineText);
     if (!InitInstance()) return m_exitStatus;
-    MSG message;
+    return RunMessageLoop();
+}
+
+int RunMessageLoop() {
+    MSG message{};
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);

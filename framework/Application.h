@@ -49,6 +49,9 @@ private:
     int m_exitStatus = 0;
 };
 
+// Dispatches the thread's messages until WM_QUIT; its exit code.
+int RunMessageLoop();
+
 // File name of the running program without directory and extension.
 std::string ModuleBaseName(HMODULE module = nullptr);
 

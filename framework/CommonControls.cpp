@@ -1,5 +1,9 @@
 #include "framework/CommonControls.h"
 
+#include "framework/RuntimeLink.h"
+
+#include <type_traits>
+
 namespace fw {
 namespace {
 
@@ -7,10 +11,7 @@ namespace {
 // when their version lacks it.
 template <class Function>
 Function CommonControlsFunction(const char* name) {
-    const HMODULE controls = ::GetModuleHandleA("comctl32.dll");
-    if (!controls) return nullptr;
-    // Through void*: a FARPROC is cast to the function's real type.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(controls, name)));
+    return LookUp<std::remove_pointer_t<Function>>("comctl32.dll", name);
 }
 
 }  // namespace

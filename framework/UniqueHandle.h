@@ -77,5 +77,8 @@ using UniqueIcon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
 using UniqueBitmap = UniqueHandle<HandleTraits<HBITMAP, nullptr, ::DeleteObject>>;
 using UniqueDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using UniqueItemList = UniqueHandle<HandleTraits<LPITEMIDLIST, nullptr, ::CoTaskMemFree>>;
+using UniqueMenu = UniqueHandle<HandleTraits<HMENU, nullptr, ::DestroyMenu>>;
+using UniqueFont = UniqueHandle<HandleTraits<HFONT, nullptr, ::DeleteObject>>;
+using UniqueHook = UniqueHandle<HandleTraits<HHOOK, nullptr, ::UnhookWindowsHookEx>>;
 
 }  // namespace fw

@@ -1,10 +1,12 @@
-; Setup program of RootCaster: installs the program, the folder-menu shell
-; extension, the two item icons and the help page, records where they are for
-; the program and the extension, registers the extension and an uninstaller.
+; Setup program of RootCaster: installs the program, the tray program, the
+; folder-menu shell extension, the two item icons and the help page, records
+; where they are for the program and the extension, registers the extension
+; and an uninstaller, and offers to start the tray program.
 ;
 ; Built by installer/CMakeLists.txt, which defines
 ;   VERSION     the program's version, e.g. 1.0.5
 ;   PROGRAM     the program, installed as RootCaster.exe
+;   TRAY        the tray program, installed as RootCasterTray.exe
 ;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
 ;   MENU_DLL64  its 64-bit build, installed as RootCasterMenu64.dll on 64-bit Windows
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
@@ -12,11 +14,14 @@
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   OUTFILE     the setup program to write
 ;
-; Command line (besides NSIS's own /S and /D=<directory>): the uninstaller
-; takes /REMOVESETTINGS to delete the user's settings without asking; in a
-; silent uninstallation without it the settings are kept. /D= must come last
-; and unquoted; the uninstaller copies itself away and returns at once unless
-; it is given _?=<installation directory>.
+; Command line (besides NSIS's own /S and /D=<directory>): setup takes
+; /TRAYNOW (start the tray program at the end) and /TRAYLOGON (start it with
+; Windows); a silent installation does neither without them, an interactive
+; one offers both as components. The uninstaller takes /REMOVESETTINGS to
+; delete the user's settings without asking; in a silent uninstallation
+; without it the settings are kept. /D= must come last and unquoted; the
+; uninstaller copies itself away and returns at once unless it is given
+; _?=<installation directory>.
 
 ; ANSI, so that the same setup runs on Windows 95, 98 and NT 4.0: NSIS's
 ; Unicode installers need Windows NT.
@@ -29,6 +34,8 @@ ManifestSupportedOS all
 
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include Sections.nsh
+!include WinMessages.nsh
 !include x64.nsh
 
 !define CLASS_KEY "CLSID\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}"
@@ -38,6 +45,12 @@ ManifestSupportedOS all
 !define CONFIG_KEY "${SETTINGS_KEY}\Config"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\RootCaster"
 !define UNINSTALLER "uninstall.exe"
+; The tray program's window class, and the per-user Run entry it writes
+; itself for "Start with Windows".
+!define TRAY_EXE "RootCasterTray.exe"
+!define TRAY_CLASS "RootCasterTray"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "RootCasterTray"
 !define MENU_FILE "RootCasterMenu.dll"
 !define MENU_FILE64 "RootCasterMenu64.dll"
 ; Not "$SMPROGRAMS\RootCaster\...": the folder "RootCaster" of the Start Menu
@@ -66,15 +79,20 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Quillmoor"
 
+Page components
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Section "RootCaster"
+  SectionIn RO
   SetShellVarContext current
+  ; A running tray program holds its file.
+  Call CloseTray
   SetOutPath "$INSTDIR"
   File "/oname=RootCaster.exe" "${PROGRAM}"
+  File "/oname=${TRAY_EXE}" "${TRAY}"
   File "${ICON_DIR}/explore.ico"
   File "${ICON_DIR}/msdos.ico"
   File "/oname=RootCaster.htm" "${HELP_PAGE}"
@@ -87,6 +105,55 @@ Section "RootCaster"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\RootCaster.exe" "" "$INSTDIR\RootCaster.exe" 0 SW_SHOWNORMAL
   Call RegisterUninstaller
 SectionEnd
+
+Section "Start the tray menu with Windows" TrayLogonSection
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${TRAY_EXE}"'
+SectionEnd
+
+Section "Start the tray menu now" TrayNowSection
+  Exec '"$INSTDIR\${TRAY_EXE}"'
+SectionEnd
+
+; Silently, the tray program is started only when asked for.
+Function .onInit
+  ${If} ${Silent}
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/TRAYNOW" $1
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${TrayNowSection}
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/TRAYLOGON" $1
+    ${If} ${Errors}
+      !insertmacro UnselectSection ${TrayLogonSection}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Closes the running tray program as a user's "Exit" would and waits up to
+; five seconds for it to go.
+!macro CLOSE_TRAY PREFIX
+Function ${PREFIX}CloseTray
+  FindWindow $0 "${TRAY_CLASS}"
+  ${If} $0 <> 0
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    StrCpy $1 0
+    ${DoWhile} $1 < 50
+      Sleep 100
+      FindWindow $0 "${TRAY_CLASS}"
+      ${If} $0 = 0
+        ${ExitDo}
+      ${EndIf}
+      IntOp $1 $1 + 1
+    ${Loop}
+    ; Its window goes first, the process right after.
+    Sleep 500
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_TRAY ""
+!insertmacro CLOSE_TRAY "un."
 
 ; Installs a file that Explorer may hold loaded: then the new copy takes its
 ; place at the next restart.
@@ -149,12 +216,15 @@ FunctionEnd
 Section "Uninstall"
   SetShellVarContext current
   Call un.AskWhetherToRemoveSettings
+  Call un.CloseTray
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   ; Explorer may still hold the extension: it goes at the next restart.
   UnRegDLL "$INSTDIR\${MENU_FILE}"
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
   Call un.RemoveMenuExtension64
   Delete "$INSTDIR\RootCaster.exe"
+  Delete "$INSTDIR\${TRAY_EXE}"
   Delete "$INSTDIR\explore.ico"
   Delete "$INSTDIR\msdos.ico"
   Delete "$INSTDIR\RootCaster.htm"

@@ -1,6 +1,7 @@
 #include "listing/DirectoryReader.h"
 
 #include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,32 +10,8 @@
 namespace listing {
 namespace {
 
-bool IsNt() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    return ::GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 std::uint64_t Combine(DWORD high, DWORD low) {
     return static_cast<std::uint64_t>(high) << 32 | low;
-}
-
-std::wstring Widen(const char* text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(length, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.pop_back();
-    return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return std::string();
-    std::string narrow(length, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
 }
 
 constexpr DWORD kSortKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
@@ -78,11 +55,11 @@ struct WideFunctions {
 struct AnsiFunctions {
     using FindData = WIN32_FIND_DATAA;
     using Text = std::string;
-    static Text PathText(const std::wstring& path) { return Narrow(path); }
+    static Text PathText(const std::wstring& path) { return fw::Narrow(path); }
     static HANDLE FindFirst(const Text& pattern, FindData* found) { return ::FindFirstFileA(pattern.c_str(), found); }
     static BOOL FindNext(HANDLE find, FindData* found) { return ::FindNextFileA(find, found); }
     static DWORD Attributes(const Text& path) { return ::GetFileAttributesA(path.c_str()); }
-    static std::wstring Name(const FindData& found) { return Widen(found.cFileName); }
+    static std::wstring Name(const FindData& found) { return fw::Widen(found.cFileName); }
     static std::string SortKeyOf(const FindData& found) {
         return SortKey([&](char* key, int bytes) {
             return ::LCMapStringA(LOCALE_USER_DEFAULT, kSortKeyFlags, found.cFileName, -1, key, bytes);
@@ -221,7 +198,7 @@ HMODULE ModuleOfThisCode() {
 }
 
 HMODULE LoadByFileName(HMODULE module) {
-    if (IsNt()) {
+    if (fw::IsNt()) {
         wchar_t path[MAX_PATH];
         const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
         return length > 0 && length < MAX_PATH ? ::LoadLibraryW(path) : nullptr;
@@ -282,12 +259,12 @@ std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const s
 }  // namespace
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
-    return IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
+    return fw::IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
 }
 
 std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
     std::optional<std::vector<WideEntry>> entries =
-        IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
+        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
     return ArrangeMenuRoot(std::move(entries).value_or(std::vector<WideEntry>()));
 }
 
@@ -295,7 +272,7 @@ std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstrin
     if (name.empty() || detail::IsDotName(name) || name.find_first_of(L"\\/*?<>\"|:") != std::wstring::npos) {
         return std::nullopt;
     }
-    return IsNt() ? ReadOne<WideFunctions>(folder, name) : ReadOne<AnsiFunctions>(folder, name);
+    return fw::IsNt() ? ReadOne<WideFunctions>(folder, name) : ReadOne<AnsiFunctions>(folder, name);
 }
 
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {

@@ -31,6 +31,13 @@
 #define IDC_OPEN_ICON 1011
 #define IDC_DOS_ICON 1012
 
+// The tray program's own menu and its commands.
+#define IDR_TRAY_MENU 200
+#define IDM_START_WITH_WINDOWS 40001
+#define IDM_REFRESH 40002
+#define IDM_HELP 40003
+#define IDM_EXIT 40004
+
 // About box controls.
 #define IDC_LOGO 1008
 #define IDC_USAGE 1012

@@ -16,6 +16,8 @@ public:
 
     // Names the company key; the application name is the program file's name.
     void SetRegistryKey(const std::string& company);
+    // A companion program shares the settings of the program it belongs to.
+    void SetApplicationName(const std::string& application) { m_application = application; }
     const std::string& CompanyKey() const { return m_company; }
     const std::string& ApplicationName() const { return m_application; }
 

@@ -35,8 +35,10 @@ const std::string kConfigKey = kSettingsKey + "\\Config";
 const std::string kStatsKey = kSettingsKey + "\\Stats";
 const std::string kSessionManagerKey = "System\\CurrentControlSet\\Control\\Session Manager";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\RootCaster";
-const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterMenu.dll", "explore.ico",
+const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterTray.exe", "RootCasterMenu.dll", "explore.ico",
                                        "msdos.ico",      "RootCaster.htm",     "uninstall.exe"};
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValue[] = "RootCasterTray";
 // The folder-menu extension's classes, where every shell reads them.
 const char* const kMenuClassKeys[] = {"Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}",
                                       "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}",
@@ -166,8 +168,9 @@ protected:
 
     // Setup with /S, and /D= when a directory is given (NSIS wants it last and
     // unquoted, blanks and all).
-    static void Install(const std::string& directory) {
+    static void Install(const std::string& directory, const std::string& options = "") {
         std::string line = "\"" + SetupPath() + "\" /S";
+        if (!options.empty()) line += " " + options;
         if (!directory.empty()) line += " /D=" + directory;
         const ProcessResult run = RunProcess(SetupPath(), line);
         ASSERT_TRUE(run.finished);
@@ -316,6 +319,8 @@ protected:
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
         EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kConfigKey, "HelpFile"));
+        EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue));
+        EXPECT_FALSE(::FindWindowA("RootCasterTray", nullptr)) << "the tray program still runs";
     }
 
     fw::OleSession m_ole;
@@ -382,6 +387,26 @@ TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
         ExpectNothingOfTheProgramLeft(kChosenInstallDir);
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").has_value(), answer == IDYES);
     }
+}
+
+// Asked to, setup starts the tray program now and with Windows; the
+// uninstaller ends it and removes its Run entry. Unasked, it does neither.
+TEST_F(Installation, StartsTheTrayProgramOnlyWhenAskedAndUninstallerEndsIt) {
+    Install("");
+    EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue));
+    EXPECT_FALSE(::FindWindowA("RootCasterTray", nullptr));
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+
+    Install("", "/TRAYNOW /TRAYLOGON");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + kDefaultInstallDir + "\\RootCasterTray.exe\"");
+    HWND tray = nullptr;
+    for (int waited = 0; !tray && waited < 20000; waited += 50) {
+        ::Sleep(50);
+        tray = ::FindWindowA("RootCasterTray", nullptr);
+    }
+    EXPECT_TRUE(tray) << "the tray program did not start";
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+    ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
 }
 
 TEST_F(Installation, SetupAndUninstallerCarryRootCastersIcon) {

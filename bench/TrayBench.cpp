@@ -1,0 +1,147 @@
+// Times what a user of the tray waits for when a folder's submenu opens: from
+// the submenu's WM_INITMENUPOPUP until its window is shown and the menu loop
+// is idle again (WM_ENTERIDLE), in a real menu tracked by TrackPopupMenu,
+// against the bare FindFirstFileA/FindNextFileA loop over the same folder.
+//
+//   tray_bench BASE N...   BASE\nN\d holds N entries, for every N given
+//
+// One line per folder (medians of five runs); the last line sums up the
+// largest folder, with the growth of the opening time from the second largest.
+
+#include "bench/Timing.h"
+#include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
+#include "tray/FolderMenus.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using bench::Median;
+using bench::Ratio;
+using bench::Stopwatch;
+
+// Openings and bare loops take turns, so that both see the same load of a
+// shared machine.
+constexpr int kRuns = 5;
+
+// One opening of one submenu, watched through its owner window's messages.
+struct Opening {
+    tray::FolderMenus* menus = nullptr;
+    HMENU root = nullptr;
+    std::optional<Stopwatch> clock;
+    double milliseconds = -1;
+    bool shown = false;
+};
+Opening* g_opening = nullptr;
+
+void OnEnterIdle(HWND owner, HWND menuWindow) {
+    if (!g_opening->clock || g_opening->milliseconds >= 0) return;
+    g_opening->milliseconds = g_opening->clock->Milliseconds();
+    g_opening->shown = menuWindow && ::IsWindowVisible(menuWindow);
+    for (int i = 0; i < 2; ++i) ::PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_opening) {
+        if (message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) != g_opening->root)
+            g_opening->clock.emplace();
+        if (message == WM_ENTERIDLE) OnEnterIdle(window, reinterpret_cast<HWND>(lParam));
+        LRESULT result = 0;
+        if (g_opening->menus->HandleMessage(message, wParam, lParam, result)) return result;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateOwner() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = OwnerProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "tray bench";
+    ::RegisterClassA(&windowClass);
+    return ::CreateWindowExA(0, "tray bench", "tray bench", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+}
+
+// BASE\nN\ shows "Open this folder", a separator and d; End selects d and
+// Right opens it, as a user would with the keyboard.
+double TimeOpening(HWND owner, const std::string& parent) {
+    tray::ShellIcons icons;
+    tray::FolderMenus menus(icons, owner);
+    tray::Source source;
+    source.directory = fw::Widen((parent + "\\").c_str());
+    const fw::UniqueMenu root = menus.CreateMenu(source);
+    Opening opening;
+    opening.menus = &menus;
+    opening.root = root.get();
+    g_opening = &opening;
+    ::PostMessageA(owner, WM_KEYDOWN, VK_END, 1);
+    ::PostMessageA(owner, WM_KEYDOWN, VK_RIGHT, 1);
+    ::SetForegroundWindow(owner);
+    ::TrackPopupMenu(root.get(), TPM_RETURNCMD, 100, 100, 0, owner, nullptr);
+    g_opening = nullptr;
+    return opening.shown ? opening.milliseconds : -1;
+}
+
+double TimeFind(const std::string& folder) {
+    const Stopwatch watch;
+    WIN32_FIND_DATAA entry;
+    const fw::UniqueFind search(::FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!search) return -1;
+    while (::FindNextFileA(search.get(), &entry)) {
+    }
+    return watch.Milliseconds();
+}
+
+struct Timing {
+    int count;
+    double open;
+    double find;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: tray_bench BASE N...\n");
+        return 2;
+    }
+    const HWND owner = CreateOwner();
+    if (!owner) {
+        std::fprintf(stderr, "tray_bench: no window\n");
+        return 1;
+    }
+    std::vector<Timing> timings;
+    for (int i = 2; i < argc; ++i) {
+        Timing timing{std::atoi(argv[i]), 0, 0};
+        const std::string parent = std::string(argv[1]) + "\\n" + argv[i];
+        TimeFind(parent + "\\d");  // the same file system cache for both
+        std::vector<double> opens;
+        std::vector<double> finds;
+        for (int run = 0; run < kRuns; ++run) {
+            opens.push_back(TimeOpening(owner, parent));
+            finds.push_back(TimeFind(parent + "\\d"));
+        }
+        timing.open = Median(opens);
+        timing.find = Median(finds);
+        if (*std::min_element(opens.begin(), opens.end()) < 0 || timing.find < 0) {
+            std::fprintf(stderr, "tray_bench: %s\\d did not open as expected\n", parent.c_str());
+            return 1;
+        }
+        std::printf("n=%d open_ms=%.0f find_ms=%.0f\n", timing.count, timing.open, timing.find);
+        std::fflush(stdout);
+        timings.push_back(timing);
+    }
+    const Timing& last = timings.back();
+    const Timing& before = timings.size() > 1 ? timings[timings.size() - 2] : last;
+    std::printf("tray-bench n=%d open_ms=%.0f find_ms=%.0f open_over_find=%.2f growth_%dk_over_%dk=%.2f\n", last.count,
+                last.open, last.find, Ratio(last.open, last.find), last.count / 1000, before.count / 1000,
+                Ratio(last.open, before.open));
+    ::DestroyWindow(owner);
+    return 0;
+}

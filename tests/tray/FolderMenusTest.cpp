@@ -1,0 +1,159 @@
+// The tray's menus in this process, opened as the menu loop opens them
+// (WM_INITMENUPOPUP, WM_UNINITMENUPOPUP) and read back item by item.
+
+#include "framework/WideText.h"
+#include "tests/menubuilder/MenuTestSupport.h"
+#include "tests/support/WineTest.h"
+#include "tray/FolderMenus.h"
+#include "tray/MenuRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+using tray::Line;
+
+namespace {
+
+// The menus as the menu loop works them.
+class MenuWalk {
+public:
+    MenuWalk() : m_menus(m_icons, nullptr) {}
+
+    HMENU Open(HMENU menu) {
+        LRESULT result = 0;
+        m_menus.HandleMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0, result);
+        return menu;
+    }
+    void Close(HMENU menu) {
+        LRESULT result = 0;
+        m_menus.HandleMessage(WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0, result);
+    }
+    tray::FolderMenus& Menus() { return m_menus; }
+
+private:
+    tray::ShellIcons m_icons;
+    tray::FolderMenus m_menus;
+};
+
+// Every item's text, "-" for a separator, "(empty)" etc. as shown; folders
+// that open a submenu end with ">".
+std::vector<std::string> Texts(HMENU menu) {
+    std::vector<std::string> texts;
+    for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+        const Line* line = tray::FolderMenus::LineAt(menu, static_cast<UINT>(position));
+        std::string text = line ? fw::Narrow(line->text) : "-";
+        if (::GetSubMenu(menu, position)) text += ">";
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The submenu of the item showing `text` (compared without case), opened.
+HMENU OpenItem(MenuWalk& walk, HMENU menu, const std::string& text) {
+    for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+        const Line* line = tray::FolderMenus::LineAt(menu, static_cast<UINT>(position));
+        if (line && lstrcmpiA(fw::Narrow(line->text).c_str(), text.c_str()) == 0) {
+            HMENU submenu = ::GetSubMenu(menu, position);
+            return submenu ? walk.Open(submenu) : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+tray::Source FolderSource(const std::string& directory) {
+    tray::Source source;
+    source.directory = fw::Widen((directory + "\\").c_str());
+    return source;
+}
+
+void MakeFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    ::CloseHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+}
+
+std::string Join(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const std::string& text : texts) joined += text + "|";
+    return joined;
+}
+
+// From the menu root down to an added directory: its items, subfolders and
+// files, each group sorted without regard to case; hidden and system
+// entries left out.
+TEST(TrayMenus, ShowAnAddedDirectoryInOrderWithoutHiddenEntries) {
+    menutest::MenuGround ground;
+    menutest::SetOptions(1, 0);
+    TempFolder folder("tray-order");
+    const std::string& path = folder.Path();
+    for (const char* name : {"Zeta", "alpha", "Mid"}) ::CreateDirectoryA((path + "\\" + name).c_str(), nullptr);
+    ::CreateDirectoryA((path + "\\secret").c_str(), nullptr);
+    ::SetFileAttributesA((path + "\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const char* name : {"banana.txt", "Apple.txt", "cherry.TXT"}) MakeFile(path + "\\" + name);
+    MakeFile(path + "\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(path + "\\system.txt", FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_EQ(RunProgram(ProgramPath(), path).exitCode, 0u);
+
+    MenuWalk walk;
+    const fw::UniqueMenu root = walk.Menus().CreateRootMenu(tray::MenuRootFolder());
+    ASSERT_EQ(Join(Texts(root.get())), "C:>|");
+    HMENU menu = OpenItem(walk, root.get(), "C:");
+    for (size_t start = 3, end; menu && start < path.size(); start = end + 1) {
+        end = std::min(path.find('\\', start), path.size());
+        menu = OpenItem(walk, menu, path.substr(start, end - start));
+        ASSERT_TRUE(menu) << "no folder " << path.substr(start, end - start) << " on the way to " << path;
+    }
+    EXPECT_EQ(Join(Texts(menu)), "Open this folder|-|Open|alpha>|Mid>|Zeta>|Apple.txt|banana.txt|cherry.TXT|");
+
+    // Closed, it is empty again; opened anew, it reads the folder as it is now.
+    walk.Close(menu);
+    EXPECT_EQ(::GetMenuItemCount(menu), 0);
+    ::RemoveDirectoryA((path + "\\Mid").c_str());
+    walk.Open(menu);
+    EXPECT_EQ(Join(Texts(menu)), "Open this folder|-|Open|alpha>|Zeta>|Apple.txt|banana.txt|cherry.TXT|");
+}
+
+TEST(TrayMenus, MarkEmptyAndMissingFolders) {
+    TempFolder folder("tray-empty");
+    MenuWalk walk;
+    const fw::UniqueMenu empty = walk.Menus().CreateMenu(FolderSource(folder.Path()));
+    EXPECT_EQ(Join(Texts(empty.get())), "Open this folder|-|(empty)|");
+    const fw::UniqueMenu missing = walk.Menus().CreateMenu(FolderSource(folder.Path() + "\\gone"));
+    EXPECT_EQ(Join(Texts(missing.get())), "(not available)|");
+    const Line* note = tray::FolderMenus::LineAt(missing.get(), 0);
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(::GetMenuState(missing.get(), 0, MF_BYPOSITION) & MF_GRAYED);
+}
+
+// C:\8large (tests/tray/large-folder.sh): 10,000 subfolders and 10,000
+// files, in pages of at most 150 entries, each "More..." continuing where the
+// one before ended, down to the last file.
+TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
+    constexpr size_t kHalf = 10000;
+    MenuWalk walk;
+    const fw::UniqueMenu first = walk.Menus().CreateMenu(FolderSource("C:\\8large"));
+    std::vector<std::string> entries;
+    int pages = 0;
+    for (HMENU menu = first.get(); menu; ++pages) {
+        std::vector<std::string> texts = Texts(menu);
+        if (pages == 0) texts.erase(texts.begin(), texts.begin() + 2);  // "Open this folder", separator
+        HMENU more = nullptr;
+        if (!texts.empty() && texts.back() == "More...>") {
+            texts.pop_back();
+            more = walk.Open(::GetSubMenu(menu, ::GetMenuItemCount(menu) - 1));
+        }
+        ASSERT_LE(texts.size(), tray::kPageSize) << "page " << pages;
+        entries.insert(entries.end(), texts.begin(), texts.end());
+        menu = more;
+    }
+    ASSERT_EQ(entries.size(), 2u * kHalf);
+    EXPECT_EQ(pages, static_cast<int>((2 * kHalf + tray::kPageSize - 1) / tray::kPageSize));
+    EXPECT_EQ(entries.front(), "d00000>");
+    EXPECT_EQ(entries[kHalf - 1], "d09999>");
+    EXPECT_EQ(entries[kHalf], "f00000.rctray");
+    EXPECT_EQ(entries.back(), "f09999.rctray");
+}
+
+}  // namespace

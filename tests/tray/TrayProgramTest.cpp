@@ -1,0 +1,209 @@
+// The real RootCasterTray.exe, worked from outside as the shell and the user
+// work it: mouse messages of its icon to its window, keys into its menus.
+
+#include "tests/menubuilder/MenuTestSupport.h"
+#include "tests/support/Recorder.h"
+#include "tests/support/WindowDriver.h"
+#include "tests/support/WineTest.h"
+#include "tests/tray/TrayDriver.h"
+#include "tray/StartWithWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+#include <optional>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr char kFileType[] = "RootCasterTest.TrayFile";
+constexpr char kFileTypeCommandKey[] = "RootCasterTest.TrayFile\\shell\\open\\command";
+
+std::string TrayPath() {
+    std::string path = ProgramPath();
+    path.resize(path.find_last_of('\\') + 1);
+    return path + "RootCasterTray.exe";
+}
+
+// Files of type .rctray open with the recorder for as long as this lives.
+class ScopedRecorderFileType {
+public:
+    ScopedRecorderFileType() {
+        SetText(HKEY_CLASSES_ROOT, ".rctray", nullptr, kFileType);
+        SetText(HKEY_CLASSES_ROOT, kFileTypeCommandKey, nullptr, "\"" + Recorder::ProgramPath() + "\" \"%1\"");
+    }
+    ~ScopedRecorderFileType() {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, ".rctray");
+        DeleteKeyTree(HKEY_CLASSES_ROOT, kFileType);
+    }
+    ScopedRecorderFileType(const ScopedRecorderFileType&) = delete;
+    ScopedRecorderFileType& operator=(const ScopedRecorderFileType&) = delete;
+};
+
+// The tray program running, closed at the end as the uninstaller closes it.
+class TrayRun {
+public:
+    TrayRun() : m_run(TrayPath(), ""), m_window(tray_driver::WaitForTray()) {}
+    ~TrayRun() {
+        if (m_window) ::PostMessageA(m_window, WM_CLOSE, 0, 0);
+        m_run.WaitForExit(10000);
+    }
+    TrayRun(const TrayRun&) = delete;
+    TrayRun& operator=(const TrayRun&) = delete;
+
+    HWND Window() const { return m_window; }
+    const ProgramRun& Run() const { return m_run; }
+
+    // Opens the folder menus from the icon and goes down by typing each
+    // letter, one more menu open after each.
+    bool OpenDown(const std::string& letters) const {
+        if (!tray_driver::ClickIcon(m_window, WM_LBUTTONUP)) return false;
+        for (size_t i = 0; i < letters.size(); ++i) {
+            if (!Type(letters[i], i + 2)) return false;
+        }
+        return true;
+    }
+
+    // Types one character into the open menus and waits for `menus` of them.
+    bool Type(char character, size_t menus) const {
+        tray_driver::TypeCharacter(m_window, character);
+        return tray_driver::WaitForMenus(menus);
+    }
+
+private:
+    ProgramRun m_run;
+    HWND m_window;
+};
+
+// A folder of its own right below C:, whose first letter no other entry of
+// C:\ starts with, so that typing it opens it.
+class RootFolder {
+public:
+    explicit RootFolder(const std::string& path) : m_path(path) {
+        RemoveTree(m_path);
+        ::CreateDirectoryA(m_path.c_str(), nullptr);
+    }
+    ~RootFolder() { RemoveTree(m_path); }
+    RootFolder(const RootFolder&) = delete;
+    RootFolder& operator=(const RootFolder&) = delete;
+
+private:
+    std::string m_path;
+};
+
+void MakeFile(const std::string& path) {
+    ::CloseHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::optional<std::string> RunEntry() {
+    return ReadText(HKEY_CURRENT_USER, tray::kRunKey, tray::kRunValue);
+}
+
+// The icon's menu opens the menu root; typing "c", "7", "z" goes down to
+// C:\7traytest and chooses zeta.rctray, which its type's program opens.
+TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
+    menutest::MenuGround ground;
+    menutest::SetOptions(0, 0);
+    const RootFolder folder("C:\\7traytest");
+    ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
+    MakeFile("C:\\7traytest\\alpha.rctray");
+    MakeFile("C:\\7traytest\\zeta.rctray");
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\7traytest").exitCode, 0u);
+    const ScopedRecorderFileType fileType;
+    const Recorder recorder;
+
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
+    ASSERT_TRUE(tray.Type('z', 0)) << "the menus did not close";
+    const std::vector<std::string> lines = recorder.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("C:\\7traytest\\zeta.rctray"), std::string::npos) << lines[0];
+}
+
+// A right click on the highlighted "middle" ends the three menus and shows
+// the shell's context menu in their place. (Wine difference: its context
+// menu's "Open" on a folder reports that no program opens the type, so what
+// the menu runs is not checked here.)
+TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
+    menutest::MenuGround ground;
+    menutest::SetOptions(0, 0);
+    const RootFolder folder("C:\\7traytest");
+    ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\7traytest").exitCode, 0u);
+
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
+    tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
+    // As the menu loop reads it from the queue, whichever window it is for.
+    ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
+    ASSERT_TRUE(tray_driver::WaitForMenus(1)) << "no context menu in place of the three menus";
+    tray_driver::PressKey(tray.Window(), VK_ESCAPE);
+    EXPECT_TRUE(tray_driver::WaitForMenus(0)) << "the context menu did not close";
+}
+
+// "Start with Windows" from the icon's own menu, on and off; "Exit" ends it.
+TEST(TrayProgram, WritesAndRemovesItsRunEntryAndExits) {
+    ::SHDeleteValueA(HKEY_CURRENT_USER, tray::kRunKey, tray::kRunValue);
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+
+    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_RBUTTONUP));
+    ASSERT_TRUE(tray.Type('s', 0));
+    const std::optional<std::string> entry = RunEntry();
+    ASSERT_TRUE(entry) << "no Run entry";
+    EXPECT_EQ(lstrcmpiA(entry->c_str(), ("\"" + TrayPath() + "\"").c_str()), 0) << *entry;
+
+    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_RBUTTONUP));
+    ASSERT_TRUE(tray.Type('s', 0));
+    EXPECT_FALSE(RunEntry()) << *RunEntry();
+
+    ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_RBUTTONUP));
+    tray_driver::TypeCharacter(tray.Window(), 'x');
+    EXPECT_TRUE(tray.Run().WaitForExit(10000)) << "still running after Exit";
+}
+
+// A second start ends at once and leaves the first one in place.
+TEST(TrayProgram, RunsOnce) {
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+    const ProcessResult second = RunProgram(TrayPath(), "", 20000);
+    EXPECT_TRUE(second.finished);
+    EXPECT_TRUE(tray.Run().Running());
+    EXPECT_EQ(::FindWindowA("RootCasterTray", nullptr), tray.Window());
+}
+
+}  // namespace
+
+namespace {
+
+// C:\8large (tests/tray/large-folder.sh) from the icon: down the
+// "More..." chain, one page after the other, to its last file.
+TEST(LargeTrayFolder, ProgramReachesTheLastEntry) {
+    menutest::MenuGround ground;
+    menutest::SetOptions(0, 0);
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\8large").exitCode, 0u);
+    const ScopedRecorderFileType fileType;
+    const Recorder recorder;
+
+    const TrayRun tray;
+    ASSERT_TRUE(tray.Window()) << "no tray window";
+    ASSERT_TRUE(tray.OpenDown("c8")) << "the menus did not open down to C:\\8large";
+    constexpr size_t kPages = (20000 + 149) / 150;
+    for (size_t open = 3; open < 2 + kPages; ++open) {
+        tray_driver::PressKey(tray.Window(), VK_END);
+        tray_driver::PressKey(tray.Window(), VK_RIGHT);
+        ASSERT_TRUE(tray_driver::WaitForMenus(open + 1)) << "page " << open - 1 << " did not open";
+    }
+    tray_driver::PressKey(tray.Window(), VK_END);
+    tray_driver::PressKey(tray.Window(), VK_RETURN);
+    const std::vector<std::string> lines = recorder.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("C:\\8large\\f09999.rctray"), std::string::npos) << lines[0];
+}
+
+}  // namespace

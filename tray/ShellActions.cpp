@@ -1,0 +1,136 @@
+#include "tray/ShellActions.h"
+
+#include "framework/RuntimeLink.h"
+#include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
+#include "tray/TrackMenu.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace tray {
+namespace {
+
+constexpr UINT kFirstCommand = 1;
+constexpr UINT kLastCommand = 0x7FFF;
+
+using ShellExecuteExWFunction = BOOL WINAPI(SHELLEXECUTEINFOW*);
+
+std::wstring WithoutClosingBackslash(std::wstring path) {
+    // A drive root keeps its backslash: "C:" alone is the drive's current folder.
+    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+void OpenWide(HWND owner, const std::wstring& path, ShellExecuteExWFunction* execute) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = owner;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    execute(&info);
+}
+
+void OpenAnsi(HWND owner, const std::string& path) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = owner;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ::ShellExecuteExA(&info);
+}
+
+// Bytes of an item list up to, not including, its closing zero.
+size_t ListSize(LPCITEMIDLIST list) {
+    size_t size = 0;
+    while (const USHORT item = reinterpret_cast<const SHITEMID*>(reinterpret_cast<const BYTE*>(list) + size)->cb) {
+        size += item;
+    }
+    return size;
+}
+
+// Where the last item of a non-empty list starts.
+size_t LastItemOffset(LPCITEMIDLIST list) {
+    size_t offset = 0;
+    for (;;) {
+        const auto* bytes = reinterpret_cast<const BYTE*>(list);
+        const USHORT item = reinterpret_cast<const SHITEMID*>(bytes + offset)->cb;
+        if (reinterpret_cast<const SHITEMID*>(bytes + offset + item)->cb == 0) return offset;
+        offset += item;
+    }
+}
+
+// The first `size` bytes of `list` as a list of its own.
+fw::UniqueItemList CopyListPart(LPCITEMIDLIST list, size_t size) {
+    fw::UniqueItemList copy(static_cast<LPITEMIDLIST>(::CoTaskMemAlloc(size + sizeof(USHORT))));
+    if (!copy) return copy;
+    std::memcpy(copy.get(), list, size);
+    std::memset(reinterpret_cast<BYTE*>(copy.get()) + size, 0, sizeof(USHORT));
+    return copy;
+}
+
+}  // namespace
+
+void OpenWithShell(HWND owner, const std::wstring& path) {
+    const std::wstring target = WithoutClosingBackslash(path);
+    auto* execute = fw::IsNt() ? fw::LookUp<ShellExecuteExWFunction>("shell32.dll", "ShellExecuteExW") : nullptr;
+    if (execute) {
+        OpenWide(owner, target, execute);
+    } else {
+        OpenAnsi(owner, fw::Narrow(target));
+    }
+}
+
+// The item's parent folder is bound and asked for the item's menu, as
+// Explorer does for a selected item.
+bool ShellContextMenu::Create(const std::wstring& path) {
+    fw::ComPtr<IShellFolder> desktop;
+    if (FAILED(::SHGetDesktopFolder(desktop.put()))) return false;
+    std::wstring name = WithoutClosingBackslash(path);
+    fw::UniqueItemList full;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, full.put(), nullptr)) || !full ||
+        ListSize(full.get()) == 0) {
+        return false;
+    }
+    const size_t last = LastItemOffset(full.get());
+    fw::ComPtr<IShellFolder> parent;
+    if (last == 0) {
+        parent = std::move(desktop);
+    } else {
+        const fw::UniqueItemList parentList = CopyListPart(full.get(), last);
+        if (!parentList ||
+            FAILED(desktop->BindToObject(parentList.get(), nullptr, IID_IShellFolder, parent.put_void()))) {
+            return false;
+        }
+    }
+    LPCITEMIDLIST child = reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(full.get()) + last);
+    if (FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, m_menu.put_void()))) return false;
+    m_menu.QueryInterface(IID_IContextMenu2, m_menu2);
+    return true;
+}
+
+void ShellContextMenu::Track(HWND owner, POINT at) const {
+    const fw::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu || FAILED(m_menu->QueryContextMenu(menu.get(), 0, kFirstCommand, kLastCommand, CMF_NORMAL))) return;
+    const UINT command = TrackMenu(owner, menu.get(), at, TPM_RIGHTBUTTON);
+    if (command < kFirstCommand) return;
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof(invoke);
+    invoke.hwnd = owner;
+    invoke.lpVerb = MAKEINTRESOURCEA(command - kFirstCommand);
+    invoke.nShow = SW_SHOWNORMAL;
+    m_menu->InvokeCommand(&invoke);
+}
+
+bool ShellContextMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    result = 0;
+    switch (message) {
+        case WM_INITMENUPOPUP:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM: return m_menu2 && SUCCEEDED(m_menu2->HandleMenuMsg(message, wParam, lParam));
+        default: return false;
+    }
+}
+
+}  // namespace tray

@@ -1,0 +1,90 @@
+#include "tray/ShellIcons.h"
+
+#include "framework/RuntimeLink.h"
+#include "framework/WideText.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <array>
+
+namespace tray {
+namespace {
+
+constexpr UINT kIndexQuery = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
+
+using GetFileInfoW = DWORD_PTR WINAPI(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+
+// What SHGetFileInfo returns for the query: an index, or the image list.
+DWORD_PTR QueryShell(const std::wstring& path, DWORD attributes, UINT flags, int& index) {
+    if (fw::IsNt()) {
+        if (auto* getFileInfo = fw::LookUp<GetFileInfoW>("shell32.dll", "SHGetFileInfoW")) {
+            SHFILEINFOW info{};
+            const DWORD_PTR result = getFileInfo(path.c_str(), attributes, &info, sizeof(info), flags);
+            index = info.iIcon;
+            return result;
+        }
+    }
+    SHFILEINFOA info{};
+    const DWORD_PTR result = ::SHGetFileInfoA(fw::Narrow(path).c_str(), attributes, &info, sizeof(info), flags);
+    index = info.iIcon;
+    return result;
+}
+
+int LookUpIndex(const std::wstring& path, DWORD attributes, UINT flags) {
+    int index = kNoIcon;
+    return QueryShell(path, attributes, kIndexQuery | flags, index) ? index : kNoIcon;
+}
+
+wchar_t FoldAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// The extension with its dot, in lower case where ASCII; empty when none.
+std::wstring ExtensionOf(const std::wstring& path) {
+    const size_t dot = path.find_last_of(L".\\");
+    if (dot == std::wstring::npos || path[dot] != L'.') return std::wstring();
+    std::wstring extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(), FoldAscii);
+    return extension;
+}
+
+// A drive, server or share root: the shell draws each one its own way.
+bool IsRoot(const std::wstring& path) {
+    const size_t separators = static_cast<size_t>(std::count(path.begin(), path.end(), L'\\'));
+    return path.compare(0, 2, L"\\\\") == 0 ? separators <= 4 : separators <= 1;
+}
+
+bool IsDirectory(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+bool CarriesOwnIcon(const std::wstring& path) {
+    static constexpr std::array<const wchar_t*, 9> kOwnIconTypes = {L".exe", L".ico", L".lnk", L".cur", L".ani",
+                                                                    L".pif", L".scr", L".cpl", L".url"};
+    const std::wstring extension = ExtensionOf(path);
+    return std::any_of(kOwnIconTypes.begin(), kOwnIconTypes.end(),
+                       [&](const wchar_t* type) { return extension == type; });
+}
+
+HIMAGELIST ShellIcons::Images() const {
+    int unused = 0;
+    return reinterpret_cast<HIMAGELIST>(
+        QueryShell(L"C:\\", FILE_ATTRIBUTE_DIRECTORY, kIndexQuery | SHGFI_USEFILEATTRIBUTES, unused));
+}
+
+int ShellIcons::IndexOf(const std::wstring& path, DWORD attributes) {
+    const bool directory = IsDirectory(attributes);
+    if (directory ? IsRoot(path) : CarriesOwnIcon(path)) return LookUpIndex(path, 0, 0);
+    std::wstring type = directory ? L"\\" : ExtensionOf(path);
+    const auto known = m_byType.find(type);
+    if (known != m_byType.end()) return known->second;
+    const int index = directory ? LookUpIndex(L"folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES)
+                                : LookUpIndex(L"file" + type, FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
+    m_byType.emplace(std::move(type), index);
+    return index;
+}
+
+}  // namespace tray

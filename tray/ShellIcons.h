@@ -1,0 +1,38 @@
+#pragma once
+// The shell's small icons of menu entries, as indexes into the system image
+// list. Most files show the icon of their type, looked up once per type by
+// name and attributes alone; files that carry their own icon (programs,
+// icons, shortcuts and the like) and drive or share roots are asked for by
+// their path.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+
+namespace tray {
+
+inline constexpr int kIconNotLookedUp = -2;
+inline constexpr int kNoIcon = -1;
+
+class ShellIcons {
+public:
+    // The system's small image list; the shell owns it.
+    HIMAGELIST Images() const;
+
+    // The index of the icon of the file or directory (with closing
+    // backslash) at `path`; kNoIcon when the shell has none.
+    int IndexOf(const std::wstring& path, DWORD attributes);
+
+    // Types are looked up afresh from now on (after an association changed).
+    void Forget() { m_byType.clear(); }
+
+private:
+    std::map<std::wstring, int> m_byType;
+};
+
+// Whether the file at `path` carries its own icon, by its extension.
+bool CarriesOwnIcon(const std::wstring& path);
+
+}  // namespace tray

@@ -1,0 +1,159 @@
+#include "tray/TrayWindow.h"
+
+#include "framework/CreatedWindow.h"
+#include "framework/UniqueHandle.h"
+#include "launch/OpenWithHtmlViewer.h"
+#include "res/resource.h"
+#include "settings/SettingsStore.h"
+#include "tray/FolderMenus.h"
+#include "tray/MenuRoot.h"
+#include "tray/ShellActions.h"
+#include "tray/StartWithWindows.h"
+#include "tray/TrackMenu.h"
+
+namespace tray {
+namespace {
+
+constexpr int kHotKeyId = 1;
+constexpr char kTip[] = "RootCaster";
+
+POINT Pointer() {
+    POINT at{0, 0};
+    ::GetCursorPos(&at);
+    return at;
+}
+
+}  // namespace
+
+CTrayWindow::~CTrayWindow() {
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+bool CTrayWindow::Create() {
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &CTrayWindow::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_ROOTCASTER));
+    windowClass.lpszClassName = kTrayWindowClass;
+    if (!::RegisterClassA(&windowClass)) return false;
+    // Never shown: a top-level window, as Windows 95 has no message-only ones.
+    return ::CreateWindowExA(0, kTrayWindowClass, kTip, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this) !=
+           nullptr;
+}
+
+LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CTrayWindow* tray = fw::CreatedWrapper<CTrayWindow>(window, message, lParam);
+    if (!tray || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
+    return tray->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleMenuMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_CREATE: OnCreate(); return 0;
+        case kIconMessage: OnIconMessage(static_cast<UINT>(lParam)); return 0;
+        case WM_HOTKEY: ShowFolderMenu(); return 0;
+        case WM_DESTROY: OnDestroy(); return 0;
+        default: break;
+    }
+    if (message == m_taskbarCreated && message != 0) OnTaskbarCreated();
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+// While a menu is tracked, its messages go to it.
+bool CTrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    if (m_shellMenu) return m_shellMenu->HandleMessage(message, wParam, lParam, result);
+    return m_folderMenus && m_folderMenus->HandleMessage(message, wParam, lParam, result);
+}
+
+void CTrayWindow::OnCreate() {
+    m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    const HICON icon =
+        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    m_icon = std::make_unique<TrayIcon>(m_hWnd, kIconMessage, icon, kTip);
+    m_icon->Add();
+    // Taken by another program: the icon still opens the menu.
+    ::RegisterHotKey(m_hWnd, kHotKeyId, kHotKeyModifiers, kHotKey);
+}
+
+void CTrayWindow::OnIconMessage(UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONUP: ShowFolderMenu(); break;
+        case WM_RBUTTONUP: ShowTrayMenu(); break;
+        default: break;
+    }
+}
+
+void CTrayWindow::OnCommand(UINT command) {
+    switch (command) {
+        case IDM_START_WITH_WINDOWS: ToggleStartWithWindows(); break;
+        case IDM_REFRESH: Refresh(); break;
+        case IDM_HELP: ShowHelp(); break;
+        case IDM_EXIT: ::DestroyWindow(m_hWnd); break;
+        default: break;
+    }
+}
+
+// Explorer started anew (after a crash) and has forgotten every icon.
+void CTrayWindow::OnTaskbarCreated() const {
+    if (m_icon) m_icon->Add();
+}
+
+void CTrayWindow::OnDestroy() {
+    ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    m_icon.reset();
+    ::PostQuitMessage(0);
+}
+
+void CTrayWindow::ShowFolderMenu() {
+    const std::wstring menuRoot = MenuRootFolder();
+    if (m_folderMenus || menuRoot.empty()) return;
+    FolderMenus menus(m_icons, m_hWnd);
+    const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
+    if (!root) return;
+    const POINT at = Pointer();
+    m_folderMenus = &menus;
+    const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
+    m_folderMenus = nullptr;
+    if (const std::optional<Line> chosen = menus.Chosen(command)) {
+        OpenWithShell(m_hWnd, chosen->path);
+    } else if (menus.RightClicked()) {
+        ShowShellContextMenu(menus.RightClicked()->path, Pointer());
+    }
+}
+
+void CTrayWindow::ShowTrayMenu() {
+    const fw::UniqueMenu menus(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    const HMENU menu = menus ? ::GetSubMenu(menus.get(), 0) : nullptr;
+    if (!menu) return;
+    ::CheckMenuItem(menu, IDM_START_WITH_WINDOWS, StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED);
+    OnCommand(TrackMenu(m_hWnd, menu, Pointer(), 0));
+}
+
+void CTrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {
+    ShellContextMenu menu;
+    if (!menu.Create(path)) return;
+    m_shellMenu = &menu;
+    menu.Track(m_hWnd, at);
+    m_shellMenu = nullptr;
+}
+
+void CTrayWindow::ToggleStartWithWindows() const {
+    SetStartWithWindows(!StartsWithWindows());
+}
+
+// Every menu is read afresh anyway; what is kept is the icons of the types
+// and the icon in the notification area.
+void CTrayWindow::Refresh() {
+    m_icons.Forget();
+    if (m_icon) m_icon->Add();
+}
+
+void CTrayWindow::ShowHelp() {
+    launch::OpenWithHtmlViewer(settings::SettingsStore::Instance().Read(settings::kHelpFile));
+}
+
+}  // namespace tray

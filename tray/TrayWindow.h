@@ -1,0 +1,57 @@
+#pragma once
+// The tray program's hidden window: it owns the icon in the notification
+// area and the keyboard shortcut, opens the menus, and ends the program when
+// it is closed (the uninstaller closes it by its class name).
+
+#include "framework/Window.h"
+#include "tray/ShellIcons.h"
+#include "tray/TrayIcon.h"
+
+#include <memory>
+
+namespace tray {
+
+class FolderMenus;
+class ShellContextMenu;
+
+inline constexpr char kTrayWindowClass[] = "RootCasterTray";
+// Mouse events on the icon, the mouse message in lParam.
+inline constexpr UINT kIconMessage = WM_APP + 1;
+// Ctrl+Alt+R opens the menu at the pointer.
+inline constexpr UINT kHotKeyModifiers = MOD_CONTROL | MOD_ALT;
+inline constexpr UINT kHotKey = 'R';
+
+class CTrayWindow : public fw::Window {
+public:
+    CTrayWindow() = default;
+    ~CTrayWindow() override;
+
+    bool Create();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
+
+    void OnCreate();
+    void OnIconMessage(UINT mouseMessage);
+    void OnCommand(UINT command);
+    void OnTaskbarCreated() const;
+    void OnDestroy();
+
+    void ShowFolderMenu();
+    void ShowTrayMenu();
+    void ShowShellContextMenu(const std::wstring& path, POINT at);
+    void ToggleStartWithWindows() const;
+    void Refresh();
+    static void ShowHelp();
+
+    UINT m_taskbarCreated = 0;
+    std::unique_ptr<TrayIcon> m_icon;
+    ShellIcons m_icons;
+    // The menu being tracked, which gets the menu messages meanwhile.
+    FolderMenus* m_folderMenus = nullptr;
+    const ShellContextMenu* m_shellMenu = nullptr;
+};
+
+}  // namespace tray
