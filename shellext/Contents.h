@@ -6,8 +6,7 @@
 #include "listing/DirectoryReader.h"
 #include "shellext/ItemList.h"
 
-#include <string>
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 namespace shellext {
@@ -17,7 +16,8 @@ using listing::Group;
 
 class Contents {
 public:
-    void Add(Entry entry, UniqueItemList item);
+    // `items[i]` is the item of `entries[i]`.
+    Contents(std::vector<Entry> entries, std::vector<UniqueItemList> items);
 
     std::size_t Count() const { return m_entries.size(); }
     LPCITEMIDLIST Item(std::size_t index) const { return m_items[index].get(); }
@@ -26,9 +26,14 @@ public:
     const Entry* Find(LPCITEMIDLIST list) const;
 
 private:
+    std::size_t SlotOf(LPCITEMIDLIST list) const;
+
     std::vector<Entry> m_entries;
     std::vector<UniqueItemList> m_items;
-    std::unordered_map<std::string, std::size_t> m_byItem;
+    // An open-addressed table of the items' first items: each slot holds an
+    // index into m_items plus one, 0 when empty. Made once, no allocation per
+    // entry; at most half full, so a probe ends soon at an empty slot.
+    std::vector<std::uint32_t> m_slots;
 };
 
 }  // namespace shellext

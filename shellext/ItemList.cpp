@@ -58,9 +58,9 @@ UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second) {
     return combined;
 }
 
-std::string FirstItemKey(LPCITEMIDLIST list) {
-    if (IsEmpty(list)) return std::string();
-    return std::string(reinterpret_cast<const char*>(list), list->mkid.cb);
+std::string_view FirstItemKey(LPCITEMIDLIST list) {
+    if (IsEmpty(list)) return std::string_view();
+    return std::string_view(reinterpret_cast<const char*>(list), list->mkid.cb);
 }
 
 }  // namespace shellext

@@ -6,7 +6,7 @@
 
 #include <shlobj.h>
 
-#include <string>
+#include <string_view>
 
 namespace shellext {
 
@@ -24,7 +24,7 @@ UniqueItemList CloneFirst(LPCITEMIDLIST list);
 // `first` followed by `second`; either may be empty or null.
 UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second);
 
-// The bytes of the first item, a key for looking it up.
-std::string FirstItemKey(LPCITEMIDLIST list);
+// The bytes of the first item, read in place: a key for looking it up.
+std::string_view FirstItemKey(LPCITEMIDLIST list);
 
 }  // namespace shellext

@@ -173,18 +173,20 @@ std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const 
     return inDirectory;
 }
 
-std::optional<Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
-    if (IsEmpty(item)) return std::nullopt;
+std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
+    if (IsEmpty(item)) return nullptr;
     if (m_latest) {
-        if (const Entry* known = m_latest->Find(item)) return *known;
+        if (const Entry* known = m_latest->Find(item)) return std::shared_ptr<const Entry>(m_latest, known);
     }
     // An item from an earlier folder object: every source folder reads the
     // name from its own item alike.
     fw::ComPtr<IShellFolder> source = SourceFolder(Group::kFile);
     if (!source) source = SourceFolder(Group::kItem);
-    if (!source) return std::nullopt;
+    if (!source) return nullptr;
     const UniqueItemList first = CloneFirst(item);
-    return ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
+    std::optional<Entry> read =
+        ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
+    return read ? std::make_shared<const Entry>(std::move(*read)) : nullptr;
 }
 
 UniqueItemList MenuFolder::MakeItem(const Entry& entry) const {
@@ -196,18 +198,18 @@ UniqueItemList MenuFolder::MakeItem(const Entry& entry) const {
     return source ? ItemMaker().Make(source.get(), entry) : UniqueItemList();
 }
 
-std::wstring MenuFolder::NameOf(const Entry& entry, SHGDNF flags) const {
+std::wstring_view MenuFolder::NameOf(const Entry& entry, SHGDNF flags, std::wstring& built) const {
     const bool forParsing = (flags & SHGDN_FORPARSING) != 0;
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
-    if (forParsing && !inFolder) return JoinPath(SourcePath(entry.group), entry.name);
+    if (forParsing && !inFolder) return built = JoinPath(SourcePath(entry.group), entry.name);
     if (forParsing || (flags & SHGDN_FOREDITING)) return entry.name;
     if (IsRoot()) {
         // "C:" for a drive, "\\srv" for a server: the directory it stands for.
-        std::wstring shown = menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name));
-        shown.pop_back();
-        return shown;
+        built = menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name));
+        built.pop_back();
+        return built;
     }
-    return std::wstring(listing::DisplayName(entry));
+    return listing::DisplayName(entry);
 }
 
 // ---- IShellFolder ----
@@ -254,17 +256,26 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
     if (!items) return E_POINTER;
     *items = nullptr;
     return Guarded([&] {
-        auto contents = std::make_shared<Contents>();
+        std::vector<Entry> entries = ReadEntries();
+        std::vector<UniqueItemList> made;  // made[i] is the item of entries[i]
+        made.reserve(entries.size());
         fw::ComPtr<IShellFolder> sources[2];  // the menu folder's, the directory's
         const ItemMaker maker;
-        for (Entry& entry : ReadEntries()) {
+        // Entries left out close up; the rest stay where they were read.
+        std::size_t kept = 0;
+        for (Entry& entry : entries) {
             if (!Wanted(entry, flags)) continue;
             fw::ComPtr<IShellFolder>& source = sources[IsMenuSource(entry.group) ? 0 : 1];
             if (!source) source = SourceFolder(entry.group);
             if (!source) continue;
             UniqueItemList item = maker.Make(source.get(), entry);
-            if (item) contents->Add(std::move(entry), std::move(item));
+            if (!item) continue;
+            if (&entries[kept] != &entry) entries[kept] = std::move(entry);
+            ++kept;
+            made.push_back(std::move(item));
         }
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(kept), entries.end());
+        auto contents = std::make_shared<const Contents>(std::move(entries), std::move(made));
         m_latest = contents;
         return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
                                             std::size_t{0});
@@ -292,7 +303,7 @@ HRESULT MenuFolder::BindToObject(LPCITEMIDLIST item, IBindCtx*, REFIID iid, void
     *out = nullptr;
     if (IsEmpty(item)) return E_INVALIDARG;
     return Guarded([&] {
-        const std::optional<Entry> entry = EntryOf(item);
+        const std::shared_ptr<const Entry> entry = EntryOf(item);
         return entry ? BindToChild(item, *entry, iid, out) : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     });
 }
@@ -314,8 +325,8 @@ HRESULT MenuFolder::InChildFolder(LPCITEMIDLIST item, Call&& call) {
 HRESULT MenuFolder::CompareIDs(LPARAM, LPCITEMIDLIST first, LPCITEMIDLIST second) {
     if (IsEmpty(first) || IsEmpty(second)) return CompareResult(IsEmpty(first) ? (IsEmpty(second) ? 0 : -1) : 1);
     return Guarded([&] {
-        const std::optional<Entry> a = EntryOf(first);
-        const std::optional<Entry> b = EntryOf(second);
+        const std::shared_ptr<const Entry> a = EntryOf(first);
+        const std::shared_ptr<const Entry> b = EntryOf(second);
         if (!a || !b) return E_INVALIDARG;
         const int order = Order(*a, *b);
         if (order != 0 || (IsSingle(first) && IsSingle(second))) return CompareResult(order);
@@ -347,7 +358,7 @@ HRESULT MenuFolder::GetAttributesOf(UINT count, LPCITEMIDLIST* items, SFGAOF* at
                 common &= below;
                 continue;
             }
-            const std::optional<Entry> entry = EntryOf(items[i]);
+            const std::shared_ptr<const Entry> entry = EntryOf(items[i]);
             if (!entry) return E_INVALIDARG;
             common &= AttributesOf(*entry);
         }
@@ -366,7 +377,7 @@ HRESULT MenuFolder::GetUIObjectOf(HWND window, UINT count, LPCITEMIDLIST* items,
         bool fromMenuFolder = false;
         for (UINT i = 0; i < count; ++i) {
             if (!IsSingle(items[i])) return E_INVALIDARG;
-            const std::optional<Entry> entry = EntryOf(items[i]);
+            const std::shared_ptr<const Entry> entry = EntryOf(items[i]);
             if (!entry) return E_INVALIDARG;
             if (i > 0 && IsMenuSource(entry->group) != fromMenuFolder) return E_INVALIDARG;
             fromMenuFolder = IsMenuSource(entry->group);
@@ -385,8 +396,9 @@ HRESULT MenuFolder::GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* n
                 return child->GetDisplayNameOf(rest, flags, name);
             });
         }
-        const std::optional<Entry> entry = EntryOf(item);
-        return entry ? ToStrRet(NameOf(*entry, flags), name) : E_INVALIDARG;
+        const std::shared_ptr<const Entry> entry = EntryOf(item);
+        std::wstring built;
+        return entry ? ToStrRet(NameOf(*entry, flags, built), name) : E_INVALIDARG;
     });
 }
 
@@ -431,9 +443,11 @@ HRESULT MenuFolder::GetDetailsOf(LPCITEMIDLIST item, UINT column, SHELLDETAILS* 
         details->fmt = column == kNameColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
         details->cxChar = column == kNameColumn ? 30 : 12;
         if (!item) return ToStrRet(column == kNameColumn ? L"Name" : L"Size", &details->str);
-        const std::optional<Entry> entry = EntryOf(item);
+        const std::shared_ptr<const Entry> entry = EntryOf(item);
         if (!entry) return E_INVALIDARG;
-        return ToStrRet(column == kNameColumn ? NameOf(*entry, SHGDN_INFOLDER) : SizeText(*entry), &details->str);
+        if (column != kNameColumn) return ToStrRet(SizeText(*entry), &details->str);
+        std::wstring built;
+        return ToStrRet(NameOf(*entry, SHGDN_INFOLDER, built), &details->str);
     });
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace shellext {
 
@@ -75,10 +76,12 @@ private:
     std::vector<Entry> ReadEntries() const;
     std::optional<Entry> ReadEntryNamed(const std::wstring& name) const;
     // What this folder knows of the first item of `item`: from the latest
-    // enumeration, else read now from the file system.
-    std::optional<Entry> EntryOf(LPCITEMIDLIST item) const;
+    // enumeration (shared with it, not copied), else read now from the file
+    // system; null when neither knows it.
+    std::shared_ptr<const Entry> EntryOf(LPCITEMIDLIST item) const;
     UniqueItemList MakeItem(const Entry& entry) const;
-    std::wstring NameOf(const Entry& entry, SHGDNF flags) const;
+    // The name of `entry`: in place where it can be, else built in `built`.
+    std::wstring_view NameOf(const Entry& entry, SHGDNF flags, std::wstring& built) const;
 
     HRESULT BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID iid, void** out);
     template <class Call>

@@ -5,13 +5,13 @@
 #include <cstring>
 
 namespace shellext {
-namespace {
 
 // Hands the shell the facts of one entry, so that parsing its name makes the
 // item without another look at the disk.
 class FindDataHolder final : public ComObject<IFileSystemBindData> {
 public:
-    explicit FindDataHolder(const WIN32_FIND_DATAW& data) : m_data(data) {}
+    FindDataHolder() { std::memset(&m_data, 0, sizeof(m_data)); }
+    WIN32_FIND_DATAW& Data() { return m_data; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         static const InterfaceEntry<FindDataHolder> kInterfaces[] = {
@@ -35,23 +35,24 @@ private:
     WIN32_FIND_DATAW m_data;
 };
 
+namespace {
+
 fw::ComPtr<IShellFolder> Desktop() {
     fw::ComPtr<IShellFolder> desktop;
     ::SHGetDesktopFolder(desktop.put());
     return desktop;
 }
 
-WIN32_FIND_DATAW FindDataOf(const Entry& entry) {
-    WIN32_FIND_DATAW data;
-    std::memset(&data, 0, sizeof(data));
+// Writes the facts of `entry` over those of the one before; the fields left
+// alone stay zero.
+void WriteFindData(const Entry& entry, WIN32_FIND_DATAW& data) {
     data.dwFileAttributes = entry.attributes;
     data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
     data.nFileSizeLow = static_cast<DWORD>(entry.size);
     data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(entry.lastWriteTime >> 32);
     data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(entry.lastWriteTime);
     data.ftCreationTime = data.ftLastAccessTime = data.ftLastWriteTime;
-    entry.name.copy(data.cFileName, MAX_PATH - 1);
-    return data;
+    data.cFileName[entry.name.copy(data.cFileName, MAX_PATH - 1)] = L'\0';
 }
 
 std::wstring FromAnsi(const char* text) {
@@ -138,9 +139,7 @@ std::vector<std::wstring> StartMenus() {
 }
 
 ItemMaker::ItemMaker() {
-    WIN32_FIND_DATAW empty;
-    std::memset(&empty, 0, sizeof(empty));
-    FindDataHolder* facts = new (std::nothrow) FindDataHolder(empty);
+    FindDataHolder* facts = new (std::nothrow) FindDataHolder();
     if (!facts) return;
     *m_facts.put() = facts;
     if (FAILED(::CreateBindCtx(0, m_context.put())) ||
@@ -152,18 +151,21 @@ ItemMaker::ItemMaker() {
 UniqueItemList ItemMaker::Make(IShellFolder* folder, const Entry& entry) const {
     UniqueItemList item;
     if (!m_context) return item;
-    const WIN32_FIND_DATAW data = FindDataOf(entry);
-    m_facts->SetFindData(&data);
-    std::wstring name = entry.name;
-    folder->ParseDisplayName(nullptr, m_context.get(), &name[0], nullptr, item.put(), nullptr);
+    WriteFindData(entry, m_facts->Data());
+    wchar_t name[MAX_PATH];
+    name[entry.name.copy(name, MAX_PATH - 1)] = L'\0';
+    folder->ParseDisplayName(nullptr, m_context.get(), name, nullptr, item.put(), nullptr);
     return item;
 }
 
-HRESULT ToStrRet(const std::wstring& text, STRRET* out) {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+ItemMaker::~ItemMaker() = default;
+
+HRESULT ToStrRet(std::wstring_view text, STRRET* out) {
+    const std::size_t bytes = text.size() * sizeof(wchar_t);
+    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes + sizeof(wchar_t)));
     if (!copy) return E_OUTOFMEMORY;
-    std::memcpy(copy, text.c_str(), bytes);
+    std::memcpy(copy, text.data(), bytes);
+    copy[text.size()] = L'\0';
     out->uType = STRRET_WSTR;
     out->pOleStr = copy;
     return S_OK;

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shellext {
@@ -27,20 +28,26 @@ std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF fla
 // The user's and all users' Start Menu folders, as far as the system has them.
 std::vector<std::wstring> StartMenus();
 
+class FindDataHolder;
+
 // Makes the items that shell folders give entries lying in them, from what
 // was read: the shell does not read the disk again where it takes such facts.
-// One bind context carries the facts of one entry after another.
+// One bind context carries the facts of one entry after another, written in
+// place.
 class ItemMaker {
 public:
     ItemMaker();
+    ~ItemMaker();
+    ItemMaker(const ItemMaker&) = delete;
+    ItemMaker& operator=(const ItemMaker&) = delete;
     UniqueItemList Make(IShellFolder* folder, const Entry& entry) const;
 
 private:
     fw::ComPtr<IBindCtx> m_context;
-    fw::ComPtr<IFileSystemBindData> m_facts;
+    fw::ComPtr<FindDataHolder> m_facts;
 };
 
 // Text handed to the shell, in its allocator.
-HRESULT ToStrRet(const std::wstring& text, STRRET* out);
+HRESULT ToStrRet(std::wstring_view text, STRRET* out);
 
 }  // namespace shellext
