@@ -13,6 +13,7 @@
 #include "bench/Timing.h"
 #include "framework/ComPtr.h"
 #include "framework/OleSession.h"
+#include "framework/ShellText.h"
 #include "framework/SpecialFolder.h"
 #include "framework/UniqueHandle.h"
 #include "menubuilder/MenuPath.h"
@@ -40,10 +41,6 @@ size_t FindAll(const std::string& directory) {
         ++count;
     } while (::FindNextFileA(search.get(), &entry));
     return count;
-}
-
-void FreeName(STRRET& name) {
-    if (name.uType == STRRET_WSTR) ::CoTaskMemFree(name.pOleStr);
 }
 
 // One listing of the menu, each step timed: parse and bind, EnumObjects,
@@ -75,7 +72,8 @@ Listing ListMenu(const std::wstring& menuFolder) {
     watch = bench::Stopwatch();
     for (const fw::UniqueItemList& entry : entries) {
         STRRET name{};
-        if (SUCCEEDED(menu.Folder()->GetDisplayNameOf(entry.get(), SHGDN_INFOLDER, &name))) FreeName(name);
+        if (SUCCEEDED(menu.Folder()->GetDisplayNameOf(entry.get(), SHGDN_INFOLDER, &name)))
+            fw::TakeText(name, entry.get());
     }
     listing.steps[3] = watch.Milliseconds();
     watch = bench::Stopwatch();

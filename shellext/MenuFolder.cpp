@@ -235,11 +235,10 @@ HRESULT MenuFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten,
             HRESULT bound = BindToChild(first.get(), *entry, IID_IShellFolder, child.put_void());
             if (FAILED(bound)) return bound;
             std::wstring restText = rest;
-            LPITEMIDLIST below = nullptr;
-            bound = child->ParseDisplayName(nullptr, nullptr, &restText[0], nullptr, &below, nullptr);
-            const UniqueItemList belowOwned(below);
+            UniqueItemList below;
+            bound = child->ParseDisplayName(nullptr, nullptr, &restText[0], nullptr, below.put(), nullptr);
             if (FAILED(bound)) return bound;
-            whole = Combine(first.get(), belowOwned.get());
+            whole = Combine(first.get(), below.get());
         }
         if (!whole) return E_OUTOFMEMORY;
         if (attributes && *attributes) {

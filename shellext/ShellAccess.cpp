@@ -1,5 +1,6 @@
 #include "shellext/ShellAccess.h"
 
+#include "framework/ShellText.h"
 #include "shellext/ComObject.h"
 
 #include <cstring>
@@ -55,33 +56,9 @@ void WriteFindData(const Entry& entry, WIN32_FIND_DATAW& data) {
     data.cFileName[entry.name.copy(data.cFileName, MAX_PATH - 1)] = L'\0';
 }
 
-std::wstring FromAnsi(const char* text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
-
-// The text of a STRRET in any of its three forms; frees what it owned.
-std::wstring TextOf(STRRET& name, LPCITEMIDLIST item) {
-    switch (name.uType) {
-        case STRRET_WSTR: {
-            std::wstring text = name.pOleStr ? name.pOleStr : L"";
-            ::CoTaskMemFree(name.pOleStr);
-            return text;
-        }
-        case STRRET_CSTR: return FromAnsi(name.cStr);
-        case STRRET_OFFSET: return FromAnsi(reinterpret_cast<const char*>(item) + name.uOffset);
-        default: return std::wstring();
-    }
-}
-
 std::wstring StartMenu(int csidl) {
-    LPITEMIDLIST found = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &found))) return std::wstring();
-    const UniqueItemList owned(found);
+    UniqueItemList owned;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, owned.put()))) return std::wstring();
     return NameFromFolder(nullptr, owned.get(), SHGDN_FORPARSING);
 }
 
@@ -92,9 +69,8 @@ fw::ComPtr<IShellFolder> FolderOfPath(const std::wstring& path) {
     const fw::ComPtr<IShellFolder> desktop = Desktop();
     if (!desktop) return folder;
     std::wstring text = path;
-    LPITEMIDLIST parsed = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &text[0], nullptr, &parsed, nullptr))) return folder;
-    const UniqueItemList item(parsed);
+    UniqueItemList item;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &text[0], nullptr, item.put(), nullptr))) return folder;
     desktop->BindToObject(item.get(), nullptr, IID_IShellFolder, folder.put_void());
     return folder;
 }
@@ -131,7 +107,7 @@ std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF fla
     STRRET name;
     std::memset(&name, 0, sizeof(name));
     if (!folder || FAILED(folder->GetDisplayNameOf(item, flags, &name))) return std::wstring();
-    return TextOf(name, item);
+    return fw::TakeText(name, item);
 }
 
 std::vector<std::wstring> StartMenus() {

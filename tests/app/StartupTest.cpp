@@ -112,8 +112,7 @@ TEST(StartupProgram, AnotherProgramFileNameKeepsItsOwnSettings) {
 }
 
 std::string EmbeddedManifest(const std::string& program) {
-    using UniqueModule = fw::UniqueHandle<fw::HandleTraits<HMODULE, nullptr, ::FreeLibrary>>;
-    const UniqueModule module(::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const fw::UniqueModule module(::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     const HRSRC resource = module ? ::FindResourceA(module.get(), MAKEINTRESOURCEA(1), RT_MANIFEST) : nullptr;
     const HGLOBAL loaded = resource ? ::LoadResource(module.get(), resource) : nullptr;
     if (!loaded) return std::string();

@@ -360,7 +360,7 @@ TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
 TEST_F(Installation, UninstallWhileTheExtensionIsLoaded) {
     Install("");
     const std::string menuDll = kDefaultInstallDir + "\\RootCasterMenu.dll";
-    HMODULE held = ::LoadLibraryA(menuDll.c_str());
+    fw::UniqueModule held(::LoadLibraryA(menuDll.c_str()));
     ASSERT_TRUE(held) << ::GetLastError();
 
     Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
@@ -374,7 +374,7 @@ TEST_F(Installation, UninstallWhileTheExtensionIsLoaded) {
     ASSERT_TRUE(pending);
     const std::string operations(pending->data.begin(), pending->data.end());
     EXPECT_NE(operations.find("RootCasterMenu.dll"), std::string::npos) << "the DLL is not removed at the restart";
-    ::FreeLibrary(held);
+    held.reset();
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), "PendingFileRenameOperations");
 }
 

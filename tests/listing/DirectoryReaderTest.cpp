@@ -22,13 +22,6 @@ std::wstring Wide(const std::string& ascii) {
 
 // The shared helpers clear folders with the ANSI functions, which cannot
 // name a file outside the ANSI code page: a test making one removes it.
-void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const std::string& bytes = "") {
-    fw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    ASSERT_TRUE(file) << "error " << ::GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
-
 void MakeFolder(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY) {
     ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << "error " << ::GetLastError();
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));

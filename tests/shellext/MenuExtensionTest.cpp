@@ -35,11 +35,6 @@ std::string MenuDllPath() {
     return path ? path : "";
 }
 
-void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    fw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    ASSERT_TRUE(file) << ::GetLastError();
-}
-
 bool RunRegsvr32(const std::string& options) {
     const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + MenuDllPath() + "\"");
     return run.finished && run.exitCode == 0;

@@ -1,5 +1,7 @@
 #include "tests/shellext/ShellListing.h"
 
+#include "framework/ShellText.h"
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -8,10 +10,7 @@ namespace {
 std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
     STRRET name{};
     if (FAILED(folder->GetDisplayNameOf(item, flags, &name))) return L"<no name>";
-    if (name.uType != STRRET_WSTR) return L"<not wide>";
-    std::wstring text = name.pOleStr;
-    ::CoTaskMemFree(name.pOleStr);
-    return text;
+    return fw::TakeText(name, item);
 }
 
 }  // namespace

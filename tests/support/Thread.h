@@ -30,7 +30,7 @@ private:
     }
 
     std::function<void()> m_work;
-    fw::UniqueHandle<fw::HandleTraits<HANDLE, nullptr, ::CloseHandle>> m_thread;
+    fw::UniqueThread m_thread;
 };
 
 }  // namespace testing_support

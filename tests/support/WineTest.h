@@ -99,6 +99,10 @@ struct LinkTarget {
 LinkTarget ReadLinkTarget(const std::wstring& linkFile);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
+// Makes or replaces a file with these attributes and bytes, through the wide
+// functions so that any name can be made.
+bool MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const std::string& bytes = {});
+bool MakeFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 
 // Makes Wine report another Windows version to one program (by file name),

@@ -18,6 +18,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/OleSession.h"
+#include "framework/ShellText.h"
 #include "framework/UniqueHandle.h"
 #include "tests/support/WindowDriver.h"
 
@@ -41,16 +42,9 @@ struct MenuEntry {
     fw::ComPtr<IShellFolder> folder;  // empty for a file
 };
 
-std::wstring TakeName(STRRET& name) {
-    if (name.uType != STRRET_WSTR) return std::wstring();
-    std::wstring text = name.pOleStr;
-    ::CoTaskMemFree(name.pOleStr);
-    return text;
-}
-
 std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
     STRRET name{};
-    return SUCCEEDED(folder->GetDisplayNameOf(item, flags, &name)) ? TakeName(name) : std::wstring();
+    return SUCCEEDED(folder->GetDisplayNameOf(item, flags, &name)) ? fw::TakeText(name, item) : std::wstring();
 }
 
 std::wstring LastPart(std::wstring path) {
@@ -65,16 +59,14 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 // The start menu's test: a file anywhere below, looked for files first.
 bool HoldsAFile(IShellFolder* folder) {
     fw::ComPtr<IEnumIDList> files;
-    LPITEMIDLIST raw = nullptr;
+    fw::UniqueItemList item;
     if (folder->EnumObjects(nullptr, SHCONTF_NONFOLDERS, files.put()) == S_OK &&
-        files->Next(1, &raw, nullptr) == S_OK) {
-        ::CoTaskMemFree(raw);
+        files->Next(1, item.put(), nullptr) == S_OK) {
         return true;
     }
     fw::ComPtr<IEnumIDList> folders;
     if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS, folders.put()) != S_OK) return false;
-    while (folders->Next(1, &raw, nullptr) == S_OK) {
-        const fw::UniqueItemList item(raw);
+    while (folders->Next(1, item.put(), nullptr) == S_OK) {
         fw::ComPtr<IShellFolder> child;
         if (folder->BindToObject(item.get(), nullptr, IID_IShellFolder, child.put_void()) == S_OK &&
             HoldsAFile(child.get())) {

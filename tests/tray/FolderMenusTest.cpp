@@ -70,10 +70,6 @@ tray::Source FolderSource(const std::string& directory) {
     return source;
 }
 
-void MakeFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    ::CloseHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
-}
-
 std::string Join(const std::vector<std::string>& texts) {
     std::string joined;
     for (const std::string& text : texts) joined += text + "|";

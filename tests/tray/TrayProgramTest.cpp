@@ -94,10 +94,6 @@ private:
     std::string m_path;
 };
 
-void MakeFile(const std::string& path) {
-    ::CloseHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
 std::optional<std::string> RunEntry() {
     return ReadText(HKEY_CURRENT_USER, tray::kRunKey, tray::kRunValue);
 }
