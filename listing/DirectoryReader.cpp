@@ -34,6 +34,17 @@ std::string SortKey(Map map) {
     return key;
 }
 
+std::string WideSortKey(LPCWSTR name) {
+    return SortKey([&](char* key, int bytes) {
+        return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, name, -1, reinterpret_cast<LPWSTR>(key), bytes);
+    });
+}
+
+std::string AnsiSortKey(LPCSTR name) {
+    return SortKey(
+        [&](char* key, int bytes) { return ::LCMapStringA(LOCALE_USER_DEFAULT, kSortKeyFlags, name, -1, key, bytes); });
+}
+
 // The wide functions: called only on NT.
 struct WideFunctions {
     using FindData = WIN32_FIND_DATAW;
@@ -43,12 +54,7 @@ struct WideFunctions {
     static BOOL FindNext(HANDLE find, FindData* found) { return ::FindNextFileW(find, found); }
     static DWORD Attributes(const Text& path) { return ::GetFileAttributesW(path.c_str()); }
     static std::wstring Name(const FindData& found) { return found.cFileName; }
-    static std::string SortKeyOf(const FindData& found) {
-        return SortKey([&](char* key, int bytes) {
-            return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, found.cFileName, -1,
-                                  reinterpret_cast<LPWSTR>(key), bytes);
-        });
-    }
+    static std::string SortKeyOf(const FindData& found) { return WideSortKey(found.cFileName); }
 };
 
 // The ANSI functions of Windows 95/98, names widened from the ANSI code page.
@@ -60,11 +66,7 @@ struct AnsiFunctions {
     static BOOL FindNext(HANDLE find, FindData* found) { return ::FindNextFileA(find, found); }
     static DWORD Attributes(const Text& path) { return ::GetFileAttributesA(path.c_str()); }
     static std::wstring Name(const FindData& found) { return fw::Widen(found.cFileName); }
-    static std::string SortKeyOf(const FindData& found) {
-        return SortKey([&](char* key, int bytes) {
-            return ::LCMapStringA(LOCALE_USER_DEFAULT, kSortKeyFlags, found.cFileName, -1, key, bytes);
-        });
-    }
+    static std::string SortKeyOf(const FindData& found) { return AnsiSortKey(found.cFileName); }
 };
 
 bool IsDirectory(DWORD attributes) {
@@ -260,6 +262,10 @@ std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const s
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
     return fw::IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
+}
+
+std::string SortKeyOf(const std::wstring& name) {
+    return fw::IsNt() ? WideSortKey(name.c_str()) : AnsiSortKey(fw::Narrow(name).c_str());
 }
 
 std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {

@@ -57,6 +57,9 @@ Listing ReadListing(const std::wstring& menuFolder, const std::wstring& director
 // when it cannot be read.
 std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot);
 
+// The sort key of `name`, as the entries read here get theirs.
+std::string SortKeyOf(const std::wstring& name);
+
 // The entry `name` of `folder` as it is now, sort key filled in; nothing when
 // there is none or `name` is not one plain name (no separator, no wildcard).
 // Reads at once: a caller on a server's directory has listed it in time first.

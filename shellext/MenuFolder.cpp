@@ -3,6 +3,7 @@
 #include "menubuilder/MenuPath.h"
 #include "listing/DirectoryReader.h"
 #include "shellext/ItemEnumerator.h"
+#include "shellext/MenuItem.h"
 #include "shellext/MenuPlace.h"
 #include "shellext/ServedClasses.h"
 #include "shellext/ShellAccess.h"
@@ -16,23 +17,23 @@ namespace {
 constexpr UINT kNameColumn = 0;
 constexpr UINT kSizeColumn = 1;
 
-bool IsFolder(const Entry& entry) {
-    return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+bool IsFolder(std::uint32_t attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool IsLinkFile(const Entry& entry) {
-    return !IsFolder(entry) && listing::ItemDisplayName<wchar_t>(entry.name).size() < entry.name.size();
+bool IsLinkFile(const MenuItem& item) {
+    return !IsFolder(item.attributes) && listing::ItemDisplayName(item.Name()).size() < item.Name().size();
 }
 
 bool Wanted(const Entry& entry, SHCONTF flags) {
-    return (flags & (IsFolder(entry) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
+    return (flags & (IsFolder(entry.attributes) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
 }
 
-SFGAOF AttributesOf(const Entry& entry) {
+SFGAOF AttributesOf(const MenuItem& item) {
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
-    if (IsFolder(entry)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
-    if (IsLinkFile(entry)) attributes |= SFGAO_LINK;
-    if (entry.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
+    if (IsFolder(item.attributes)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    if (IsLinkFile(item)) attributes |= SFGAO_LINK;
+    if (item.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
     return attributes;
 }
 
@@ -47,10 +48,10 @@ HRESULT CompareResult(int order) {
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, static_cast<USHORT>(static_cast<short>(order)));
 }
 
-std::wstring SizeText(const Entry& entry) {
-    if (IsFolder(entry)) return std::wstring();
+std::wstring SizeText(const MenuItem& item) {
+    if (IsFolder(item.attributes)) return std::wstring();
     std::wstring digits;
-    for (std::uint64_t kilobytes = (entry.size + 1023) / 1024;; kilobytes /= 10) {
+    for (std::uint64_t kilobytes = (item.size + 1023) / 1024;; kilobytes /= 10) {
         digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
         if (kilobytes < 10) break;
     }
@@ -111,7 +112,8 @@ HRESULT MenuFolder::QueryInterface(REFIID iid, void** out) {
 HRESULT MenuFolder::InitializeAt(LPCITEMIDLIST self, const std::wstring& path) {
     m_self = Clone(self);
     if (!m_self) return E_OUTOFMEMORY;
-    const std::optional<std::wstring> relative = MenuRelativePath(path, StartMenus());
+    std::optional<std::wstring> relative = MenuRelativePath(path, StartMenus(Lookup::kRemembered));
+    if (!relative) relative = MenuRelativePath(path, StartMenus(Lookup::kAfresh));
     m_placed = relative.has_value();
     m_relative = relative.value_or(std::wstring());
     const std::size_t rootLength = path.size() - m_relative.size() - (m_relative.empty() ? 0 : 1);
@@ -174,42 +176,34 @@ std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const 
 }
 
 std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
-    if (IsEmpty(item)) return nullptr;
     if (m_latest) {
         if (const Entry* known = m_latest->Find(item)) return std::shared_ptr<const Entry>(m_latest, known);
     }
-    // An item from an earlier folder object: every source folder reads the
-    // name from its own item alike.
-    fw::ComPtr<IShellFolder> source = SourceFolder(Group::kFile);
-    if (!source) source = SourceFolder(Group::kItem);
-    if (!source) return nullptr;
-    const UniqueItemList first = CloneFirst(item);
-    std::optional<Entry> read =
-        ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
-    return read ? std::make_shared<const Entry>(std::move(*read)) : nullptr;
+    // An item from an earlier enumeration: its facts and a key made now.
+    const std::optional<MenuItem> facts = MenuItem::Read(item);
+    if (!facts) return nullptr;
+    std::wstring name(facts->Name());
+    std::string key = listing::SortKeyOf(name);
+    return std::make_shared<const Entry>(
+        Entry{std::move(name), std::move(key), facts->attributes, facts->size, facts->lastWriteTime, facts->group});
 }
 
-UniqueItemList MenuFolder::MakeItem(const Entry& entry) const {
-    // Without its directory, a folder's item comes from the menu folder's
-    // shell folder: for the same facts, every file-system folder gives the
-    // same item.
-    fw::ComPtr<IShellFolder> source = SourceFolder(entry.group);
-    if (!source) source = SourceFolder(Group::kItem);
-    return source ? ItemMaker().Make(source.get(), entry) : UniqueItemList();
+UniqueItemList MenuFolder::ShellItemOf(IShellFolder* source, const MenuItem& item) const {
+    return source ? ItemMaker().Make(source, item) : UniqueItemList();
 }
 
-std::wstring_view MenuFolder::NameOf(const Entry& entry, SHGDNF flags, std::wstring& built) const {
+std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const {
     const bool forParsing = (flags & SHGDN_FORPARSING) != 0;
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
-    if (forParsing && !inFolder) return built = JoinPath(SourcePath(entry.group), entry.name);
-    if (forParsing || (flags & SHGDN_FOREDITING)) return entry.name;
+    if (forParsing && !inFolder) return built = JoinPath(SourcePath(item.group), item.Name());
+    if (forParsing || (flags & SHGDN_FOREDITING)) return item.Name();
     if (IsRoot()) {
         // "C:" for a drive, "\\srv" for a server: the directory it stands for.
-        built = menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name));
+        built = menubuilder::DirectoryOfMenuFolder(item.Name());
         built.pop_back();
         return built;
     }
-    return listing::DisplayName(entry);
+    return item.group == Group::kItem ? listing::ItemDisplayName(item.Name()) : item.Name();
 }
 
 // ---- IShellFolder ----
@@ -224,15 +218,16 @@ HRESULT MenuFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten,
         const std::size_t separator = text.find(L'\\');
         const std::optional<Entry> entry = ReadEntryNamed(text.substr(0, separator));
         if (!entry) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-        UniqueItemList first = MakeItem(*entry);
-        if (!first) return E_FAIL;
+        UniqueItemList first = MakeMenuItem(*entry);
+        const std::optional<MenuItem> facts = MenuItem::Read(first.get());
+        if (!facts) return E_OUTOFMEMORY;
         UniqueItemList whole;
         const std::wstring rest = separator == std::wstring::npos ? std::wstring() : text.substr(separator + 1);
         if (rest.empty()) {
             whole = std::move(first);
         } else {
             fw::ComPtr<IShellFolder> child;
-            HRESULT bound = BindToChild(first.get(), *entry, IID_IShellFolder, child.put_void());
+            HRESULT bound = BindToChild(first.get(), *facts, IID_IShellFolder, child.put_void());
             if (FAILED(bound)) return bound;
             std::wstring restText = rest;
             UniqueItemList below;
@@ -256,37 +251,23 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
     *items = nullptr;
     return Guarded([&] {
         std::vector<Entry> entries = ReadEntries();
-        std::vector<UniqueItemList> made;  // made[i] is the item of entries[i]
-        made.reserve(entries.size());
-        fw::ComPtr<IShellFolder> sources[2];  // the menu folder's, the directory's
-        const ItemMaker maker;
-        // Entries left out close up; the rest stay where they were read.
-        std::size_t kept = 0;
-        for (Entry& entry : entries) {
-            if (!Wanted(entry, flags)) continue;
-            fw::ComPtr<IShellFolder>& source = sources[IsMenuSource(entry.group) ? 0 : 1];
-            if (!source) source = SourceFolder(entry.group);
-            if (!source) continue;
-            UniqueItemList item = maker.Make(source.get(), entry);
-            if (!item) continue;
-            if (&entries[kept] != &entry) entries[kept] = std::move(entry);
-            ++kept;
-            made.push_back(std::move(item));
-        }
-        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(kept), entries.end());
-        auto contents = std::make_shared<const Contents>(std::move(entries), std::move(made));
+        entries.erase(
+            std::remove_if(entries.begin(), entries.end(), [&](const Entry& entry) { return !Wanted(entry, flags); }),
+            entries.end());
+        auto contents = std::make_shared<const Contents>(std::move(entries));
         m_latest = contents;
         return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
                                             std::size_t{0});
     });
 }
 
-HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID iid, void** out) {
-    if (!IsFolder(entry)) {
-        const fw::ComPtr<IShellFolder> source = SourceFolder(entry.group);
-        return source ? source->BindToObject(item, nullptr, iid, out) : E_FAIL;
+HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out) {
+    if (!IsFolder(facts.attributes)) {
+        const fw::ComPtr<IShellFolder> source = SourceFolder(facts.group);
+        const UniqueItemList shellItem = ShellItemOf(source.get(), facts);
+        return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;
     }
-    const std::wstring relative = IsRoot() ? entry.name : JoinPath(m_relative, entry.name);
+    const std::wstring relative = IsRoot() ? std::wstring(facts.Name()) : JoinPath(m_relative, facts.Name());
     UniqueItemList self = Combine(m_self.get(), CloneFirst(item).get());
     if (!self) return E_OUTOFMEMORY;
     auto* child = new (std::nothrow) MenuFolder(ClassOfLevel(relative), std::move(self), m_menuRoot, relative);
@@ -302,8 +283,8 @@ HRESULT MenuFolder::BindToObject(LPCITEMIDLIST item, IBindCtx*, REFIID iid, void
     *out = nullptr;
     if (IsEmpty(item)) return E_INVALIDARG;
     return Guarded([&] {
-        const std::shared_ptr<const Entry> entry = EntryOf(item);
-        return entry ? BindToChild(item, *entry, iid, out) : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+        const std::optional<MenuItem> facts = MenuItem::Read(item);
+        return facts ? BindToChild(item, *facts, iid, out) : E_INVALIDARG;
     });
 }
 
@@ -357,32 +338,40 @@ HRESULT MenuFolder::GetAttributesOf(UINT count, LPCITEMIDLIST* items, SFGAOF* at
                 common &= below;
                 continue;
             }
-            const std::shared_ptr<const Entry> entry = EntryOf(items[i]);
-            if (!entry) return E_INVALIDARG;
-            common &= AttributesOf(*entry);
+            const std::optional<MenuItem> facts = MenuItem::Read(items[i]);
+            if (!facts) return E_INVALIDARG;
+            common &= AttributesOf(*facts);
         }
         *attributes = common;
         return S_OK;
     });
 }
 
-// Items from one folder on disk go to the shell's folder for it.
+// Items from one folder on disk go to the shell's folder for it, as its own.
 HRESULT MenuFolder::GetUIObjectOf(HWND window, UINT count, LPCITEMIDLIST* items, REFIID iid, UINT* reserved,
                                   void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (count == 0 || !items) return E_INVALIDARG;
     return Guarded([&] {
-        bool fromMenuFolder = false;
+        std::vector<MenuItem> facts;
         for (UINT i = 0; i < count; ++i) {
-            if (!IsSingle(items[i])) return E_INVALIDARG;
-            const std::shared_ptr<const Entry> entry = EntryOf(items[i]);
-            if (!entry) return E_INVALIDARG;
-            if (i > 0 && IsMenuSource(entry->group) != fromMenuFolder) return E_INVALIDARG;
-            fromMenuFolder = IsMenuSource(entry->group);
+            std::optional<MenuItem> read = IsSingle(items[i]) ? MenuItem::Read(items[i]) : std::nullopt;
+            if (!read || IsMenuSource(read->group) != IsMenuSource(facts.empty() ? read->group : facts[0].group))
+                return E_INVALIDARG;
+            facts.push_back(std::move(*read));
         }
-        const fw::ComPtr<IShellFolder> folder = SourceFolder(fromMenuFolder ? Group::kItem : Group::kFile);
-        return folder ? folder->GetUIObjectOf(window, count, items, iid, reserved, out) : E_FAIL;
+        const fw::ComPtr<IShellFolder> folder = SourceFolder(facts[0].group);
+        if (!folder) return E_FAIL;
+        const ItemMaker maker;
+        std::vector<UniqueItemList> shellItems;
+        std::vector<LPCITEMIDLIST> lists;
+        for (const MenuItem& item : facts) {
+            shellItems.push_back(maker.Make(folder.get(), item));
+            if (!shellItems.back()) return E_FAIL;
+            lists.push_back(shellItems.back().get());
+        }
+        return folder->GetUIObjectOf(window, count, lists.data(), iid, reserved, out);
     });
 }
 
@@ -395,9 +384,9 @@ HRESULT MenuFolder::GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* n
                 return child->GetDisplayNameOf(rest, flags, name);
             });
         }
-        const std::shared_ptr<const Entry> entry = EntryOf(item);
+        const std::optional<MenuItem> facts = MenuItem::Read(item);
         std::wstring built;
-        return entry ? ToStrRet(NameOf(*entry, flags, built), name) : E_INVALIDARG;
+        return facts ? ToStrRet(NameOf(*facts, flags, built), name) : E_INVALIDARG;
     });
 }
 
@@ -442,11 +431,11 @@ HRESULT MenuFolder::GetDetailsOf(LPCITEMIDLIST item, UINT column, SHELLDETAILS* 
         details->fmt = column == kNameColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
         details->cxChar = column == kNameColumn ? 30 : 12;
         if (!item) return ToStrRet(column == kNameColumn ? L"Name" : L"Size", &details->str);
-        const std::shared_ptr<const Entry> entry = EntryOf(item);
-        if (!entry) return E_INVALIDARG;
-        if (column != kNameColumn) return ToStrRet(SizeText(*entry), &details->str);
+        const std::optional<MenuItem> facts = MenuItem::Read(item);
+        if (!facts) return E_INVALIDARG;
+        if (column != kNameColumn) return ToStrRet(SizeText(*facts), &details->str);
         std::wstring built;
-        return ToStrRet(NameOf(*entry, SHGDN_INFOLDER, built), &details->str);
+        return ToStrRet(NameOf(*facts, SHGDN_INFOLDER, built), &details->str);
     });
 }
 

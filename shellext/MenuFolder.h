@@ -4,14 +4,15 @@
 // each knows its place below the menu root from its path. The root lists the
 // first-level menu folders; every other level lists the items lying in its
 // menu folder, then the subfolders and files of the directory its path names
-// (read live at every enumeration). Its entries are the items that the
-// shell's own folder for that directory gives them, so icons, context menus,
-// data objects and opening are the shell's; names and attributes are
-// answered from what the enumeration read.
+// (read live at every enumeration). Its items are its own and carry what the
+// enumeration read, which answers names and attributes; icons, context
+// menus, data objects and opening are the shell's own, for the items its
+// folder for that directory gives the same entries.
 
 #include "shellext/ComObject.h"
 #include "framework/ComPtr.h"
 #include "shellext/Contents.h"
+#include "shellext/MenuItem.h"
 
 #include <shlobj.h>
 
@@ -75,15 +76,16 @@ private:
 
     std::vector<Entry> ReadEntries() const;
     std::optional<Entry> ReadEntryNamed(const std::wstring& name) const;
-    // What this folder knows of the first item of `item`: from the latest
-    // enumeration (shared with it, not copied), else read now from the file
-    // system; null when neither knows it.
+    // The entry of the first item of `item`, sort key and all: from the
+    // latest enumeration (shared with it, not copied), else from the facts
+    // the item carries; null when it is not one of ours.
     std::shared_ptr<const Entry> EntryOf(LPCITEMIDLIST item) const;
-    UniqueItemList MakeItem(const Entry& entry) const;
-    // The name of `entry`: in place where it can be, else built in `built`.
-    std::wstring_view NameOf(const Entry& entry, SHGDNF flags, std::wstring& built) const;
+    // The item that `source`, the shell's folder where `item` lies, gives it.
+    UniqueItemList ShellItemOf(IShellFolder* source, const MenuItem& item) const;
+    // The name of `item`: in place where it can be, else built in `built`.
+    std::wstring_view NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const;
 
-    HRESULT BindToChild(LPCITEMIDLIST item, const Entry& entry, REFIID iid, void** out);
+    HRESULT BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out);
     template <class Call>
     HRESULT InChildFolder(LPCITEMIDLIST item, Call&& call);
 

@@ -1,5 +1,6 @@
 #include "shellext/ShellAccess.h"
 
+#include "framework/CriticalSection.h"
 #include "framework/ShellText.h"
 #include "shellext/ComObject.h"
 
@@ -44,17 +45,22 @@ fw::ComPtr<IShellFolder> Desktop() {
     return desktop;
 }
 
-// Writes the facts of `entry` over those of the one before; the fields left
+// Writes the facts of `item` over those of the one before; the fields left
 // alone stay zero.
-void WriteFindData(const Entry& entry, WIN32_FIND_DATAW& data) {
-    data.dwFileAttributes = entry.attributes;
-    data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
-    data.nFileSizeLow = static_cast<DWORD>(entry.size);
-    data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(entry.lastWriteTime >> 32);
-    data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(entry.lastWriteTime);
+void WriteFindData(const MenuItem& item, WIN32_FIND_DATAW& data) {
+    data.dwFileAttributes = item.attributes;
+    data.nFileSizeHigh = static_cast<DWORD>(item.size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(item.size);
+    data.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(item.lastWriteTime >> 32);
+    data.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(item.lastWriteTime);
     data.ftCreationTime = data.ftLastAccessTime = data.ftLastWriteTime;
-    data.cFileName[entry.name.copy(data.cFileName, MAX_PATH - 1)] = L'\0';
+    data.cFileName[item.Name().copy(data.cFileName, MAX_PATH - 1)] = L'\0';
 }
+
+// The shell takes milliseconds for each start menu's lookup, and every folder
+// object asks: remembered for the life of the process, shared by its threads.
+fw::CriticalSection g_startMenusGuard;
+std::vector<std::wstring> g_startMenus;
 
 std::wstring StartMenu(int csidl) {
     UniqueItemList owned;
@@ -110,8 +116,15 @@ std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF fla
     return fw::TakeText(name, item);
 }
 
-std::vector<std::wstring> StartMenus() {
-    return {StartMenu(CSIDL_STARTMENU), StartMenu(CSIDL_COMMON_STARTMENU)};
+std::vector<std::wstring> StartMenus(Lookup lookup) {
+    {
+        const fw::CriticalSectionLock lock(g_startMenusGuard);
+        if (lookup == Lookup::kRemembered && !g_startMenus.empty()) return g_startMenus;
+    }
+    std::vector<std::wstring> found = {StartMenu(CSIDL_STARTMENU), StartMenu(CSIDL_COMMON_STARTMENU)};
+    const fw::CriticalSectionLock lock(g_startMenusGuard);
+    g_startMenus = found;
+    return found;
 }
 
 ItemMaker::ItemMaker() {
@@ -124,12 +137,12 @@ ItemMaker::ItemMaker() {
     }
 }
 
-UniqueItemList ItemMaker::Make(IShellFolder* folder, const Entry& entry) const {
+UniqueItemList ItemMaker::Make(IShellFolder* folder, const MenuItem& facts) const {
     UniqueItemList item;
     if (!m_context) return item;
-    WriteFindData(entry, m_facts->Data());
+    WriteFindData(facts, m_facts->Data());
     wchar_t name[MAX_PATH];
-    name[entry.name.copy(name, MAX_PATH - 1)] = L'\0';
+    std::memcpy(name, m_facts->Data().cFileName, sizeof(name));
     folder->ParseDisplayName(nullptr, m_context.get(), name, nullptr, item.put(), nullptr);
     return item;
 }

@@ -4,6 +4,7 @@
 
 #include "framework/ComPtr.h"
 #include "shellext/Contents.h"
+#include "shellext/MenuItem.h"
 
 #include <shlobj.h>
 
@@ -25,22 +26,24 @@ fw::ComPtr<IShellFolder> FileSystemFolder(LPCITEMIDLIST self, const std::wstring
 // desktop's name of a full item list); empty on failure.
 std::wstring NameFromFolder(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags);
 
-// The user's and all users' Start Menu folders, as far as the system has them.
-std::vector<std::wstring> StartMenus();
+// The user's and all users' Start Menu folders, as far as the system has
+// them: as last looked up, or looked up afresh (after a start menu moved).
+enum class Lookup { kRemembered, kAfresh };
+std::vector<std::wstring> StartMenus(Lookup lookup);
 
 class FindDataHolder;
 
-// Makes the items that shell folders give entries lying in them, from what
-// was read: the shell does not read the disk again where it takes such facts.
-// One bind context carries the facts of one entry after another, written in
-// place.
+// Makes the items that shell folders give entries lying in them, from the
+// facts our items carry: the shell does not read the disk again where it
+// takes such facts. One bind context carries the facts of one entry after
+// another, written in place.
 class ItemMaker {
 public:
     ItemMaker();
     ~ItemMaker();
     ItemMaker(const ItemMaker&) = delete;
     ItemMaker& operator=(const ItemMaker&) = delete;
-    UniqueItemList Make(IShellFolder* folder, const Entry& entry) const;
+    UniqueItemList Make(IShellFolder* folder, const MenuItem& facts) const;
 
 private:
     fw::ComPtr<IBindCtx> m_context;

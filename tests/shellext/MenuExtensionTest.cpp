@@ -15,6 +15,8 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -156,6 +158,65 @@ TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"inner.txt");
     EXPECT_EQ(inner[0].parsing, Wide(kProbe + "\\Alpha\\inner.txt"));
+}
+
+// Where the shell would draw `item` of `folder` from: its icon file and index.
+std::pair<std::wstring, int> IconOf(IShellFolder* folder, LPCITEMIDLIST item) {
+    fw::ComPtr<IExtractIconW> icon;
+    if (folder->GetUIObjectOf(nullptr, 1, &item, IID_IExtractIconW, nullptr, icon.put_void()) != S_OK) return {};
+    wchar_t file[MAX_PATH] = {};
+    int index = 0;
+    UINT flags = 0;
+    if (FAILED(icon->GetIconLocation(GIL_FORSHELL, file, MAX_PATH, &index, &flags))) return {L"(no location)", 0};
+    return {file, index};
+}
+
+// The extension's items are its own; what the shell's folder does for an
+// entry (its icon, its context menu) is done for the real file or folder.
+// Items it did not make, or cut short, are refused.
+TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndForeignItemsAreRefused) {
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    const ShellFolderAt directory(Wide(kProbe));
+    ASSERT_EQ(directory.Status(), S_OK);
+    const std::vector<Listed> listed = menu.List();
+    const std::vector<Listed> real = directory.List();
+    for (const wchar_t* name : {L"Alpha", L"b.txt"}) {
+        const Listed* entry = Find(listed, name);
+        const Listed* target = Find(real, name);
+        ASSERT_TRUE(entry && target) << Narrow(name);
+        const std::pair<std::wstring, int> icon = IconOf(menu.Folder(), entry->item.get());
+        EXPECT_FALSE(icon.first.empty()) << Narrow(name);
+        EXPECT_EQ(icon, IconOf(directory.Folder(), target->item.get())) << Narrow(name);
+
+        fw::ComPtr<IContextMenu> commands;
+        LPCITEMIDLIST item = entry->item.get();
+        ASSERT_EQ(menu.Folder()->GetUIObjectOf(nullptr, 1, &item, IID_IContextMenu, nullptr, commands.put_void()),
+                  S_OK);
+        const HMENU popup = ::CreatePopupMenu();
+        commands->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
+        EXPECT_GT(::GetMenuItemCount(popup), 0) << Narrow(name);
+        ::DestroyMenu(popup);
+    }
+
+    // The directory folder's own item, and ours cut by one character (its
+    // terminator then lies outside it).
+    const Listed* own = Find(listed, L"b.txt");
+    const USHORT size = own->item.get()->mkid.cb;
+    std::vector<BYTE> cut(size + sizeof(USHORT), 0);
+    std::memcpy(cut.data(), own->item.get(), size);
+    const USHORT shorter = size - sizeof(wchar_t);
+    std::memcpy(cut.data(), &shorter, sizeof(shorter));
+    std::memset(cut.data() + shorter, 0, sizeof(USHORT));
+    for (LPCITEMIDLIST foreign :
+         {static_cast<LPCITEMIDLIST>(Find(real, L"b.txt")->item.get()), reinterpret_cast<LPCITEMIDLIST>(cut.data())}) {
+        SFGAOF attributes = SFGAO_FILESYSTEM;
+        EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &foreign, &attributes), E_INVALIDARG);
+        STRRET name{};
+        EXPECT_EQ(menu.Folder()->GetDisplayNameOf(foreign, SHGDN_FORPARSING, &name), E_INVALIDARG);
+        fw::ComPtr<IShellFolder> bound;
+        EXPECT_EQ(menu.Folder()->BindToObject(foreign, nullptr, IID_IShellFolder, bound.put_void()), E_INVALIDARG);
+    }
 }
 
 // Every object counts itself, so the server unloads once the last is gone.
