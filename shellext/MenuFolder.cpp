@@ -175,12 +175,26 @@ std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const 
     return inDirectory;
 }
 
+std::optional<MenuItem> MenuFolder::FactsOf(LPCITEMIDLIST item) const {
+    if (std::optional<MenuItem> own = MenuItem::Read(item)) return own;
+    if (IsEmpty(item)) return std::nullopt;
+    // Every file-system folder reads the name from its own items alike.
+    fw::ComPtr<IShellFolder> source = SourceFolder(Group::kFile);
+    if (!source) source = SourceFolder(Group::kItem);
+    if (!source) return std::nullopt;
+    const UniqueItemList first = CloneFirst(item);
+    const std::optional<Entry> read =
+        ReadEntryNamed(NameFromFolder(source.get(), first.get(), SHGDN_INFOLDER | SHGDN_FORPARSING));
+    return read ? std::optional<MenuItem>(MenuItem::Of(*read)) : std::nullopt;
+}
+
 std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
     if (m_latest) {
         if (const Entry* known = m_latest->Find(item)) return std::shared_ptr<const Entry>(m_latest, known);
     }
-    // An item from an earlier enumeration: its facts and a key made now.
-    const std::optional<MenuItem> facts = MenuItem::Read(item);
+    // An item from an earlier enumeration, or the shell's: its facts and a
+    // key made now.
+    const std::optional<MenuItem> facts = FactsOf(item);
     if (!facts) return nullptr;
     std::wstring name(facts->Name());
     std::string key = listing::SortKeyOf(name);
@@ -283,7 +297,7 @@ HRESULT MenuFolder::BindToObject(LPCITEMIDLIST item, IBindCtx*, REFIID iid, void
     *out = nullptr;
     if (IsEmpty(item)) return E_INVALIDARG;
     return Guarded([&] {
-        const std::optional<MenuItem> facts = MenuItem::Read(item);
+        const std::optional<MenuItem> facts = FactsOf(item);
         return facts ? BindToChild(item, *facts, iid, out) : E_INVALIDARG;
     });
 }
@@ -338,7 +352,7 @@ HRESULT MenuFolder::GetAttributesOf(UINT count, LPCITEMIDLIST* items, SFGAOF* at
                 common &= below;
                 continue;
             }
-            const std::optional<MenuItem> facts = MenuItem::Read(items[i]);
+            const std::optional<MenuItem> facts = FactsOf(items[i]);
             if (!facts) return E_INVALIDARG;
             common &= AttributesOf(*facts);
         }
@@ -356,7 +370,7 @@ HRESULT MenuFolder::GetUIObjectOf(HWND window, UINT count, LPCITEMIDLIST* items,
     return Guarded([&] {
         std::vector<MenuItem> facts;
         for (UINT i = 0; i < count; ++i) {
-            std::optional<MenuItem> read = IsSingle(items[i]) ? MenuItem::Read(items[i]) : std::nullopt;
+            std::optional<MenuItem> read = IsSingle(items[i]) ? FactsOf(items[i]) : std::nullopt;
             if (!read || IsMenuSource(read->group) != IsMenuSource(facts.empty() ? read->group : facts[0].group))
                 return E_INVALIDARG;
             facts.push_back(std::move(*read));
@@ -384,7 +398,7 @@ HRESULT MenuFolder::GetDisplayNameOf(LPCITEMIDLIST item, SHGDNF flags, STRRET* n
                 return child->GetDisplayNameOf(rest, flags, name);
             });
         }
-        const std::optional<MenuItem> facts = MenuItem::Read(item);
+        const std::optional<MenuItem> facts = FactsOf(item);
         std::wstring built;
         return facts ? ToStrRet(NameOf(*facts, flags, built), name) : E_INVALIDARG;
     });
@@ -431,7 +445,7 @@ HRESULT MenuFolder::GetDetailsOf(LPCITEMIDLIST item, UINT column, SHELLDETAILS* 
         details->fmt = column == kNameColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
         details->cxChar = column == kNameColumn ? 30 : 12;
         if (!item) return ToStrRet(column == kNameColumn ? L"Name" : L"Size", &details->str);
-        const std::optional<MenuItem> facts = MenuItem::Read(item);
+        const std::optional<MenuItem> facts = FactsOf(item);
         if (!facts) return E_INVALIDARG;
         if (column != kNameColumn) return ToStrRet(SizeText(*facts), &details->str);
         std::wstring built;

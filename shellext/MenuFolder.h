@@ -76,9 +76,13 @@ private:
 
     std::vector<Entry> ReadEntries() const;
     std::optional<Entry> ReadEntryNamed(const std::wstring& name) const;
+    // The facts of the first item of `item`: ours carry them; an item that
+    // the shell's folder of our directory gave (the shell hands those back
+    // from the data objects made there) is read by its name now.
+    std::optional<MenuItem> FactsOf(LPCITEMIDLIST item) const;
     // The entry of the first item of `item`, sort key and all: from the
-    // latest enumeration (shared with it, not copied), else from the facts
-    // the item carries; null when it is not one of ours.
+    // latest enumeration (shared with it, not copied), else from its facts;
+    // null when there are none.
     std::shared_ptr<const Entry> EntryOf(LPCITEMIDLIST item) const;
     // The item that `source`, the shell's folder where `item` lies, gives it.
     UniqueItemList ShellItemOf(IShellFolder* source, const MenuItem& item) const;

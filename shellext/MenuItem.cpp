@@ -58,6 +58,16 @@ std::optional<MenuItem> MenuItem::Read(LPCITEMIDLIST list) {
     return read;
 }
 
+MenuItem MenuItem::Of(const Entry& entry) {
+    MenuItem facts;
+    facts.group = entry.group;
+    facts.attributes = entry.attributes;
+    facts.size = entry.size;
+    facts.lastWriteTime = entry.lastWriteTime;
+    facts.m_copy = entry.name;
+    return facts;
+}
+
 std::size_t MenuItemSize(const Entry& entry) {
     return kNameAt + (std::min(entry.name.size(), kLongestName) + 1) * sizeof(wchar_t);
 }

@@ -20,6 +20,8 @@ class MenuItem {
 public:
     // The facts of the first item of `list`, when it is one of ours.
     static std::optional<MenuItem> Read(LPCITEMIDLIST list);
+    // The facts the item of `entry` carries.
+    static MenuItem Of(const Entry& entry);
 
     Group group = Group::kFile;
     std::uint32_t attributes = 0;

@@ -5,6 +5,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/OleSession.h"
+#include "framework/ShellText.h"
 #include "framework/UniqueHandle.h"
 #include "tests/shellext/ShellListing.h"
 #include "tests/support/Recorder.h"
@@ -173,8 +174,7 @@ std::pair<std::wstring, int> IconOf(IShellFolder* folder, LPCITEMIDLIST item) {
 
 // The extension's items are its own; what the shell's folder does for an
 // entry (its icon, its context menu) is done for the real file or folder.
-// Items it did not make, or cut short, are refused.
-TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndForeignItemsAreRefused) {
+TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndTheShellsItemsAnswerAlike) {
     AddProbe();
     const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
     const ShellFolderAt directory(Wide(kProbe));
@@ -199,8 +199,17 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndForeignItemsAreRefu
         ::DestroyMenu(popup);
     }
 
-    // The directory folder's own item, and ours cut by one character (its
-    // terminator then lies outside it).
+    // The directory folder's own item (which the shell hands back from the
+    // data objects made there) names the same entry; ours cut by one
+    // character (its terminator then lies outside it) is refused.
+    LPCITEMIDLIST shellItem = Find(real, L"b.txt")->item.get();
+    SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_FOLDER;
+    EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &shellItem, &attributes), S_OK);
+    EXPECT_EQ(attributes, SFGAOF{SFGAO_FILESYSTEM}) << Hex(attributes);
+    STRRET name{};
+    ASSERT_EQ(menu.Folder()->GetDisplayNameOf(shellItem, SHGDN_FORPARSING, &name), S_OK);
+    EXPECT_EQ(fw::TakeText(name, shellItem), Wide(kProbe + "\\b.txt"));
+
     const Listed* own = Find(listed, L"b.txt");
     const USHORT size = own->item.get()->mkid.cb;
     std::vector<BYTE> cut(size + sizeof(USHORT), 0);
@@ -208,15 +217,11 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndForeignItemsAreRefu
     const USHORT shorter = size - sizeof(wchar_t);
     std::memcpy(cut.data(), &shorter, sizeof(shorter));
     std::memset(cut.data() + shorter, 0, sizeof(USHORT));
-    for (LPCITEMIDLIST foreign :
-         {static_cast<LPCITEMIDLIST>(Find(real, L"b.txt")->item.get()), reinterpret_cast<LPCITEMIDLIST>(cut.data())}) {
-        SFGAOF attributes = SFGAO_FILESYSTEM;
-        EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &foreign, &attributes), E_INVALIDARG);
-        STRRET name{};
-        EXPECT_EQ(menu.Folder()->GetDisplayNameOf(foreign, SHGDN_FORPARSING, &name), E_INVALIDARG);
-        fw::ComPtr<IShellFolder> bound;
-        EXPECT_EQ(menu.Folder()->BindToObject(foreign, nullptr, IID_IShellFolder, bound.put_void()), E_INVALIDARG);
-    }
+    LPCITEMIDLIST foreign = reinterpret_cast<LPCITEMIDLIST>(cut.data());
+    EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &foreign, &attributes), E_INVALIDARG);
+    EXPECT_EQ(menu.Folder()->GetDisplayNameOf(foreign, SHGDN_FORPARSING, &name), E_INVALIDARG);
+    fw::ComPtr<IShellFolder> bound;
+    EXPECT_EQ(menu.Folder()->BindToObject(foreign, nullptr, IID_IShellFolder, bound.put_void()), E_INVALIDARG);
 }
 
 // Every object counts itself, so the server unloads once the last is gone.
