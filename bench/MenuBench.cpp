@@ -104,27 +104,24 @@ struct Timing {
     double find = 0;
 };
 
-// Medians over several listings, of the whole and of each step.
-void TimeListing(const std::wstring& menuFolder, Timing& timing) {
+// Medians over several listings, of the whole and of each step, and of as
+// many bare loops: the two take turns, so that both see the same load of a
+// shared machine.
+void TimeListingAndFind(const std::wstring& menuFolder, const std::string& directory, Timing& timing) {
     std::vector<double> totals;
     std::vector<double> steps[5];
+    std::vector<double> finds;
     for (int run = 0; run < kRuns; ++run) {
         const Listing listing = ListMenu(menuFolder);
         totals.push_back(listing.Total());
         for (int step = 0; step < 5; ++step) steps[step].push_back(listing.steps[step]);
+        const bench::Stopwatch watch;
+        FindAll(directory);
+        finds.push_back(watch.Milliseconds());
     }
     timing.listing = bench::Median(totals);
     for (int step = 0; step < 5; ++step) timing.steps[step] = bench::Median(steps[step]);
-}
-
-double MedianFind(const std::string& directory) {
-    std::vector<double> runs;
-    for (int run = 0; run < kRuns; ++run) {
-        const bench::Stopwatch watch;
-        FindAll(directory);
-        runs.push_back(watch.Milliseconds());
-    }
-    return bench::Median(runs);
+    timing.find = bench::Median(finds);
 }
 
 }  // namespace
@@ -152,8 +149,7 @@ int main(int argc, char** argv) {
                          static_cast<unsigned>(listed), timing.count);
             return 1;
         }
-        TimeListing(menuFolder, timing);
-        timing.find = MedianFind(directory);
+        TimeListingAndFind(menuFolder, directory, timing);
         std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f (", timing.count, timing.listing, timing.find,
                     bench::Ratio(timing.listing, timing.find));
         for (int step = 0; step < 5; ++step)
