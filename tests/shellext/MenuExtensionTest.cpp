@@ -7,6 +7,7 @@
 #include "framework/OleSession.h"
 #include "framework/ShellText.h"
 #include "framework/UniqueHandle.h"
+#include "tests/shellext/MenuServer.h"
 #include "tests/shellext/ShellListing.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WineTest.h"
@@ -15,7 +16,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <string>
@@ -32,16 +32,6 @@ const std::string kApprovedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const std::string kConfigKey = "Software\\Quillmoor\\RootCaster\\Config";
 const std::string kProbe = "C:\\rootcaster menu probe";
 const std::string kProbeMenu = "\\C\\rootcaster menu probe";
-
-std::string MenuDllPath() {
-    const char* path = std::getenv("ROOTCASTER_MENU_DLL");
-    return path ? path : "";
-}
-
-bool RunRegsvr32(const std::string& options) {
-    const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + MenuDllPath() + "\"");
-    return run.finished && run.exitCode == 0;
-}
 
 class MenuExtension : public ::testing::Test {
 protected:

@@ -2,13 +2,13 @@
 // RootCaster > C: > the added directory by mouse and keyboard, and a file
 // there opened: the program registered for its type must start with it.
 
+#include "tests/shellext/MenuServer.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,12 +32,6 @@ std::string WaitForReport(const std::string& file) {
     for (int waited = 0; waited < 1200 && ReadFileBytes(file).empty(); ++waited) ::Sleep(100);
     const std::vector<BYTE> report = ReadFileBytes(file);
     return std::string(report.begin(), report.end());
-}
-
-bool RunRegsvr32(const std::string& options) {
-    const char* dll = std::getenv("ROOTCASTER_MENU_DLL");
-    const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + (dll ? dll : "") + "\"");
-    return run.finished && run.exitCode == 0;
 }
 
 class StartMenu : public ::testing::Test {

@@ -5,6 +5,7 @@
 
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
+#include "tests/shellext/MenuServer.h"
 #include "tests/shellext/ShellListing.h"
 #include "tests/support/WineTest.h"
 
@@ -20,16 +21,6 @@ namespace {
 
 const std::string kRootClassKey = "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 const std::string kProbe = "C:\\rootcaster menu64 probe";
-
-std::string MenuDllPath() {
-    const char* path = std::getenv("ROOTCASTER_MENU_DLL");
-    return path ? path : "";
-}
-
-bool RunRegsvr32(const std::string& options) {
-    const ProcessResult run = RunProcess("", "regsvr32 /s " + options + " \"" + MenuDllPath() + "\"");
-    return run.finished && run.exitCode == 0;
-}
 
 std::string SetupPath() {
     const char* path = std::getenv("ROOTCASTER_SETUP");

@@ -1,0 +1,14 @@
+#pragma once
+// The extension's server as the tests register it: the DLL CTest names in
+// ROOTCASTER_MENU_DLL, registered and unregistered by the prefix's regsvr32.
+
+#include <string>
+
+namespace testing_support {
+
+// Empty when the test did not run through CTest.
+std::string MenuDllPath();
+// regsvr32 /s OPTIONS on the DLL; whether it ran and succeeded.
+bool RunRegsvr32(const std::string& options);
+
+}  // namespace testing_support
