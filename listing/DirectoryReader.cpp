@@ -107,13 +107,20 @@ std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
 }
 
 template <class Functions>
-std::optional<WideEntry> ReadOne(const std::wstring& folder, const std::wstring& name) {
-    std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
+std::optional<WideEntry> ReadOne(const std::wstring& path) {
     typename Functions::FindData found;
-    fw::UniqueFind find(Functions::FindFirst(Functions::PathText(path + name), &found));
+    fw::UniqueFind find(Functions::FindFirst(Functions::PathText(path), &found));
     if (!find) return std::nullopt;
     return EntryOf<Functions>(found);
+}
+
+// A reader of the one entry at `path`, as the directory's only entry.
+RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
+    std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);
+    RawListing raw;
+    raw.directoryRead = entry.has_value();
+    if (entry) raw.directory.push_back(std::move(*entry));
+    return raw;
 }
 
 template <class Functions>
@@ -258,6 +265,16 @@ std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const s
     return std::move(read->result);
 }
 
+// What `options.reader` gives for `directory` as its medium allows: a network
+// directory read on a worker within the wait, a removable drive without
+// asking for its medium.
+std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, const std::wstring& directory,
+                                             const ReadOptions& options) {
+    const Medium medium = MediumOf(directory);
+    if (medium == Medium::kNetwork) return ReadWithinWait(menuFolder, directory, options);
+    return ReadHere(menuFolder, directory, options, medium);
+}
+
 }  // namespace
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
@@ -278,13 +295,17 @@ std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstrin
     if (name.empty() || detail::IsDotName(name) || name.find_first_of(L"\\/*?<>\"|:") != std::wstring::npos) {
         return std::nullopt;
     }
-    return fw::IsNt() ? ReadOne<WideFunctions>(folder, name) : ReadOne<AnsiFunctions>(folder, name);
+    std::wstring path = folder;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    ReadOptions options;
+    options.reader = ReadNamed;
+    std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), path + name, options);
+    if (!raw || raw->directory.empty()) return std::nullopt;
+    return std::move(raw->directory.front());
 }
 
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {
-    const Medium medium = MediumOf(directory);
-    std::optional<RawListing> raw = medium == Medium::kNetwork ? ReadWithinWait(menuFolder, directory, options)
-                                                               : ReadHere(menuFolder, directory, options, medium);
+    std::optional<RawListing> raw = ReadAsMediumAllows(menuFolder, directory, options);
     Listing listing;
     if (!raw || !raw->directoryRead) return listing;
     listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));

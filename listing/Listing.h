@@ -154,11 +154,15 @@ std::basic_string_view<Char> ItemDisplayName(std::basic_string_view<Char> fileNa
     return fileName;
 }
 
-// The name an arranged entry shows: items without ".lnk", the rest as named.
+// The name an entry of `group` shows: items without ".lnk", the rest as named.
+template <class Char>
+std::basic_string_view<Char> DisplayName(std::basic_string_view<Char> name, Group group) {
+    return group == Group::kItem ? ItemDisplayName(name) : name;
+}
+
 template <class Char>
 std::basic_string_view<Char> DisplayName(const Entry<Char>& entry) {
-    const std::basic_string_view<Char> name = entry.name;
-    return entry.group == Group::kItem ? ItemDisplayName(name) : name;
+    return DisplayName(std::basic_string_view<Char>(entry.name), entry.group);
 }
 
 }  // namespace listing

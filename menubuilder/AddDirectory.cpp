@@ -12,11 +12,6 @@ namespace {
 
 constexpr char kMenusLockName[] = "RootCaster menus";
 
-// The user's Start Menu folder; empty when the shell can't tell.
-std::string StartMenuPath() {
-    return fw::SpecialFolderPath(CSIDL_STARTMENU);
-}
-
 AddStatus RefusalStatus(PathVerdict verdict) {
     switch (verdict) {
         case PathVerdict::kInsideStartMenu: return AddStatus::kInsideStartMenu;
@@ -46,7 +41,7 @@ bool MakeLevelItems(const std::string& level, const std::string& menuFolder) {
 }  // namespace
 
 AddStatus AddDirectory(std::string& path) {
-    const std::string startMenu = StartMenuPath();
+    const std::string startMenu = fw::SpecialFolderPath(CSIDL_STARTMENU);
     if (startMenu.empty()) return AddStatus::kNoStartMenu;
     const PathVerdict verdict = CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte);
     if (verdict != PathVerdict::kAccepted) return RefusalStatus(verdict);

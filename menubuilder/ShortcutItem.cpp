@@ -1,6 +1,7 @@
 #include "menubuilder/ShortcutItem.h"
 
 #include "framework/ComPtr.h"
+#include "framework/WideText.h"
 #include "menubuilder/MenuPath.h"
 #include "settings/RegistryHelpers.h"
 #include "settings/SettingsCatalogue.h"
@@ -46,10 +47,7 @@ LinkTexts ItemTexts(const std::string& level, const std::string& kind, const std
 }
 
 std::wstring Wide(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)), L'\0');
-    if (!wide.empty()) ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
-    return wide;
+    return fw::Widen(text.c_str());
 }
 
 const std::string& Ansi(const std::string& text) {

@@ -9,6 +9,7 @@
 
 #include "framework/OleSession.h"
 #include "framework/SpecialFolder.h"
+#include "framework/WideText.h"
 #include "menureader/MenuReader.h"
 
 #include <algorithm>
@@ -25,11 +26,9 @@ bool IsConsole(HANDLE output) {
 
 // The ANSI text as UTF-8; empty when the system can't convert it.
 std::string AnsiToUtf8(const std::string& ansi) {
-    const int ansiLength = static_cast<int>(ansi.size());
-    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+    const std::wstring wide = fw::Widen(ansi.c_str());
+    const int wideLength = static_cast<int>(wide.size());
     if (wideLength == 0) return std::string();
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, &wide[0], wideLength);
     // UTF-8 takes no default character: every character has its bytes.
     const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (length == 0) return std::string();

@@ -1,6 +1,6 @@
 # Sourced by the scripts that make Wine prefixes.
-# make_prefix: makes the prefix $WINEPREFIX names, which must not exist yet,
-# and ends its server. Making a prefix leaves two service managers running in
+# make_prefix: makes the prefix $WINEPREFIX names (its folder may exist,
+# empty) and ends its server. Making a prefix leaves two service managers running in
 # it; with both, the RPC service cannot start and every program that starts
 # COM waits about 20 s for it. Ending the server ends both; the next program
 # that needs one starts a single one.

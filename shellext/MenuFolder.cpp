@@ -3,7 +3,6 @@
 #include "menubuilder/MenuPath.h"
 #include "listing/DirectoryReader.h"
 #include "shellext/ItemEnumerator.h"
-#include "shellext/MenuItem.h"
 #include "shellext/MenuPlace.h"
 #include "shellext/ServedClasses.h"
 #include "shellext/ShellAccess.h"
@@ -58,13 +57,9 @@ std::wstring SizeText(const MenuItem& item) {
     return digits + L" KB";
 }
 
-// The identifier a folder at `relative` below the menu root is marked with.
-CLSID ClassOfLevel(const std::wstring& relative) {
-    const int depth = relative.empty() ? 0 : 1 + static_cast<int>(std::count(relative.begin(), relative.end(), L'\\'));
-    CLSID classId = CLSID_NULL;
-    std::wstring text = Widen(menubuilder::ClassIdForDepth(depth));
-    ::CLSIDFromString(&text[0], &classId);
-    return classId;
+// How many levels below the menu root the folder at `relative` lies.
+int DepthOf(const std::wstring& relative) {
+    return relative.empty() ? 0 : 1 + static_cast<int>(std::count(relative.begin(), relative.end(), L'\\'));
 }
 
 using CreateViewFunction = HRESULT(WINAPI*)(CSFV*, IShellView**);
@@ -202,10 +197,6 @@ std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
         Entry{std::move(name), std::move(key), facts->attributes, facts->size, facts->lastWriteTime, facts->group});
 }
 
-UniqueItemList MenuFolder::ShellItemOf(IShellFolder* source, const MenuItem& item) const {
-    return source ? ItemMaker().Make(source, item) : UniqueItemList();
-}
-
 std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const {
     const bool forParsing = (flags & SHGDN_FORPARSING) != 0;
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
@@ -217,7 +208,7 @@ std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::ws
         built.pop_back();
         return built;
     }
-    return item.group == Group::kItem ? listing::ItemDisplayName(item.Name()) : item.Name();
+    return listing::DisplayName(item.Name(), item.group);
 }
 
 // ---- IShellFolder ----
@@ -233,15 +224,14 @@ HRESULT MenuFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG* eaten,
         const std::optional<Entry> entry = ReadEntryNamed(text.substr(0, separator));
         if (!entry) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
         UniqueItemList first = MakeMenuItem(*entry);
-        const std::optional<MenuItem> facts = MenuItem::Read(first.get());
-        if (!facts) return E_OUTOFMEMORY;
+        if (!first) return E_OUTOFMEMORY;
         UniqueItemList whole;
         const std::wstring rest = separator == std::wstring::npos ? std::wstring() : text.substr(separator + 1);
         if (rest.empty()) {
             whole = std::move(first);
         } else {
             fw::ComPtr<IShellFolder> child;
-            HRESULT bound = BindToChild(first.get(), *facts, IID_IShellFolder, child.put_void());
+            HRESULT bound = BindToChild(first.get(), MenuItem::Of(*entry), IID_IShellFolder, child.put_void());
             if (FAILED(bound)) return bound;
             std::wstring restText = rest;
             UniqueItemList below;
@@ -278,18 +268,17 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
 HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out) {
     if (!IsFolder(facts.attributes)) {
         const fw::ComPtr<IShellFolder> source = SourceFolder(facts.group);
-        const UniqueItemList shellItem = ShellItemOf(source.get(), facts);
+        const UniqueItemList shellItem = source ? ItemMaker().Make(source.get(), facts) : UniqueItemList();
         return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;
     }
     const std::wstring relative = IsRoot() ? std::wstring(facts.Name()) : JoinPath(m_relative, facts.Name());
     UniqueItemList self = Combine(m_self.get(), CloneFirst(item).get());
     if (!self) return E_OUTOFMEMORY;
-    auto* child = new (std::nothrow) MenuFolder(ClassOfLevel(relative), std::move(self), m_menuRoot, relative);
+    fw::ComPtr<MenuFolder> child;
+    *child.put() =
+        new (std::nothrow) MenuFolder(ClassOfDepth(DepthOf(relative)), std::move(self), m_menuRoot, relative);
     if (!child) return E_OUTOFMEMORY;
-    const HRESULT status =
-        IsSingle(item) ? child->QueryInterface(iid, out) : child->BindToObject(Rest(item), nullptr, iid, out);
-    child->Release();
-    return status;
+    return IsSingle(item) ? child->QueryInterface(iid, out) : child->BindToObject(Rest(item), nullptr, iid, out);
 }
 
 HRESULT MenuFolder::BindToObject(LPCITEMIDLIST item, IBindCtx*, REFIID iid, void** out) {

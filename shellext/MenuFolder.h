@@ -6,8 +6,8 @@
 // menu folder, then the subfolders and files of the directory its path names
 // (read live at every enumeration). Its items are its own and carry what the
 // enumeration read, which answers names and attributes; icons, context
-// menus, data objects and opening are the shell's own, for the items its
-// folder for that directory gives the same entries.
+// menus, data objects and opening go to the shell's folder where the entry
+// lies (the menu folder or the directory), with the item that folder gives it.
 
 #include "shellext/ComObject.h"
 #include "framework/ComPtr.h"
@@ -77,15 +77,13 @@ private:
     std::vector<Entry> ReadEntries() const;
     std::optional<Entry> ReadEntryNamed(const std::wstring& name) const;
     // The facts of the first item of `item`: ours carry them; an item that
-    // the shell's folder of our directory gave (the shell hands those back
-    // from the data objects made there) is read by its name now.
+    // the shell's folder of our directory or menu folder gave (the shell
+    // hands those back from the data objects made there) is read by its name.
     std::optional<MenuItem> FactsOf(LPCITEMIDLIST item) const;
     // The entry of the first item of `item`, sort key and all: from the
     // latest enumeration (shared with it, not copied), else from its facts;
     // null when there are none.
     std::shared_ptr<const Entry> EntryOf(LPCITEMIDLIST item) const;
-    // The item that `source`, the shell's folder where `item` lies, gives it.
-    UniqueItemList ShellItemOf(IShellFolder* source, const MenuItem& item) const;
     // The name of `item`: in place where it can be, else built in `built`.
     std::wstring_view NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const;
 

@@ -1,5 +1,6 @@
 #include "shellext/MenuItem.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace shellext {

@@ -1,6 +1,7 @@
 #include "shellext/Registration.h"
 
 #include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
 #include "shellext/ServedClasses.h"
 
 #include <olectl.h>
@@ -25,10 +26,6 @@ struct RegistryValue {
     bool keyIsOurs;  // removed with its last value
 };
 
-bool IsNt() {
-    return (::GetVersion() & 0x80000000u) == 0;
-}
-
 std::vector<RegistryValue> RegistryTable() {
     std::vector<RegistryValue> table;
     for (int i = 0; i < kServedClassCount; ++i) {
@@ -38,7 +35,7 @@ std::vector<RegistryValue> RegistryTable() {
         table.push_back({serverKey, "ThreadingModel", Data::kApartment, true});
         table.push_back({serverKey, "", Data::kModulePath, true});
         table.push_back({classKey, "", Data::kClassName, true});
-        if (IsNt()) table.push_back({kApprovedKey, classId, Data::kClassName, false});
+        if (fw::IsNt()) table.push_back({kApprovedKey, classId, Data::kClassName, false});
     }
     return table;
 }

@@ -1,5 +1,6 @@
 #include "shellext/ServedClasses.h"
 
+#include "framework/WideText.h"
 #include "menubuilder/MenuPath.h"
 
 namespace shellext {
@@ -10,7 +11,7 @@ const char* const kServedClasses[kServedClassCount] = {menubuilder::kRootClassId
 
 CLSID ParseClass(const char* text) {
     CLSID classId = CLSID_NULL;
-    std::wstring wide = Widen(text);
+    std::wstring wide = fw::Widen(text);
     ::CLSIDFromString(&wide[0], &classId);
     return classId;
 }
@@ -28,14 +29,8 @@ bool IsServedClass(REFCLSID classId) {
     return false;
 }
 
-CLSID RootClass() {
-    return ParseClass(menubuilder::kRootClassId);
-}
-
-std::wstring Widen(const char* ascii) {
-    std::wstring wide;
-    for (; *ascii; ++ascii) wide += static_cast<wchar_t>(static_cast<unsigned char>(*ascii));
-    return wide;
+CLSID ClassOfDepth(int depth) {
+    return ParseClass(menubuilder::ClassIdForDepth(depth));
 }
 
 }  // namespace shellext

@@ -4,8 +4,6 @@
 
 #include <objbase.h>
 
-#include <string>
-
 namespace shellext {
 
 inline constexpr int kServedClassCount = 3;
@@ -16,9 +14,8 @@ const char* ServedClassText(int index);
 // Whether `classId` is one of the three.
 bool IsServedClass(REFCLSID classId);
 
-// The identifier of the menu root's class, given to folders made below it.
-CLSID RootClass();
-
-std::wstring Widen(const char* ascii);
+// The class a menu folder `depth` levels below the menu root is marked
+// with (0: the root itself).
+CLSID ClassOfDepth(int depth);
 
 }  // namespace shellext

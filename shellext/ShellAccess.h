@@ -3,7 +3,6 @@
 // their items, and the text the shell hands back.
 
 #include "framework/ComPtr.h"
-#include "shellext/Contents.h"
 #include "shellext/MenuItem.h"
 
 #include <shlobj.h>

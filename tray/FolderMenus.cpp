@@ -132,8 +132,8 @@ FolderMenus::FolderMenus(ShellIcons& icons, HWND owner)
       m_owner(owner),
       m_rightClickWatch(
           ::SetWindowsHookExA(WH_MSGFILTER, &FolderMenus::FilterMenuMessage, nullptr, ::GetCurrentThreadId())),
-      m_measuring(::CreateCompatibleDC(nullptr)),
-      m_font(CreateMenuFont()) {
+      m_font(CreateMenuFont()),
+      m_measuring(::CreateCompatibleDC(nullptr)) {
     if (m_measuring && m_font) ::SelectObject(m_measuring.get(), m_font.get());
     g_watched = this;
 }

@@ -108,8 +108,8 @@ private:
     ShellIcons& m_icons;
     HWND m_owner;
     fw::UniqueHook m_rightClickWatch;
-    fw::UniqueDC m_measuring;
     fw::UniqueFont m_font;
+    fw::UniqueDC m_measuring;           // holds m_font selected; goes first
     std::map<HMENU, Source> m_sources;  // every submenu that exists, by handle
     std::map<HMENU, Page> m_pages;      // the menus filled now
     std::optional<Line> m_highlighted;

@@ -59,8 +59,7 @@ bool IsDirectory(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-}  // namespace
-
+// Whether the file at `path` carries its own icon, by its extension.
 bool CarriesOwnIcon(const std::wstring& path) {
     static constexpr std::array<const wchar_t*, 9> kOwnIconTypes = {L".exe", L".ico", L".lnk", L".cur", L".ani",
                                                                     L".pif", L".scr", L".cpl", L".url"};
@@ -68,6 +67,8 @@ bool CarriesOwnIcon(const std::wstring& path) {
     return std::any_of(kOwnIconTypes.begin(), kOwnIconTypes.end(),
                        [&](const wchar_t* type) { return extension == type; });
 }
+
+}  // namespace
 
 HIMAGELIST ShellIcons::Images() const {
     int unused = 0;

@@ -32,7 +32,4 @@ private:
     std::map<std::wstring, int> m_byType;
 };
 
-// Whether the file at `path` carries its own icon, by its extension.
-bool CarriesOwnIcon(const std::wstring& path);
-
 }  // namespace tray

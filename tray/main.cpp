@@ -18,7 +18,7 @@ constexpr char kSettingsOwner[] = "RootCaster";
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const fw::UniqueProcess instance(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    const fw::UniqueMutex instance(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     // The shell's context menus and shortcuts are COM objects.
     const fw::OleSession ole;

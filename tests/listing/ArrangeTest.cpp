@@ -82,18 +82,6 @@ TEST(ListingArrange, MenuRootShowsItsMenuFoldersOnly) {
     EXPECT_EQ(Shown(listing::ArrangeMenuRoot(std::move(menuRoot))), expected);
 }
 
-// One entry's place, by the same rules as a whole listing's.
-TEST(ListingArrange, GroupInMenuOfOneEntry) {
-    EXPECT_EQ(listing::GroupInMenu(Named("Open.lnk"), true), Group::kItem);
-    EXPECT_EQ(listing::GroupInMenu(Named("desktop.ini"), true), std::nullopt);
-    EXPECT_EQ(listing::GroupInMenu(Named("C", kAttributeDirectory), true), std::nullopt);
-    EXPECT_EQ(listing::GroupInMenu(Named("C", kAttributeDirectory), false), Group::kFolder);
-    EXPECT_EQ(listing::GroupInMenu(Named("a.txt"), false), Group::kFile);
-    EXPECT_EQ(listing::GroupInMenu(Named("a.txt", kAttributeSystem), false), std::nullopt);
-    EXPECT_TRUE(listing::IsMenuFolder(Named("C", kAttributeDirectory | kAttributeSystem)));
-    EXPECT_FALSE(listing::IsMenuFolder(Named("a.txt", kAttributeSystem)));
-}
-
 // Equal keys fall back to the names' code units, so every input order gives
 // the same menu; key bytes compare unsigned, shorter first.
 TEST(ListingArrange, OrderIsTotalAndKeysCompareAsUnsignedBytes) {

@@ -16,12 +16,6 @@ using listing::State;
 
 namespace {
 
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-// The shared helpers clear folders with the ANSI functions, which cannot
-// name a file outside the ANSI code page: a test making one removes it.
 void MakeFolder(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY) {
     ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << "error " << ::GetLastError();
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
@@ -101,7 +95,6 @@ const std::wstring kWideName = L"z\u0391\u03B8\u03AE\u03BD\u03B1 \u6F22\u5B57 \U
 TEST_F(ListingFolders, KeepsNamesOutsideTheAnsiCodePageOnNt) {
     MakeFile(m_directory + kWideName);
     EXPECT_EQ(Names(ReadListing(L"", m_directory)), (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta", kWideName}));
-    ::DeleteFileW((m_directory + kWideName).c_str());
 }
 
 // Run as a child told it runs on Windows 95: the ANSI functions read the
@@ -133,7 +126,6 @@ TEST_F(ListingFolders, Windows95ReadsWithTheAnsiFunctions) {
         RunProgram(self, "--gtest_filter=DISABLED_Windows95Listing.* --gtest_also_run_disabled_tests");
     EXPECT_TRUE(child.finished);
     EXPECT_EQ(child.exitCode, 0u) << "the child's checks failed; run it alone to see them";
-    ::DeleteFileW((m_directory + kWideName).c_str());
 }
 
 // The worker's reader for a directory that answers late: it waits for the

@@ -3,10 +3,8 @@
 // CTest starts this program under a Japanese locale, in which Wine gives it
 // code page 932. The Start Menu is moved there through User Shell Folders.
 
-#include "framework/LeadByte.h"
 #include "framework/OleSession.h"
 #include "menubuilder/AddDirectory.h"
-#include "menubuilder/MenuPath.h"
 #include "settings/SettingsStore.h"
 #include "tests/menubuilder/MenuTestSupport.h"
 #include "tests/support/WineTest.h"
@@ -63,17 +61,6 @@ protected:
     MenuGround m_ground;
     fw::OleSession m_ole;
 };
-
-TEST_F(Cp932StartMenu, WalkStepsOverTheBackslashInsideSo) {
-    const std::string base = menubuilder::MenuBase(kStartMenu);
-    std::vector<std::string> folders;
-    for (const menubuilder::FolderStep& step :
-         menubuilder::MenuFolderWalk(base + "C\\Windows", base, fw::AnsiLeadByte)) {
-        folders.push_back(step.folder);
-    }
-    EXPECT_EQ(folders, (std::vector<std::string>{"C:\\users", kUserFolder, kStartMenu, kStartMenu + "\\RootCaster",
-                                                 base + "C", base + "C\\Windows"}));
-}
 
 TEST_F(Cp932StartMenu, AddingADirectoryMakesTheMenuThereAndNothingElse) {
     const auto users = Entries("C:\\users");

@@ -6,6 +6,7 @@
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 #include "tests/tray/TrayDriver.h"
+#include "tray/FolderMenus.h"
 #include "tray/StartWithWindows.h"
 
 #include <gtest/gtest.h>
@@ -98,22 +99,29 @@ std::optional<std::string> RunEntry() {
     return ReadText(HKEY_CURRENT_USER, tray::kRunKey, tray::kRunValue);
 }
 
+// Adds `directory` with RootCaster, then opens the running tray's menus down
+// to it by typing `letters` (the menus read the menu root as they open).
+testing::AssertionResult AddAndOpenDown(const TrayRun& tray, const std::string& directory, const std::string& letters) {
+    menutest::SetOptions(0, 0);
+    if (RunProgram(ProgramPath(), directory).exitCode != 0) return testing::AssertionFailure() << "adding failed";
+    if (!tray.Window()) return testing::AssertionFailure() << "no tray window";
+    if (!tray.OpenDown(letters)) return testing::AssertionFailure() << "the menus did not open down to " << directory;
+    return testing::AssertionSuccess();
+}
+
 // The icon's menu opens the menu root; typing "c", "7", "z" goes down to
 // C:\7traytest and chooses zeta.rctray, which its type's program opens.
 TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
     menutest::MenuGround ground;
-    menutest::SetOptions(0, 0);
     const RootFolder folder("C:\\7traytest");
     ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
     MakeFile("C:\\7traytest\\alpha.rctray");
     MakeFile("C:\\7traytest\\zeta.rctray");
-    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\7traytest").exitCode, 0u);
     const ScopedRecorderFileType fileType;
     const Recorder recorder;
 
     const TrayRun tray;
-    ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
+    ASSERT_TRUE(AddAndOpenDown(tray, "C:\\7traytest", "c7"));
     ASSERT_TRUE(tray.Type('z', 0)) << "the menus did not close";
     const std::vector<std::string> lines = recorder.WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
@@ -126,14 +134,11 @@ TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
 // the menu runs is not checked here.)
 TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
     menutest::MenuGround ground;
-    menutest::SetOptions(0, 0);
     const RootFolder folder("C:\\7traytest");
     ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
-    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\7traytest").exitCode, 0u);
 
     const TrayRun tray;
-    ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray.OpenDown("c7")) << "the menus did not open down to C:\\7traytest";
+    ASSERT_TRUE(AddAndOpenDown(tray, "C:\\7traytest", "c7"));
     tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
     // As the menu loop reads it from the queue, whichever window it is for.
     ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
@@ -173,23 +178,17 @@ TEST(TrayProgram, RunsOnce) {
     EXPECT_EQ(::FindWindowA("RootCasterTray", nullptr), tray.Window());
 }
 
-}  // namespace
-
-namespace {
-
 // C:\8large (tests/tray/large-folder.sh) from the icon: down the
 // "More..." chain, one page after the other, to its last file.
 TEST(LargeTrayFolder, ProgramReachesTheLastEntry) {
     menutest::MenuGround ground;
-    menutest::SetOptions(0, 0);
-    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\8large").exitCode, 0u);
     const ScopedRecorderFileType fileType;
     const Recorder recorder;
 
     const TrayRun tray;
-    ASSERT_TRUE(tray.Window()) << "no tray window";
-    ASSERT_TRUE(tray.OpenDown("c8")) << "the menus did not open down to C:\\8large";
-    constexpr size_t kPages = (20000 + 149) / 150;
+    ASSERT_TRUE(AddAndOpenDown(tray, "C:\\8large", "c8"));
+    constexpr size_t kEntries = 20000;
+    constexpr size_t kPages = (kEntries + tray::kPageSize - 1) / tray::kPageSize;
     for (size_t open = 3; open < 2 + kPages; ++open) {
         tray_driver::PressKey(tray.Window(), VK_END);
         tray_driver::PressKey(tray.Window(), VK_RIGHT);
