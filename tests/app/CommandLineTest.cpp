@@ -1,17 +1,13 @@
 #include "app/CommandLine.h"
 #include "framework/PathText.h"
+#include "tests/support/LeadBytes.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-// Shift-JIS-like: bytes 0x81..0x9F lead a two-byte character.
-bool ShiftJisLead(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0x9F;
-}
+using testing_support::Cp932LeadByte;
+using testing_support::NoLeadBytes;
 
 std::string Text(std::string_view line, app::LeadByteTest test = NoLeadBytes) {
     return app::CommandLineText(line, test);
@@ -48,9 +44,9 @@ TEST(CommandLineText, QuotedNameRunsToTheNextQuoteEvenWithoutBlank) {
 TEST(CommandLineText, TrailByteOfADoubleByteCharacterIsNeverAQuote) {
     // 0x81 0x22 is one double-byte character; the name ends at the later quote.
     const std::string line = "\"C:\\\x81\"x.exe\" D:\\dir";
-    EXPECT_EQ(Text(line, ShiftJisLead), "D:\\dir");
+    EXPECT_EQ(Text(line, Cp932LeadByte), "D:\\dir");
     EXPECT_EQ(Text(line, NoLeadBytes), "x.exe\" D:\\dir") << "single-byte code page: 0x22 ends the name";
-    EXPECT_EQ(Text("\"a\x81", ShiftJisLead), "") << "a lead byte at the very end";
+    EXPECT_EQ(Text("\"a\x81", Cp932LeadByte), "") << "a lead byte at the very end";
 }
 
 TEST(CommandLineText, HighCharactersAreNotSkipped) {
@@ -72,10 +68,10 @@ TEST(ProgramBaseName, FileNameWithoutDirectoryAndExtension) {
 
 // 0x81 0x5C and 0x81 0x2E are double-byte characters, never a backslash or a dot.
 TEST(ProgramBaseName, TrailBytesAreNeverSeparatorsOrDots) {
-    EXPECT_EQ(fw::FileBaseName("C:\\\x81\\name.exe", ShiftJisLead), "\x81\\name");
+    EXPECT_EQ(fw::FileBaseName("C:\\\x81\\name.exe", Cp932LeadByte), "\x81\\name");
     EXPECT_EQ(fw::FileBaseName("C:\\\x81\\name.exe", NoLeadBytes), "name") << "single-byte code page";
-    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81.", ShiftJisLead), "tool\x81.");
-    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81", ShiftJisLead), "tool\x81") << "a lead byte at the very end";
+    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81.", Cp932LeadByte), "tool\x81.");
+    EXPECT_EQ(fw::FileBaseName("C:\\tool\x81", Cp932LeadByte), "tool\x81") << "a lead byte at the very end";
 }
 
 }  // namespace

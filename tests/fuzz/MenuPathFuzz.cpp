@@ -3,6 +3,7 @@
 // resolves paths, to itself, below the menu root, within 259 characters.
 
 #include "menubuilder/MenuPath.h"
+#include "tests/support/LeadBytes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,11 +14,9 @@
 
 namespace {
 
-const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
+using testing_support::Cp932LeadByte;
 
-bool ShiftJisLead(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0x9F;
-}
+const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
 
 // Bytes below 0x80 stand for themselves; the others pick a piece that path
 // tricks are made of, so the fuzzer reaches them quickly.
@@ -51,7 +50,7 @@ bool IsDevice(std::string name) {
 std::vector<std::string> SplitNames(std::string_view path) {
     std::vector<std::string> names(1);
     for (size_t i = 0; i < path.size(); ++i) {
-        if (ShiftJisLead(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+        if (Cp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
             names.back() += path.substr(i, 2);
             ++i;
         } else if (path[i] == '\\' || path[i] == '/') {
@@ -96,12 +95,12 @@ void CheckLanding(const std::string& path, size_t minimumDepth) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string path = PathFromBytes(data, size);
-    if (menubuilder::CheckDirectoryPath(kStartMenu, path, ShiftJisLead) != menubuilder::PathVerdict::kAccepted) {
+    if (menubuilder::CheckDirectoryPath(kStartMenu, path, Cp932LeadByte) != menubuilder::PathVerdict::kAccepted) {
         return 0;
     }
     const std::string menuBase = menubuilder::MenuBase(kStartMenu);
     for (const menubuilder::FolderStep& step :
-         menubuilder::MenuFolderWalk(menuBase + menubuilder::EncodeMenuPath(path), menuBase, ShiftJisLead)) {
+         menubuilder::MenuFolderWalk(menuBase + menubuilder::EncodeMenuPath(path), menuBase, Cp932LeadByte)) {
         if (step.depth < 0) continue;
         CheckLanding(step.folder, static_cast<size_t>(step.depth));
         CheckLanding(step.folder + "\\" + menubuilder::kMarkerFileName, static_cast<size_t>(step.depth) + 1);

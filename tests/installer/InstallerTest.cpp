@@ -15,7 +15,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <set>
 #include <string>
@@ -47,11 +46,6 @@ const char* const kMenuClassKeys[] = {"Software\\Classes\\CLSID\\{5A3C71E4-2B90-
 // below the menu root.
 const std::string kVerbDirectory = "C:\\Root Caster Verb Probe";
 const std::string kVerbMenuFolder = "\\C\\Root Caster Verb Probe";
-
-std::string SetupPath() {
-    const char* path = std::getenv("ROOTCASTER_SETUP");
-    return path ? path : "";
-}
 
 std::string ProgramsPath() {
     char path[MAX_PATH] = {};
@@ -148,7 +142,7 @@ class Installation : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_ole.Ok()) << Hex(static_cast<unsigned long>(m_ole.Status()));
-        ASSERT_FALSE(SetupPath().empty()) << "ROOTCASTER_SETUP is not set: run the test through CTest";
+        ASSERT_FALSE(SetupPath().empty());
         m_menuRootExisted = FolderExists(MenuRoot());
         ::CreateDirectoryA(kVerbDirectory.c_str(), nullptr);
     }
@@ -219,8 +213,8 @@ protected:
     static void ExpectInstalledFiles(const std::string& installDir) {
         for (const char* name : kInstalledFiles) EXPECT_TRUE(FileExists(installDir + "\\" + name)) << name;
         EXPECT_EQ(ReadFileBytes(installDir + "\\RootCaster.exe"), ReadFileBytes(ProgramPath()));
-        const std::string builtMenu = ProgramPath().substr(0, ProgramPath().rfind('\\')) + "\\RootCasterMenu.dll";
-        EXPECT_EQ(ReadFileBytes(installDir + "\\RootCasterMenu.dll"), ReadFileBytes(builtMenu));
+        EXPECT_EQ(ReadFileBytes(installDir + "\\RootCasterMenu.dll"),
+                  ReadFileBytes(BesideProgram("RootCasterMenu.dll")));
         EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll")) << "only 64-bit Windows gets the 64-bit build";
         const std::string iconHeader("\0\0\1\0", 4);
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\explore.ico"), iconHeader));
@@ -292,7 +286,7 @@ protected:
         EXPECT_EQ(menureader::ReadShortcut(openItem).iconFile, installDir + "\\explore.ico") << openItem;
 
         // The installed extension shows the menu as the directory's live menu.
-        MakeEmptyFile(kVerbDirectory + "\\listed.txt");
+        EXPECT_TRUE(MakeFile(kVerbDirectory + "\\listed.txt"));
         std::vector<std::wstring> expected = {L"Open", L"listed.txt"};
         if (ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").value_or(0)) {
             expected.insert(expected.begin(), L"MS-DOS Prompt");
@@ -300,11 +294,6 @@ protected:
         EXPECT_EQ(NamesOf(ShellFolderAt(Wide(MenuRoot() + kVerbMenuFolder)).List()), expected);
         // Let the uninstaller remove it: this process holds it no longer.
         ::CoFreeUnusedLibrariesEx(0, 0);
-    }
-
-    static void MakeEmptyFile(const std::string& path) {
-        fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        EXPECT_TRUE(file) << path;
     }
 
     static void ExpectNothingOfTheProgramLeft(const std::string& installDir) {

@@ -1,16 +1,12 @@
 #include "launch/DocumentCommand.h"
+#include "tests/support/LeadBytes.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-// Shift-JIS-like: bytes 0x81..0x9F lead a two-byte character.
-bool ShiftJisLead(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0x9F;
-}
+using testing_support::Cp932LeadByte;
+using testing_support::NoLeadBytes;
 
 std::string Line(std::string_view command, std::string_view document, launch::LeadByteTest test = NoLeadBytes) {
     return launch::InsertDocument(command, document, test);
@@ -47,17 +43,17 @@ TEST(InsertDocument, Utf8TextGoesInWhole) {
 
 TEST(InsertDocument, TrailByteNeverStartsThePlaceholder) {
     // 0x81 leads a two-byte character whose trail byte is '%'.
-    EXPECT_EQ(Line("web.exe \x81%1", "d", ShiftJisLead), "web.exe \x81%1 d");
+    EXPECT_EQ(Line("web.exe \x81%1", "d", Cp932LeadByte), "web.exe \x81%1 d");
     EXPECT_EQ(Line("web.exe \x81%1", "d", NoLeadBytes),
               "web.exe \x81"
               "d");
     // A two-byte character before the placeholder is stepped over whole.
-    EXPECT_EQ(Line("\x81\x40%1", "d", ShiftJisLead),
+    EXPECT_EQ(Line("\x81\x40%1", "d", Cp932LeadByte),
               "\x81\x40"
               "d");
-    EXPECT_EQ(Line("\x81%%1", "d", ShiftJisLead), "\x81%d");
+    EXPECT_EQ(Line("\x81%%1", "d", Cp932LeadByte), "\x81%d");
     // A lead byte at the very end has no trail byte to take.
-    EXPECT_EQ(Line("web.exe \x81", "d", ShiftJisLead), "web.exe \x81 d");
+    EXPECT_EQ(Line("web.exe \x81", "d", Cp932LeadByte), "web.exe \x81 d");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the markers' identifiers and bytes.
 
 #include "menubuilder/MenuPath.h"
+#include "tests/support/LeadBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 namespace {
 
 using menubuilder::FolderStep;
+using testing_support::Cp932LeadByte;
+using testing_support::NoLeadBytes;
 
 const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
 const std::string kBase = "C:\\WINDOWS\\Start Menu\\RootCaster\\";
@@ -119,14 +122,6 @@ TEST(DesktopIniText, IsTheExact65ByteMarker) {
     ASSERT_EQ(text.size(), 65u);
     EXPECT_EQ(text.substr(0, 19), "[.ShellClassInfo]\r\n");
     EXPECT_EQ(text.substr(19), "CLSID={5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}\r\n");
-}
-
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-// Code page 932 (Japanese).
-bool Cp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 std::vector<std::pair<std::string, int>> Walk(const std::string& menuFolder, const std::string& base = kBase,

@@ -3,6 +3,7 @@
 // under their own names below the menu root, paths too long for the platform.
 
 #include "menubuilder/MenuPath.h"
+#include "tests/support/LeadBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,10 @@ namespace {
 
 using menubuilder::CheckDirectoryPath;
 using menubuilder::PathVerdict;
+using testing_support::Cp932LeadByte;
+using testing_support::NoLeadBytes;
 
 const std::string kStartMenu = "C:\\WINDOWS\\Start Menu";
-
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-// Shift-JIS-like: bytes 0x81..0x9F lead a two-byte character.
-bool ShiftJisLead(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0x9F;
-}
 
 PathVerdict Check(std::string_view path, menubuilder::LeadByteTest isLeadByte = NoLeadBytes) {
     return CheckDirectoryPath(kStartMenu, path, isLeadByte);
@@ -133,13 +128,13 @@ TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {
 }
 
 TEST(CheckDirectoryPath, RefusesABackslashHiddenInADoubleByteCharacter) {
-    EXPECT_EQ(Check("C:\\\x95\\x", ShiftJisLead), PathVerdict::kUnsafeName);
-    EXPECT_EQ(Check("C:\\\x95", ShiftJisLead), PathVerdict::kUnsafeName) << "it would take the closing backslash";
-    EXPECT_EQ(Check("C:\\\x95:\\x", ShiftJisLead), PathVerdict::kUnsafeName) << "once the colon is gone";
-    EXPECT_EQ(Check("C:\\\x95\x95\\x", ShiftJisLead), PathVerdict::kAccepted) << "a lead byte as trail byte";
+    EXPECT_EQ(Check("C:\\\x95\\x", Cp932LeadByte), PathVerdict::kUnsafeName);
+    EXPECT_EQ(Check("C:\\\x95", Cp932LeadByte), PathVerdict::kUnsafeName) << "it would take the closing backslash";
+    EXPECT_EQ(Check("C:\\\x95:\\x", Cp932LeadByte), PathVerdict::kUnsafeName) << "once the colon is gone";
+    EXPECT_EQ(Check("C:\\\x95\x95\\x", Cp932LeadByte), PathVerdict::kAccepted) << "a lead byte as trail byte";
     EXPECT_EQ(Check("C:\\\x95"
                     "A\\x",
-                    ShiftJisLead),
+                    Cp932LeadByte),
               PathVerdict::kAccepted);
     EXPECT_EQ(Check("C:\\\x95\\x", NoLeadBytes), PathVerdict::kAccepted) << "single-byte code page";
 }

@@ -37,7 +37,7 @@ class MenuExtension : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_ole.Ok());
-        ASSERT_FALSE(MenuDllPath().empty()) << "ROOTCASTER_MENU_DLL is not set: run the test through CTest";
+        ASSERT_FALSE(MenuDllPath().empty());
         ASSERT_TRUE(RunRegsvr32(""));
         RemoveTree(kProbe);
         ASSERT_TRUE(::CreateDirectoryA(kProbe.c_str(), nullptr));

@@ -2,13 +2,10 @@
 
 #include "tests/support/WineTest.h"
 
-#include <cstdlib>
-
 namespace testing_support {
 
 std::string MenuDllPath() {
-    const char* path = std::getenv("ROOTCASTER_MENU_DLL");
-    return path ? path : "";
+    return CTestVariable("ROOTCASTER_MENU_DLL");
 }
 
 bool RunRegsvr32(const std::string& options) {

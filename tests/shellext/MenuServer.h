@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-// Empty when the test did not run through CTest.
+// Empty, and a failure, when the test did not run through CTest.
 std::string MenuDllPath();
 // regsvr32 /s OPTIONS on the DLL; whether it ran and succeeded.
 bool RunRegsvr32(const std::string& options);

@@ -21,12 +21,6 @@ const std::string kPage = kProbe + "\\Inner\\page.htm";
 // The page's entry, reached from the Start Menu through the menus.
 const std::string kMenuPath = "RootCaster\\C\\rootcaster start probe\\Inner\\page.htm";
 
-std::string BesideProgram(const std::string& name) {
-    std::string path = ProgramPath();
-    path.resize(path.find_last_of('\\') + 1);
-    return path + name;
-}
-
 // What the driver wrote when done; empty when it did not finish in time.
 std::string WaitForReport(const std::string& file) {
     for (int waited = 0; waited < 1200 && ReadFileBytes(file).empty(); ++waited) ::Sleep(100);
@@ -41,9 +35,7 @@ protected:
         RemoveTree(kProbe);
         ASSERT_TRUE(::CreateDirectoryA(kProbe.c_str(), nullptr));
         ASSERT_TRUE(::CreateDirectoryA((kProbe + "\\Inner").c_str(), nullptr));
-        const fw::UniqueFile page(
-            ::CreateFileA(kPage.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(page);
+        ASSERT_TRUE(MakeFile(kPage));
     }
 
     void TearDown() override {

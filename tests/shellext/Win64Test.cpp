@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,11 +20,6 @@ namespace {
 
 const std::string kRootClassKey = "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 const std::string kProbe = "C:\\rootcaster menu64 probe";
-
-std::string SetupPath() {
-    const char* path = std::getenv("ROOTCASTER_SETUP");
-    return path ? path : "";
-}
 
 // The server of the menu root's class as one registry view shows it.
 std::string ServerInView(REGSAM view) {
@@ -49,25 +43,19 @@ void MarkFolder(const std::string& folder, const char* versionGroup) {
         std::string("[.ShellClassInfo]\r\nCLSID={5A3C71E4-2B90-") + versionGroup + "-A4F6-00C04F7B3E28}\r\n";
     const std::string ini = folder + "\\desktop.ini";
     ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    fw::UniqueFile file(
-        ::CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
-    ASSERT_TRUE(file) << ini << " " << ::GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.get(), marker.data(), static_cast<DWORD>(marker.size()), &written, nullptr));
+    ASSERT_TRUE(MakeFile(Wide(ini), FILE_ATTRIBUTE_HIDDEN, marker)) << ini << " " << ::GetLastError();
 }
 
 class MenuExtension64 : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_ole.Ok());
-        ASSERT_FALSE(MenuDllPath().empty()) << "ROOTCASTER_MENU_DLL is not set: run the test through CTest";
+        ASSERT_FALSE(MenuDllPath().empty());
         ASSERT_EQ(sizeof(void*), 8u) << "this test checks the 64-bit build";
         RemoveTree(kProbe);
         ASSERT_TRUE(::CreateDirectoryA(kProbe.c_str(), nullptr));
         ASSERT_TRUE(::CreateDirectoryA((kProbe + "\\Sub").c_str(), nullptr));
-        fw::UniqueFile file(::CreateFileA((kProbe + "\\note.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(file);
+        ASSERT_TRUE(MakeFile(kProbe + "\\note.txt"));
     }
 
     void TearDown() override {
@@ -104,7 +92,7 @@ TEST_F(MenuExtension64, RegistersInThe64BitViewAndListsAMenuFolder) {
 // Setup (a 32-bit program) on 64-bit Windows installs both builds side by
 // side, each registered in its own view; the uninstaller removes both.
 TEST(Setup64, InstallsAndRegistersBothBuildsAndTheUninstallerRemovesThem) {
-    ASSERT_FALSE(SetupPath().empty()) << "ROOTCASTER_SETUP is not set: run the test through CTest";
+    ASSERT_FALSE(SetupPath().empty());
     const std::string installDir = "C:\\RootCaster 64 Probe";
     const ProcessResult setup = RunProcess(SetupPath(), "\"" + SetupPath() + "\" /S /D=" + installDir);
     ASSERT_TRUE(setup.finished && setup.exitCode == 0) << Hex(setup.exitCode);

@@ -42,9 +42,7 @@ Recorder::~Recorder() {
 }
 
 std::string Recorder::ProgramPath() {
-    std::string path = testing_support::ProgramPath();
-    path.resize(path.find_last_of('\\') + 1);
-    return path + "recorder.exe";
+    return BesideProgram("recorder.exe");
 }
 
 std::vector<std::string> Recorder::Lines() const {

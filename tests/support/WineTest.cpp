@@ -11,9 +11,8 @@
 #include <cstdlib>
 
 namespace testing_support {
-namespace {
 
-std::string Environment(const char* name) {
+std::string CTestVariable(const char* name) {
     const char* value = std::getenv(name);
     if (!value || !*value) {
         ADD_FAILURE() << name << " is not set: run the test through CTest";
@@ -22,13 +21,19 @@ std::string Environment(const char* name) {
     return value;
 }
 
-}  // namespace
-
 std::string ProgramPath() {
-    return Environment("ROOTCASTER_EXE");
+    return CTestVariable("ROOTCASTER_EXE");
 }
 std::string MenuReaderPath() {
-    return Environment("MENUREADER_EXE");
+    return CTestVariable("MENUREADER_EXE");
+}
+std::string SetupPath() {
+    return CTestVariable("ROOTCASTER_SETUP");
+}
+
+std::string BesideProgram(const std::string& fileName) {
+    const std::string program = ProgramPath();
+    return program.substr(0, program.find_last_of('\\') + 1) + fileName;
 }
 
 std::wstring Wide(const std::string& text, UINT codePage) {

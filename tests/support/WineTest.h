@@ -10,9 +10,15 @@
 
 namespace testing_support {
 
+// A variable CTest sets for the test; a failure when it is missing.
+std::string CTestVariable(const char* name);
+
 // Paths of the programs under test, handed over by CTest (Windows paths).
 std::string ProgramPath();
 std::string MenuReaderPath();
+std::string SetupPath();
+// A file built into the same folder as RootCaster.exe.
+std::string BesideProgram(const std::string& fileName);
 
 struct ProcessResult {
     bool finished = false;  // false: still running at the time-out, then ended

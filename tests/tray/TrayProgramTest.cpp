@@ -23,12 +23,6 @@ namespace {
 constexpr char kFileType[] = "RootCasterTest.TrayFile";
 constexpr char kFileTypeCommandKey[] = "RootCasterTest.TrayFile\\shell\\open\\command";
 
-std::string TrayPath() {
-    std::string path = ProgramPath();
-    path.resize(path.find_last_of('\\') + 1);
-    return path + "RootCasterTray.exe";
-}
-
 // Files of type .rctray open with the recorder for as long as this lives.
 class ScopedRecorderFileType {
 public:
@@ -47,7 +41,7 @@ public:
 // The tray program running, closed at the end as the uninstaller closes it.
 class TrayRun {
 public:
-    TrayRun() : m_run(TrayPath(), ""), m_window(tray_driver::WaitForTray()) {}
+    TrayRun() : m_run(BesideProgram("RootCasterTray.exe"), ""), m_window(tray_driver::WaitForTray()) {}
     ~TrayRun() {
         if (m_window) ::PostMessageA(m_window, WM_CLOSE, 0, 0);
         m_run.WaitForExit(10000);
@@ -157,7 +151,7 @@ TEST(TrayProgram, WritesAndRemovesItsRunEntryAndExits) {
     ASSERT_TRUE(tray.Type('s', 0));
     const std::optional<std::string> entry = RunEntry();
     ASSERT_TRUE(entry) << "no Run entry";
-    EXPECT_EQ(lstrcmpiA(entry->c_str(), ("\"" + TrayPath() + "\"").c_str()), 0) << *entry;
+    EXPECT_EQ(lstrcmpiA(entry->c_str(), ("\"" + BesideProgram("RootCasterTray.exe") + "\"").c_str()), 0) << *entry;
 
     ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_RBUTTONUP));
     ASSERT_TRUE(tray.Type('s', 0));
@@ -172,7 +166,7 @@ TEST(TrayProgram, WritesAndRemovesItsRunEntryAndExits) {
 TEST(TrayProgram, RunsOnce) {
     const TrayRun tray;
     ASSERT_TRUE(tray.Window()) << "no tray window";
-    const ProcessResult second = RunProgram(TrayPath(), "", 20000);
+    const ProcessResult second = RunProgram(BesideProgram("RootCasterTray.exe"), "", 20000);
     EXPECT_TRUE(second.finished);
     EXPECT_TRUE(tray.Run().Running());
     EXPECT_EQ(::FindWindowA("RootCasterTray", nullptr), tray.Window());
