@@ -42,11 +42,8 @@ void Application::EnableControlSupport() {
 }
 
 std::string ModuleBaseName(HMODULE module) {
-    // Room for any path the platform can load a module from, in any code page.
-    char path[kAnsiPathBytes] = {};
-    DWORD length = ::GetModuleFileNameA(module, path, sizeof(path));
-    if (length == 0 || length >= sizeof(path)) return std::string();
-    return FileBaseName(std::string_view(path, length), AnsiLeadByte);
+    const std::string path = ModuleFilePath(module);
+    return path.empty() ? std::string() : FileBaseName(path, AnsiLeadByte);
 }
 
 }  // namespace fw

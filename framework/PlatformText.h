@@ -33,4 +33,12 @@ std::optional<std::string> WholeText(const char (&buffer)[N]) {
     return std::string(buffer, static_cast<const char*>(end));
 }
 
+// The full path of `module` (null: the program) in the ANSI code page; empty
+// when it can't be read whole.
+inline std::string ModuleFilePath(HMODULE module = nullptr) {
+    char path[kAnsiPathBytes] = {};
+    const DWORD length = ::GetModuleFileNameA(module, path, sizeof(path));
+    return length > 0 && length < sizeof(path) ? std::string(path, length) : std::string();
+}
+
 }  // namespace fw

@@ -3,7 +3,9 @@
 // way shell 4.00 (Windows 95, NT 4.0) answers it.
 
 #include "framework/PlatformText.h"
+#include "framework/RuntimeLink.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
 
 #include <shlobj.h>
 
@@ -19,6 +21,20 @@ inline std::string SpecialFolderPath(int folder) {
     char path[MAX_PATH] = {};
     if (!::SHGetPathFromIDListA(items.get(), path)) return std::string();
     return WholeText(path).value_or(std::string());
+}
+
+// The same in UTF-16: read wide on NT, where any name can stand in it; from
+// the ANSI path elsewhere.
+inline std::wstring SpecialFolderPathWide(int folder) {
+    using PathFromListW = BOOL WINAPI(LPCITEMIDLIST, LPWSTR);
+    auto* pathFromList = IsNt() ? LookUp<PathFromListW>("shell32.dll", "SHGetPathFromIDListW") : nullptr;
+    if (!pathFromList) return Widen(SpecialFolderPath(folder).c_str());
+    UniqueItemList items;
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, items.put())) || !pathFromList(items.get(), path)) {
+        return std::wstring();
+    }
+    return path;
 }
 
 }  // namespace fw

@@ -1,5 +1,6 @@
 #include "listing/DirectoryReader.h"
 
+#include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 
@@ -212,9 +213,8 @@ HMODULE LoadByFileName(HMODULE module) {
         const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
         return length > 0 && length < MAX_PATH ? ::LoadLibraryW(path) : nullptr;
     }
-    char path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? ::LoadLibraryA(path) : nullptr;
+    const std::string path = fw::ModuleFilePath(module);
+    return path.empty() ? nullptr : ::LoadLibraryA(path.c_str());
 }
 
 // A reference of its own to the DLL holding this code (the shell extension),

@@ -160,6 +160,11 @@ std::string MenuBase(std::string_view startMenu) {
     return Join(startMenu, kMenuRootName) + '\\';
 }
 
+std::wstring MenuBase(std::wstring_view startMenu) {
+    const std::string base = MenuBase(std::string_view());  // "\RootCaster\", ASCII
+    return std::wstring(startMenu) + std::wstring(base.begin(), base.end());
+}
+
 bool BeginsWithFolder(std::string_view path, std::string_view folder) {
     return EqualIgnoringAsciiCase(path.substr(0, folder.size()), folder);
 }

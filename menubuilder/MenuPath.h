@@ -75,8 +75,9 @@ inline std::wstring DirectoryOfMenuFolder(std::wstring_view relative) {
     return DirectoryOfMenuFolder<wchar_t>(relative);
 }
 
-// The Start Menu path followed by "\RootCaster\".
+// The Start Menu path followed by "\RootCaster\", in ANSI or wide text.
 std::string MenuBase(std::string_view startMenu);
+std::wstring MenuBase(std::wstring_view startMenu);
 
 // Whether `path` begins with the text of `folder`, the letters A to Z
 // compared without case and every other character exactly.

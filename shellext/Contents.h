@@ -4,7 +4,7 @@
 // an item are answered from what was read.
 
 #include "listing/DirectoryReader.h"
-#include "shellext/ItemList.h"
+#include "framework/ItemList.h"
 
 #include <cstdint>
 #include <vector>
@@ -12,6 +12,14 @@
 namespace shellext {
 
 using Entry = listing::WideEntry;
+using fw::Clone;
+using fw::CloneFirst;
+using fw::Combine;
+using fw::FirstItemKey;
+using fw::IsEmpty;
+using fw::IsSingle;
+using fw::Rest;
+using fw::UniqueItemList;
 using listing::Group;
 
 class Contents {

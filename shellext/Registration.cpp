@@ -1,5 +1,6 @@
 #include "shellext/Registration.h"
 
+#include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 #include "shellext/ServedClasses.h"
@@ -38,12 +39,6 @@ std::vector<RegistryValue> RegistryTable() {
         if (fw::IsNt()) table.push_back({kApprovedKey, classId, Data::kClassName, false});
     }
     return table;
-}
-
-std::string ModulePath(HINSTANCE module) {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
 }
 
 std::string TextOf(Data data, const std::string& modulePath) {
@@ -89,7 +84,7 @@ void RemoveValue(const RegistryValue& value) {
 }  // namespace
 
 HRESULT RegisterServer(HINSTANCE module) {
-    const std::string modulePath = ModulePath(module);
+    const std::string modulePath = fw::ModuleFilePath(module);
     if (modulePath.empty()) return SELFREG_E_CLASS;
     const std::vector<RegistryValue> table = RegistryTable();
     for (auto value = table.rbegin(); value != table.rend(); ++value) {

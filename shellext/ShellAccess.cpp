@@ -2,6 +2,7 @@
 
 #include "framework/CriticalSection.h"
 #include "framework/ShellText.h"
+#include "framework/SpecialFolder.h"
 #include "shellext/ComObject.h"
 
 #include <cstring>
@@ -62,12 +63,6 @@ void WriteFindData(const MenuItem& item, WIN32_FIND_DATAW& data) {
 fw::CriticalSection g_startMenusGuard;
 std::vector<std::wstring> g_startMenus;
 
-std::wstring StartMenu(int csidl) {
-    UniqueItemList owned;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, owned.put()))) return std::wstring();
-    return NameFromFolder(nullptr, owned.get(), SHGDN_FORPARSING);
-}
-
 }  // namespace
 
 fw::ComPtr<IShellFolder> FolderOfPath(const std::wstring& path) {
@@ -121,7 +116,8 @@ std::vector<std::wstring> StartMenus(Lookup lookup) {
         const fw::CriticalSectionLock lock(g_startMenusGuard);
         if (lookup == Lookup::kRemembered && !g_startMenus.empty()) return g_startMenus;
     }
-    std::vector<std::wstring> found = {StartMenu(CSIDL_STARTMENU), StartMenu(CSIDL_COMMON_STARTMENU)};
+    std::vector<std::wstring> found = {fw::SpecialFolderPathWide(CSIDL_STARTMENU),
+                                       fw::SpecialFolderPathWide(CSIDL_COMMON_STARTMENU)};
     const fw::CriticalSectionLock lock(g_startMenusGuard);
     g_startMenus = found;
     return found;

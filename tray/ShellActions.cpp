@@ -1,13 +1,12 @@
 #include "tray/ShellActions.h"
 
+#include "framework/ItemList.h"
 #include "framework/RuntimeLink.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 #include "tray/TrackMenu.h"
 
 #include <shellapi.h>
-
-#include <cstring>
 
 namespace tray {
 namespace {
@@ -41,35 +40,6 @@ void OpenAnsi(HWND owner, const std::string& path) {
     ::ShellExecuteExA(&info);
 }
 
-// Bytes of an item list up to, not including, its closing zero.
-size_t ListSize(LPCITEMIDLIST list) {
-    size_t size = 0;
-    while (const USHORT item = reinterpret_cast<const SHITEMID*>(reinterpret_cast<const BYTE*>(list) + size)->cb) {
-        size += item;
-    }
-    return size;
-}
-
-// Where the last item of a non-empty list starts.
-size_t LastItemOffset(LPCITEMIDLIST list) {
-    size_t offset = 0;
-    for (;;) {
-        const auto* bytes = reinterpret_cast<const BYTE*>(list);
-        const USHORT item = reinterpret_cast<const SHITEMID*>(bytes + offset)->cb;
-        if (reinterpret_cast<const SHITEMID*>(bytes + offset + item)->cb == 0) return offset;
-        offset += item;
-    }
-}
-
-// The first `size` bytes of `list` as a list of its own.
-fw::UniqueItemList CopyListPart(LPCITEMIDLIST list, size_t size) {
-    fw::UniqueItemList copy(static_cast<LPITEMIDLIST>(::CoTaskMemAlloc(size + sizeof(USHORT))));
-    if (!copy) return copy;
-    std::memcpy(copy.get(), list, size);
-    std::memset(reinterpret_cast<BYTE*>(copy.get()) + size, 0, sizeof(USHORT));
-    return copy;
-}
-
 }  // namespace
 
 void OpenWithShell(HWND owner, const std::wstring& path) {
@@ -89,22 +59,21 @@ bool ShellContextMenu::Create(const std::wstring& path) {
     if (FAILED(::SHGetDesktopFolder(desktop.put()))) return false;
     std::wstring name = WithoutClosingBackslash(path);
     fw::UniqueItemList full;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, full.put(), nullptr)) || !full ||
-        ListSize(full.get()) == 0) {
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, full.put(), nullptr)) ||
+        fw::IsEmpty(full.get())) {
         return false;
     }
-    const size_t last = LastItemOffset(full.get());
     fw::ComPtr<IShellFolder> parent;
-    if (last == 0) {
+    if (fw::IsSingle(full.get())) {
         parent = std::move(desktop);
     } else {
-        const fw::UniqueItemList parentList = CopyListPart(full.get(), last);
+        const fw::UniqueItemList parentList = fw::CloneAllButLast(full.get());
         if (!parentList ||
             FAILED(desktop->BindToObject(parentList.get(), nullptr, IID_IShellFolder, parent.put_void()))) {
             return false;
         }
     }
-    LPCITEMIDLIST child = reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(full.get()) + last);
+    LPCITEMIDLIST child = fw::LastItem(full.get());
     if (FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, m_menu.put_void()))) return false;
     m_menu.QueryInterface(IID_IContextMenu2, m_menu2);
     return true;

@@ -65,6 +65,8 @@ TEST(DirectoryOfMenuFolder, UndoesTheEncodingOfDrivesAndServers) {
 
 TEST(MenuBase, IsTheStartMenuWithTheMenuRootAndABackslash) {
     EXPECT_EQ(menubuilder::MenuBase(kStartMenu), kBase);
+    EXPECT_EQ(menubuilder::MenuBase(std::wstring_view(L"C:\\WINDOWS\\Start Menu")),
+              L"C:\\WINDOWS\\Start Menu\\RootCaster\\");
 }
 
 TEST(BeginsWithFolder, IgnoresTheCaseOfAToZOnly) {

@@ -1,6 +1,6 @@
 #pragma once
-// Item ID lists as the extension handles them: read in place, or copied into
-// an owner that frees them with the shell's allocator.
+// Item ID lists read in place, or copied into an owner that frees them with
+// the shell's allocator.
 
 #include "framework/UniqueHandle.h"
 
@@ -8,9 +8,7 @@
 
 #include <string_view>
 
-namespace shellext {
-
-using fw::UniqueItemList;
+namespace fw {
 
 // Whether the list holds no item (the empty list names the folder itself).
 bool IsEmpty(LPCITEMIDLIST list);
@@ -23,8 +21,12 @@ UniqueItemList Clone(LPCITEMIDLIST list);
 UniqueItemList CloneFirst(LPCITEMIDLIST list);
 // `first` followed by `second`; either may be empty or null.
 UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second);
+// The last item of a non-empty list, in place.
+LPCITEMIDLIST LastItem(LPCITEMIDLIST list);
+// The list without its last item (empty for a list of one).
+UniqueItemList CloneAllButLast(LPCITEMIDLIST list);
 
 // The bytes of the first item, read in place: a key for looking it up.
 std::string_view FirstItemKey(LPCITEMIDLIST list);
 
-}  // namespace shellext
+}  // namespace fw

@@ -1,8 +1,8 @@
-#include "shellext/ItemList.h"
+#include "framework/ItemList.h"
 
 #include <cstring>
 
-namespace shellext {
+namespace fw {
 namespace {
 
 constexpr UINT kTerminatorSize = sizeof(USHORT);
@@ -58,9 +58,22 @@ UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second) {
     return combined;
 }
 
+LPCITEMIDLIST LastItem(LPCITEMIDLIST list) {
+    while (!IsSingle(list)) list = Rest(list);
+    return list;
+}
+
+UniqueItemList CloneAllButLast(LPCITEMIDLIST list) {
+    const UINT size =
+        static_cast<UINT>(reinterpret_cast<const BYTE*>(LastItem(list)) - reinterpret_cast<const BYTE*>(list));
+    UniqueItemList copy = Allocate(size);
+    if (copy) CopyItems(reinterpret_cast<BYTE*>(copy.get()), list, size);
+    return copy;
+}
+
 std::string_view FirstItemKey(LPCITEMIDLIST list) {
     if (IsEmpty(list)) return std::string_view();
     return std::string_view(reinterpret_cast<const char*>(list), list->mkid.cb);
 }
 
-}  // namespace shellext
+}  // namespace fw
