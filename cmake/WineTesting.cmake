@@ -1,14 +1,18 @@
 # Windows test programs run under Wine, in a prefix made fresh inside the
-# build tree once per test run: 32-bit (the "wine" fixture), or 64-bit for
-# the 64-bit tree (the "wine64" fixture, its own prefix and lock, so both
-# trees' tests can run side by side).
+# build tree once per test run: 32-bit for the x86 edition (the "wine"
+# fixture), 64-bit for the x64 edition (the "wine64" fixture, its own prefix
+# and lock, so both trees' tests can run side by side).
+# Every test that runs 32-bit code carries the label "x86": scripts/test
+# leaves those out on machines that run no 32-bit code.
 set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
 if(ROOTCASTER_WIN64)
   set(WINE_ARCH win64)
   set(WINE_FIXTURE wine64)
+  set(WINE_LABELS wine)
 else()
   set(WINE_ARCH win32)
   set(WINE_FIXTURE wine)
+  set(WINE_LABELS wine x86)
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.in ${CMAKE_BINARY_DIR}/wine-exec @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
@@ -20,9 +24,9 @@ add_test(NAME ${WINE_FIXTURE}.prefix.boot
 add_test(NAME ${WINE_FIXTURE}.prefix.stop
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix stop ${WINE_PREFIX_DIR} ${WINE_ARCH})
 set_tests_properties(${WINE_FIXTURE}.prefix.boot PROPERTIES
-  FIXTURES_SETUP ${WINE_FIXTURE} TIMEOUT 180 LABELS wine)
+  FIXTURES_SETUP ${WINE_FIXTURE} TIMEOUT 180 LABELS "${WINE_LABELS}")
 set_tests_properties(${WINE_FIXTURE}.prefix.stop PROPERTIES
-  FIXTURES_CLEANUP ${WINE_FIXTURE} TIMEOUT 60 LABELS wine)
+  FIXTURES_CLEANUP ${WINE_FIXTURE} TIMEOUT 60 LABELS "${WINE_LABELS}")
 
 # Windows path of a file in the build tree, as a program inside Wine sees it.
 function(wine_path out unix_path)
@@ -30,22 +34,28 @@ function(wine_path out unix_path)
   set(${out} "${windows_path}" PARENT_SCOPE)
 endfunction()
 
-# add_wine_gtest(<name> SOURCES ... [LIBS ...] [WIN64] [ENVIRONMENT NAME=value ...])
+# add_wine_gtest(<name> SOURCES ... [LIBS ...] [EDITION x86|x64] [NEEDS_X86]
+#                [ENVIRONMENT NAME=value ...])
 # Builds a GoogleTest program for Windows and registers one CTest test per
 # test suite found in its sources, each run under Wine with the shared prefix.
-# ENVIRONMENT hands further values to the tests, besides the program paths.
-# A WIN64 program tests the 64-bit build: it is built and run only in the
-# 64-bit tree, and every other one only in the 32-bit tree.
+# Every program is built and run in both editions' trees, unless EDITION
+# names the one it belongs to alone. NEEDS_X86: it starts 32-bit programs
+# even in the x64 tree. ENVIRONMENT hands further values to the tests,
+# besides the program paths.
 function(add_wine_gtest name)
-  cmake_parse_arguments(ARG "WIN64" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_X86" "EDITION" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} test_support GTest::gmock GTest::gtest_main)
-  if(NOT ARG_WIN64 STREQUAL ROOTCASTER_WIN64)
+  if(ARG_EDITION AND NOT ARG_EDITION STREQUAL ROOTCASTER_EDITION)
     # Defined, so that dependencies can name it, but neither built nor run here.
     set_property(TARGET ${name} PROPERTY EXCLUDE_FROM_ALL ON)
     return()
   endif()
-  build_in_win64(${name})
+  set(labels ${WINE_LABELS})
+  if(ARG_NEEDS_X86)
+    list(APPEND labels x86)
+    list(REMOVE_DUPLICATES labels)
+  endif()
   set(suites "")
   foreach(source IN LISTS ARG_SOURCES)
     # A test suite added to a source registers at the next build, not only
@@ -70,7 +80,7 @@ function(add_wine_gtest name)
     set_tests_properties(${WINE_FIXTURE}.${name}.${suite} PROPERTIES
       FIXTURES_REQUIRED ${WINE_FIXTURE}
       RESOURCE_LOCK ${WINE_FIXTURE}prefix
-      LABELS wine
+      LABELS "${labels}"
       TIMEOUT 300
       ENVIRONMENT "${environment}"
       # Wine may end a crashed program with status 0: only GoogleTest's own

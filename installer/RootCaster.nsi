@@ -8,7 +8,10 @@
 ;   PROGRAM     the program, installed as RootCaster.exe
 ;   TRAY        the tray program, installed as RootCasterTray.exe
 ;   MENU_DLL    the folder-menu shell extension, installed as RootCasterMenu.dll
-;   MENU_DLL64  its 64-bit build, installed as RootCasterMenu64.dll on 64-bit Windows
+;   MENU_DLL64  (x86 edition) the x64 extension, installed as RootCasterMenu64.dll
+;               on 64-bit Windows, for 64-bit Explorer
+;   X64         (defined for the x64 edition) a 64-bit setup of the x64 programs
+;               into the 64-bit Program Files, registered in the 64-bit registry view
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
@@ -23,9 +26,19 @@
 ; uninstaller copies itself away and returns at once unless it is given
 ; _?=<installation directory>.
 
+!ifdef X64
+; A 64-bit program itself: it runs where no 32-bit code runs, sees the 64-bit
+; System32, Program Files and registry, and 32-bit Windows refuses to start it.
+Target amd64-unicode
+!define EDITION_NAME "RootCaster (x64)"
+!define PROGRAM_FILES "$PROGRAMFILES64"
+!else
 ; ANSI, so that the same setup runs on Windows 95, 98 and NT 4.0: NSIS's
 ; Unicode installers need Windows NT.
 Unicode false
+!define EDITION_NAME "RootCaster"
+!define PROGRAM_FILES "$PROGRAMFILES"
+!endif
 SetCompressor /SOLID lzma
 ; Writing HKEY_CLASSES_ROOT and the machine's list of installed programs
 ; needs an administrator on Windows NT; older systems ignore the request.
@@ -66,7 +79,7 @@ BrandingText "RootCaster ${VERSION}"
 Icon "${ICON_DIR}/RootCaster.ico"
 UninstallIcon "${ICON_DIR}/RootCaster.ico"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\RootCaster"
+InstallDir "${PROGRAM_FILES}\RootCaster"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
@@ -174,11 +187,14 @@ FunctionEnd
 Function InstallMenuExtension
   !insertmacro InstallHeldFile "${MENU_DLL}" "${MENU_FILE}"
   RegDLL "$INSTDIR\${MENU_FILE}"
+!ifndef X64
   Call InstallMenuExtension64
+!endif
 FunctionEnd
 
-; 64-bit Windows runs a 64-bit Explorer, which loads only the 64-bit build.
-; Setup is a 32-bit program and cannot load that DLL itself: the 64-bit
+!ifndef X64
+; 64-bit Windows runs a 64-bit Explorer, which loads only the x64 extension.
+; This setup is a 32-bit program and cannot load that DLL itself: the 64-bit
 ; regsvr32 registers it, into the 64-bit registry view.
 Function InstallMenuExtension64
   ${IfNot} ${RunningX64}
@@ -189,6 +205,7 @@ Function InstallMenuExtension64
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\${MENU_FILE64}"'
   ${EnableX64FSRedirection}
 FunctionEnd
+!endif
 
 ; "Help" pastes the document into the HTML program's command line as it is,
 ; without quotation marks, so a path with blanks would fall apart into
@@ -202,7 +219,7 @@ Function WriteHelpFileSetting
 FunctionEnd
 
 Function RegisterUninstaller
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "RootCaster"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${EDITION_NAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Quillmoor"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\RootCaster.exe"
@@ -222,7 +239,9 @@ Section "Uninstall"
   ; Explorer may still hold the extension: it goes at the next restart.
   UnRegDLL "$INSTDIR\${MENU_FILE}"
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
+!ifndef X64
   Call un.RemoveMenuExtension64
+!endif
   Delete "$INSTDIR\RootCaster.exe"
   Delete "$INSTDIR\${TRAY_EXE}"
   Delete "$INSTDIR\explore.ico"
@@ -264,6 +283,7 @@ Function un.AskWhetherToRemoveSettings
   ${EndIf}
 FunctionEnd
 
+!ifndef X64
 Function un.RemoveMenuExtension64
   ${IfNot} ${RunningX64}
     Return
@@ -273,3 +293,4 @@ Function un.RemoveMenuExtension64
   ${EnableX64FSRedirection}
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE64}"
 FunctionEnd
+!endif

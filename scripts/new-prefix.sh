@@ -4,9 +4,20 @@
 # it; with both, the RPC service cannot start and every program that starts
 # COM waits about 20 s for it. Ending the server ends both; the next program
 # that needs one starts a single one.
+# A crash must end its program at once, with its message: no debugger is
+# attached (in a 64-bit prefix neither for 64-bit nor for 32-bit programs),
+# which would wait for ever.
 make_prefix() {
   mkdir -p "$WINEPREFIX"
   wineboot -i </dev/null || return
+  no_crash_debugger
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+}
+
+no_crash_debugger() {
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+  wine reg delete "$key" /v Debugger /f >/dev/null 2>&1 || true
+  [ "$WINEARCH" = win64 ] && wine reg delete "$key" /v Debugger /f /reg:32 >/dev/null 2>&1
+  return 0
 }

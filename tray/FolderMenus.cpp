@@ -9,8 +9,10 @@
 namespace tray {
 namespace {
 
-// MENUITEMINFOA as Windows 95 and NT 4.0 know it (without hbmpItem).
-constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, cch) + sizeof(UINT);
+// MENUITEMINFOA as Windows 95 and NT 4.0 know it: everything before
+// hbmpItem, padding included (44 bytes on x86, 80 on x64, sizes Windows
+// accepts; cch's end alone would make 68 on x64, which none does).
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 
 // Commands fit the 16 bits older systems keep.
 constexpr UINT kLastId = 0xFFFF;

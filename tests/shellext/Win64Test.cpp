@@ -1,7 +1,7 @@
-// The 64-bit build of the folder-menu extension in a 64-bit prefix, as 64-bit
+// The x64 edition's folder-menu extension in a 64-bit prefix, as 64-bit
 // Explorer meets it: registered by the 64-bit regsvr32 into the 64-bit
-// registry view, and a marked menu folder bound and listed through the shell;
-// and setup installing it there beside the 32-bit build.
+// registry view only, and a marked menu folder bound and listed through the
+// shell.
 
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
@@ -18,21 +18,7 @@ using namespace testing_support;
 
 namespace {
 
-const std::string kRootClassKey = "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 const std::string kProbe = "C:\\rootcaster menu64 probe";
-
-// The server of the menu root's class as one registry view shows it.
-std::string ServerInView(REGSAM view) {
-    fw::UniqueKey key;
-    const std::string path = kRootClassKey + "\\InProcServer32";
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS) {
-        return "<no key>";
-    }
-    char server[MAX_PATH] = {};
-    DWORD size = sizeof(server) - 1;
-    ::RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(server), &size);
-    return server;
-}
 
 // A menu folder marked as RootCaster marks it: System attribute and a hidden
 // desktop.ini naming the class for its depth.
@@ -87,29 +73,6 @@ TEST_F(MenuExtension64, RegistersInThe64BitViewAndListsAMenuFolder) {
 
     ASSERT_TRUE(RunRegsvr32("/u"));
     EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), "<no key>");
-}
-
-// Setup (a 32-bit program) on 64-bit Windows installs both builds side by
-// side, each registered in its own view; the uninstaller removes both.
-TEST(Setup64, InstallsAndRegistersBothBuildsAndTheUninstallerRemovesThem) {
-    ASSERT_FALSE(SetupPath().empty());
-    const std::string installDir = "C:\\RootCaster 64 Probe";
-    const ProcessResult setup = RunProcess(SetupPath(), "\"" + SetupPath() + "\" /S /D=" + installDir);
-    ASSERT_TRUE(setup.finished && setup.exitCode == 0) << Hex(setup.exitCode);
-    EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), installDir + "\\RootCasterMenu64.dll");
-    EXPECT_EQ(ServerInView(KEY_WOW64_32KEY), installDir + "\\RootCasterMenu.dll");
-
-    // From a copy, with _?=, the uninstaller works in place and can be awaited.
-    const TempFolder folder("rootcaster-uninstaller64");
-    const std::string copy = folder.Path() + "\\uninstall.exe";
-    ASSERT_TRUE(::CopyFileA((installDir + "\\uninstall.exe").c_str(), copy.c_str(), FALSE)) << ::GetLastError();
-    const ProcessResult uninstall = RunProcess(copy, "\"" + copy + "\" /S _?=" + installDir);
-    ASSERT_TRUE(uninstall.finished);
-    EXPECT_EQ(ServerInView(KEY_WOW64_64KEY), "<no key>");
-    EXPECT_EQ(ServerInView(KEY_WOW64_32KEY), "<no key>");
-    EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll"));
-    EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu.dll"));
-    RemoveTree(installDir);
 }
 
 }  // namespace
