@@ -18,6 +18,7 @@ make_prefix() {
 no_crash_debugger() {
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
   wine reg delete "$key" /v Debugger /f >/dev/null 2>&1 || true
-  [ "$WINEARCH" = win64 ] && wine reg delete "$key" /v Debugger /f /reg:32 >/dev/null 2>&1
-  return 0
+  if [ "$WINEARCH" = win64 ]; then
+    wine reg delete "$key" /v Debugger /f /reg:32 >/dev/null 2>&1 || true
+  fi
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace testing_support;
 using listing::Group;
 using listing::ReadListing;
@@ -166,6 +168,23 @@ TEST(NetworkListing, ServerThatAnswersLateIsNotAvailableAndItsWorkerEndsOnItsOwn
 
 TEST(NetworkListing, ShareThatDoesNotExistIsNotAvailable) {
     EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\nosuchshare\\").state, State::kNotAvailable);
+}
+
+// On 64-bit Windows a 32-bit program that asks for System32 reads SysWOW64:
+// the x64 edition lists the System32 that Explorer and the system's 64-bit
+// programs see. A probe in each folder tells them apart.
+TEST(SystemFolder, System32IsTheNativeFolderNotSysWow64) {
+    if (!FolderExists("C:\\windows\\syswow64")) GTEST_SKIP() << "a 32-bit Windows: nothing is redirected";
+    const std::wstring native = L"C:\\windows\\system32\\rootcaster-native-probe.txt";
+    const std::wstring redirected = L"C:\\windows\\syswow64\\rootcaster-wow64-probe.txt";
+    ASSERT_TRUE(MakeFile(native)) << ::GetLastError();
+    ASSERT_TRUE(MakeFile(redirected)) << ::GetLastError();
+    const std::vector<std::wstring> names = Names(ReadListing(L"", L"C:\\windows\\system32\\"));
+    ::DeleteFileW(native.c_str());
+    ::DeleteFileW(redirected.c_str());
+    const auto listed = [&](const wchar_t* name) { return std::count(names.begin(), names.end(), name) == 1; };
+    EXPECT_TRUE(listed(L"rootcaster-native-probe.txt")) << names.size() << " entries";
+    EXPECT_FALSE(listed(L"rootcaster-wow64-probe.txt")) << "System32 was read through its 32-bit redirection";
 }
 
 }  // namespace

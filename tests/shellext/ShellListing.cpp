@@ -17,6 +17,10 @@ std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags) {
 
 std::vector<Listed> ListFolder(IShellFolder* folder) {
     std::vector<Listed> listed;
+    if (!folder) {
+        ADD_FAILURE() << "no folder to list";
+        return listed;
+    }
     fw::ComPtr<IEnumIDList> items;
     EXPECT_EQ(folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()), S_OK);
     if (!items) return listed;

@@ -132,7 +132,10 @@ TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
     int pages = 0;
     for (HMENU menu = first.get(); menu; ++pages) {
         std::vector<std::string> texts = Texts(menu);
-        if (pages == 0) texts.erase(texts.begin(), texts.begin() + 2);  // "Open this folder", separator
+        if (pages == 0) {
+            ASSERT_GE(texts.size(), 2u) << "no \"Open this folder\" and separator: " << texts.size() << " entries";
+            texts.erase(texts.begin(), texts.begin() + 2);
+        }
         HMENU more = nullptr;
         if (!texts.empty() && texts.back() == "More...>") {
             texts.pop_back();

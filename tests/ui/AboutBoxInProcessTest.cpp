@@ -38,6 +38,12 @@ HCURSOR CursorAskedAt(HWND about, int x, int y) {
     POINT point{x, y};
     ::ClientToScreen(about, &point);
     ::SetCursorPos(point.x, point.y);
+    // Wine moves the X pointer asynchronously: the dialog must read the new
+    // position, not the one a previous run left.
+    POINT now{};
+    for (int tries = 0; tries < 40 && (!::GetCursorPos(&now) || now.x != point.x || now.y != point.y); ++tries) {
+        ::Sleep(25);
+    }
     ::SetCursor(nullptr);
     ::SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(about), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return ::GetCursor();
