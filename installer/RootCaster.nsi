@@ -12,6 +12,8 @@
 ;               on 64-bit Windows, for 64-bit Explorer
 ;   X64         (defined for the x64 edition) a 64-bit setup of the x64 programs
 ;               into the 64-bit Program Files, registered in the 64-bit registry view
+;   PE_VERSION_TOOL  (x64) installer/pe-os-version.py, which makes its header ask
+;               for Windows 5.2
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
@@ -30,6 +32,7 @@
 ; A 64-bit program itself: it runs where no 32-bit code runs, sees the 64-bit
 ; System32, Program Files and registry, and 32-bit Windows refuses to start it.
 Target amd64-unicode
+!packhdr "${OUTFILE}.header" '"${PE_VERSION_TOOL}" "${OUTFILE}.header" 5 2'
 !define EDITION_NAME "RootCaster (x64)"
 !define PROGRAM_FILES "$PROGRAMFILES64"
 !else

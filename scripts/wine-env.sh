@@ -29,7 +29,13 @@ can_run_x86() {
 choose_edition() {
   EDITION=${ROOTCASTER_EDITION:-}
   case "$EDITION" in
-    x86 | x64) ;;
+    x64) ;;
+    x86)
+      if ! can_run_x86; then
+        echo "ROOTCASTER_EDITION=x86: this machine runs no 32-bit x86 code (Wine's 32-bit loader does not start)" >&2
+        return 2
+      fi
+      ;;
     "")
       if can_run_x86; then
         EDITION=x86

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The scripts' guards: start_xvfb fails when Xvfb does not come up, leaving
-# DISPLAY alone, and wine-prefix refuses every folder but a build tree's
-# prefix, touching nothing.
+# DISPLAY alone; wine-prefix refuses every folder but a build tree's prefix,
+# touching nothing; an edition is x86 or x64; check-imports refuses a shipped
+# binary with its debug information.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -34,6 +35,19 @@ for dir in "" / "$work" "$work/tree" "$work/other/wineprefix" "$work/tree/../oth
 done
 [[ -f $work/tree/wineprefix/keep && -f $work/other/wineprefix/keep ]] || fail "a refused prefix was touched"
 "$root/scripts/wine-prefix" stop "$work/tree/wineprefix" || fail "a build tree's prefix was refused"
+
+for edition in x32 X64 " x64"; do
+  (
+    source "$root/scripts/wine-env.sh"
+    ROOTCASTER_EDITION=$edition choose_edition "$root/scripts" 2>/dev/null
+  ) && fail "choose_edition took ROOTCASTER_EDITION='$edition'"
+done
+
+mkdir "$work/dist"
+cp "$root/build/win64/bin/RootCaster.exe" "$work/dist/"
+said=$("$root/scripts/check-imports" "$root/scripts/allowed-imports" "$work/dist" 2>&1) &&
+  fail "check-imports passed an unstripped program"
+[[ $said == *"carries debug sections (.debug"* ]] || fail "check-imports said: $said"
 
 [[ $failures -eq 0 ]] && echo "script guards: ok"
 exit $((failures > 0))
