@@ -1,7 +1,7 @@
 # Sourced by the scripts that show RootCaster's dialog on an X server of
 # their own (scripts/screenshot, scripts/run without a display). Needs $root,
-# WINEPREFIX, DISPLAY and a build.
-DRIVER="$root/build/win32/bin/uidriver.exe"
+# WINEPREFIX, DISPLAY, a build and the edition (choose_edition).
+DRIVER="$root/build/$EDITION_BUILD/bin/uidriver.exe"
 
 # Wine's virtual desktop draws the windows' frames and captions, which no
 # window manager draws on a bare X server. Their buttons' glyphs come from

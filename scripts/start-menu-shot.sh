@@ -1,7 +1,8 @@
 # Sourced by the scripts that picture Wine's own start menu (scripts/screenshot,
 # scripts/run without a display). Needs $root, WINEPREFIX, DISPLAY, a build,
-# and the folder-menu extension registered in the prefix.
-STARTMENU="$root/build/win32/bin/startmenu.exe"
+# the edition (choose_edition) and the folder-menu extension registered in
+# the prefix.
+STARTMENU="$root/build/$EDITION_BUILD/bin/startmenu.exe"
 
 # start_menu_shot DIRECTORY FILE: explorer's desktop with a Start button (the
 # desktop named "shell"), its Start menu opened down RootCaster > drive > ...
