@@ -224,7 +224,8 @@ protected:
         for (const char* name : {"RootCaster.exe", "RootCasterTray.exe", "RootCasterMenu.dll"}) {
             EXPECT_EQ(ReadFileBytes(installDir + "\\" + name), ReadFileBytes(Shipped(name))) << name;
         }
-        EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll")) << "only the x86 setup on 64-bit Windows adds it";
+        EXPECT_FALSE(FileExists(installDir + "\\RootCasterMenu64.dll"))
+            << "only the x86 setup on 64-bit Windows adds it";
         const std::string iconHeader("\0\0\1\0", 4);
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\explore.ico"), iconHeader));
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\msdos.ico"), iconHeader));
