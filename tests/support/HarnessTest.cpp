@@ -1,6 +1,7 @@
 // The test harness itself: Wine reports the Windows version a test chose to
 // the program it names, and only to that program; a watchdog ends a test
-// program that hangs.
+// program that hangs; a test program that crashes ends at once, not in a
+// debugger that waits for ever.
 
 #include "tests/support/Watchdog.h"
 #include "tests/support/WineTest.h"
@@ -25,6 +26,11 @@ TEST(DISABLED_WatchdogProbe, Hang) {
     ::Sleep(INFINITE);
 }
 
+// Run as a child: writes through a null pointer.
+TEST(DISABLED_CrashProbe, Crash) {
+    *static_cast<volatile int*>(nullptr) = 1;
+}
+
 std::string SelfPath() {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -41,6 +47,13 @@ TEST(Watchdog, EndsAHangingTestProgramWithStatus3) {
         RunProgram(SelfPath(), "--gtest_filter=DISABLED_WatchdogProbe.Hang --gtest_also_run_disabled_tests", 30000);
     EXPECT_TRUE(run.finished) << "the watchdog did not end it";
     EXPECT_EQ(run.exitCode, 3u);
+}
+
+TEST(Watchdog, ACrashedTestProgramEndsAtOnceAndFails) {
+    const ProcessResult run =
+        RunProgram(SelfPath(), "--gtest_filter=DISABLED_CrashProbe.Crash --gtest_also_run_disabled_tests", 30000);
+    EXPECT_TRUE(run.finished) << "a debugger holds the crashed program";
+    EXPECT_NE(run.exitCode, 0u);
 }
 
 TEST(WindowsVersionSwitch, ReportsTheChosenVersionToTheNamedProgram) {
