@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace shellext {
 namespace {
@@ -114,7 +115,7 @@ HRESULT MenuFolder::InitializeAt(LPCITEMIDLIST self, const std::wstring& path) {
     const std::size_t rootLength = path.size() - m_relative.size() - (m_relative.empty() ? 0 : 1);
     m_menuRoot = path.substr(0, rootLength);
     if (!m_menuRoot.empty() && m_menuRoot.back() == L'\\') m_menuRoot.pop_back();
-    m_latest.reset();
+    SetLatest(nullptr);
     return S_OK;
 }
 
@@ -183,9 +184,23 @@ std::optional<MenuItem> MenuFolder::FactsOf(LPCITEMIDLIST item) const {
     return read ? std::optional<MenuItem>(MenuItem::Of(*read)) : std::nullopt;
 }
 
+std::shared_ptr<const Contents> MenuFolder::Latest() const {
+    const fw::CriticalSectionLock lock(m_latestGuard);
+    return m_latest;
+}
+
+void MenuFolder::SetLatest(std::shared_ptr<const Contents> contents) {
+    std::shared_ptr<const Contents> replaced;
+    {
+        const fw::CriticalSectionLock lock(m_latestGuard);
+        replaced = std::exchange(m_latest, std::move(contents));
+    }
+    // `replaced` may be the last owner: freed here, outside the lock.
+}
+
 std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
-    if (m_latest) {
-        if (const Entry* known = m_latest->Find(item)) return std::shared_ptr<const Entry>(m_latest, known);
+    if (const std::shared_ptr<const Contents> latest = Latest()) {
+        if (const Entry* known = latest->Find(item)) return std::shared_ptr<const Entry>(latest, known);
     }
     // An item from an earlier enumeration, or the shell's: its facts and a
     // key made now.
@@ -259,7 +274,7 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
             std::remove_if(entries.begin(), entries.end(), [&](const Entry& entry) { return !Wanted(entry, flags); }),
             entries.end());
         auto contents = std::make_shared<const Contents>(std::move(entries));
-        m_latest = contents;
+        SetLatest(contents);
         return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
                                             std::size_t{0});
     });

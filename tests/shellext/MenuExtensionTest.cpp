@@ -10,12 +10,14 @@
 #include "tests/shellext/MenuServer.h"
 #include "tests/shellext/ShellListing.h"
 #include "tests/support/Recorder.h"
+#include "tests/support/Thread.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstring>
 #include <utility>
 #include <string>
@@ -272,6 +274,64 @@ TEST_F(MenuExtension, NamesInAnyScriptShowIntactAndOpenAsFolders) {
     const std::vector<Listed> inner = ListFolder(inside.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"\u03b1\u03b2\u03b3.txt");
+}
+
+// How many entries one enumeration of `folder` hands out; -1 when it fails.
+int CountEnumerated(IShellFolder* folder) {
+    fw::ComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()) != S_OK) return -1;
+    int count = 0;
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) {
+        ::CoTaskMemFree(item);
+        ++count;
+    }
+    return count;
+}
+
+// Explorer's view enumerates on a background thread with the folder object
+// its window asks names, attributes and order of at the same time.
+TEST_F(MenuExtension, OneFolderAnswersTwoThreadsAtOnce) {
+    constexpr int kFiles = 400;
+    constexpr int kEnumerations = 200;
+    for (int i = 0; i < kFiles; ++i) MakeFile(Wide(kProbe + "\\file " + std::to_string(1000 + i) + ".txt"));
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    ASSERT_EQ(menu.Status(), S_OK) << Hex(static_cast<DWORD>(menu.Status()));
+    const std::vector<Listed> listed = menu.List();
+    ASSERT_EQ(listed.size(), kFiles + 5u);
+
+    std::atomic<bool> enumerating{true};
+    std::atomic<int> wrongCounts{0};
+    Thread background([&] {
+        const fw::OleSession ole;
+        for (int round = 0; round < kEnumerations; ++round) {
+            if (CountEnumerated(menu.Folder()) != kFiles + 5) ++wrongCounts;
+        }
+        enumerating = false;
+    });
+    int rounds = 0;
+    int failures = 0;
+    std::wstring failed;
+    while (enumerating) {
+        const Listed& first = listed[rounds % (listed.size() - 1)];
+        const Listed& second = listed[rounds % (listed.size() - 1) + 1];
+        ++rounds;
+        const HRESULT order = menu.Folder()->CompareIDs(0, first.item.get(), second.item.get());
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_LINK;  // as ListFolder asks
+        LPCITEMIDLIST asked = first.item.get();
+        STRRET name{};
+        const HRESULT named = menu.Folder()->GetDisplayNameOf(asked, SHGDN_INFOLDER, &name);
+        const std::wstring text = SUCCEEDED(named) ? fw::TakeText(name, asked) : L"<no name>";
+        if (static_cast<short>(HRESULT_CODE(order)) >= 0 || text != first.name ||
+            menu.Folder()->GetAttributesOf(1, &asked, &attributes) != S_OK || attributes != first.attributes) {
+            if (failures++ == 0) failed = first.name + L" / " + text + L" " + Wide(Hex(static_cast<DWORD>(order)));
+        }
+    }
+    background.Join();
+    EXPECT_EQ(wrongCounts, 0);
+    EXPECT_EQ(failures, 0) << "first failure: " << Narrow(failed) << " in " << rounds << " rounds";
+    EXPECT_GT(rounds, 1000) << "the two threads hardly overlapped";
 }
 
 }  // namespace
