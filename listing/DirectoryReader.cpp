@@ -292,9 +292,7 @@ std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
 }
 
 std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name) {
-    if (name.empty() || detail::IsDotName(name) || name.find_first_of(L"\\/*?<>\"|:") != std::wstring::npos) {
-        return std::nullopt;
-    }
+    if (!IsPlainName<wchar_t>(name)) return std::nullopt;
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     ReadOptions options;

@@ -61,8 +61,8 @@ std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot);
 std::string SortKeyOf(const std::wstring& name);
 
 // The entry `name` of `folder` as it is now, sort key filled in; nothing when
-// there is none, when `name` is not one plain name (no separator, no
-// wildcard), or when its server does not answer within the network wait.
+// there is none, when `name` is not one plain name (IsPlainName), or when
+// its server does not answer within the network wait.
 std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name);
 
 }  // namespace listing

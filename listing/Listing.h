@@ -43,13 +43,13 @@ bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view
 }
 
 template <class Char>
-bool IsDotName(const std::basic_string<Char>& name) {
+bool IsDotName(std::basic_string_view<Char> name) {
     return (name.size() == 1 || name.size() == 2) && name.find_first_not_of(static_cast<Char>('.')) == name.npos;
 }
 
 template <class Char>
 bool IsShown(const Entry<Char>& entry) {
-    return (entry.attributes & (kAttributeHidden | kAttributeSystem)) == 0 && !IsDotName(entry.name);
+    return (entry.attributes & (kAttributeHidden | kAttributeSystem)) == 0 && !IsDotName<Char>(entry.name);
 }
 
 // A menu folder's subfolders are the menus of deeper levels, which the
@@ -102,7 +102,21 @@ std::optional<Group> GroupInMenu(const Entry<Char>& entry, bool inMenuFolder) {
 template <class Char>
 bool IsMenuFolder(const Entry<Char>& entry) {
     return (entry.attributes & kAttributeDirectory) != 0 && (entry.attributes & kAttributeHidden) == 0 &&
-           !detail::IsDotName(entry.name);
+           !detail::IsDotName<Char>(entry.name);
+}
+
+// Whether `name` (UTF-16, or ASCII) is one name as a directory lists it: not
+// empty, not "." or "..", and without a separator, a drive's colon, a
+// wildcard or a control character (NUL among them), all of which the file
+// system refuses in a name. A name from elsewhere (an item ID any program may
+// hand over) is joined into a path only when it passes.
+template <class Char>
+bool IsPlainName(std::basic_string_view<Char> name) {
+    constexpr std::string_view kRefused = "\\/:*?\"<>|";
+    return !name.empty() && !detail::IsDotName(name) && std::none_of(name.begin(), name.end(), [&](Char c) {
+        const auto unit = static_cast<std::uint32_t>(c);
+        return unit < 0x20 || (unit < 0x80 && kRefused.find(static_cast<char>(unit)) != kRefused.npos);
+    });
 }
 
 // What the menu root shows: its first-level menu folders (one per drive

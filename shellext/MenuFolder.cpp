@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace shellext {
@@ -480,12 +481,18 @@ HRESULT MenuFolder::GetCurFolder(LPITEMIDLIST* self) {
     return *self ? S_OK : E_FAIL;
 }
 
+// The target's path is read only within its buffer: a caller's buffer
+// without a terminator is refused.
 HRESULT MenuFolder::InitializeEx(IBindCtx*, LPCITEMIDLIST self, const PERSIST_FOLDER_TARGET_INFO* target) {
     if (!self) return E_INVALIDARG;
+    const std::size_t targetLength =
+        target ? std::find(target->szTargetParsingName, std::end(target->szTargetParsingName), L'\0') -
+                     target->szTargetParsingName
+               : 0;
+    if (targetLength == MAX_PATH) return E_INVALIDARG;
     return Guarded([&] {
-        const bool hasTarget = target && target->szTargetParsingName[0];
-        return InitializeAt(self,
-                            hasTarget ? target->szTargetParsingName : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
+        return InitializeAt(self, targetLength ? std::wstring(target->szTargetParsingName, targetLength)
+                                               : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
     });
 }
 

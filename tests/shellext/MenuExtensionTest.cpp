@@ -17,8 +17,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <string>
 #include <vector>
@@ -191,8 +193,7 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndTheShellsItemsAnswe
     }
 
     // The directory folder's own item (which the shell hands back from the
-    // data objects made there) names the same entry; ours cut by one
-    // character (its terminator then lies outside it) is refused.
+    // data objects made there) names the same entry.
     LPCITEMIDLIST shellItem = Find(real, L"b.txt")->item.get();
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_FOLDER;
     EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &shellItem, &attributes), S_OK);
@@ -200,19 +201,101 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndTheShellsItemsAnswe
     STRRET name{};
     ASSERT_EQ(menu.Folder()->GetDisplayNameOf(shellItem, SHGDN_FORPARSING, &name), S_OK);
     EXPECT_EQ(fw::TakeText(name, shellItem), Wide(kProbe + "\\b.txt"));
+}
 
-    const Listed* own = Find(listed, L"b.txt");
-    const USHORT size = own->item.get()->mkid.cb;
-    std::vector<BYTE> cut(size + sizeof(USHORT), 0);
-    std::memcpy(cut.data(), own->item.get(), size);
-    const USHORT shorter = size - sizeof(wchar_t);
-    std::memcpy(cut.data(), &shorter, sizeof(shorter));
-    std::memset(cut.data() + shorter, 0, sizeof(USHORT));
-    LPCITEMIDLIST foreign = reinterpret_cast<LPCITEMIDLIST>(cut.data());
-    EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &foreign, &attributes), E_INVALIDARG);
-    EXPECT_EQ(menu.Folder()->GetDisplayNameOf(foreign, SHGDN_FORPARSING, &name), E_INVALIDARG);
-    fw::ComPtr<IShellFolder> bound;
-    EXPECT_EQ(menu.Folder()->BindToObject(foreign, nullptr, IID_IShellFolder, bound.put_void()), E_INVALIDARG);
+// An item list of one item: `item`'s bytes before its name, then `name`
+// and a terminator, then the list's end; `cut` bytes short of that when
+// given (the terminator then lies outside the item).
+std::vector<BYTE> Crafted(LPCITEMIDLIST item, std::size_t nameLength, const std::wstring& name, USHORT cut = 0) {
+    const std::size_t headerSize = item->mkid.cb - (nameLength + 1) * sizeof(wchar_t);
+    std::vector<BYTE> crafted(reinterpret_cast<const BYTE*>(item), reinterpret_cast<const BYTE*>(item) + headerSize);
+    crafted.insert(crafted.end(), reinterpret_cast<const BYTE*>(name.c_str()),
+                   reinterpret_cast<const BYTE*>(name.c_str() + name.size() + 1));
+    const USHORT size = static_cast<USHORT>(crafted.size() - cut);
+    std::memcpy(crafted.data(), &size, sizeof(size));
+    crafted.resize(size);
+    crafted.resize(size + sizeof(USHORT), 0);
+    return crafted;
+}
+
+// Item IDs come from any program. Ours made with a name no directory lists
+// (one that climbs out of the folder, names a drive, holds a wildcard or a
+// NUL) are refused before anything is joined into a path.
+TEST_F(MenuExtension, CraftedItemsWithNamesNoDirectoryListsAreRefused) {
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    const std::vector<Listed> listed = menu.List();
+    const Listed* alpha = Find(listed, L"Alpha");
+    ASSERT_TRUE(alpha);
+    const struct {
+        std::wstring name;
+        USHORT cut;
+        HRESULT expected;
+    } cases[] = {
+        {L"beta", 0, S_OK},  // a name the directory lists: the crafted item is otherwise sound
+        {L"beta", sizeof(wchar_t), E_INVALIDARG},
+        {L"..", 0, E_INVALIDARG},
+        {L".", 0, E_INVALIDARG},
+        {L"..\\..\\windows", 0, E_INVALIDARG},
+        {L"..\\", 0, E_INVALIDARG},
+        {L"\\", 0, E_INVALIDARG},
+        {L"beta\\..\\..", 0, E_INVALIDARG},
+        {L"..//..", 0, E_INVALIDARG},
+        {L"C:", 0, E_INVALIDARG},
+        {L"C:\\windows", 0, E_INVALIDARG},
+        {L"\\\\127.0.0.1\\c$", 0, E_INVALIDARG},
+        {L"*", 0, E_INVALIDARG},
+        {L"b?ta", 0, E_INVALIDARG},
+        {L"be<a", 0, E_INVALIDARG},
+        {L"be|a", 0, E_INVALIDARG},
+        {L"\"beta\"", 0, E_INVALIDARG},
+        {std::wstring(L"beta\0..", 7), 0, E_INVALIDARG},
+        {L"be\tta", 0, E_INVALIDARG},
+        {L"", 0, E_INVALIDARG},
+        {std::wstring(300, L'b'), 0, E_INVALIDARG},
+    };
+    for (const auto& row : cases) {
+        const std::string shown = Narrow(row.name.substr(0, 20)) + " cut " + std::to_string(row.cut);
+        const std::vector<BYTE> crafted = Crafted(alpha->item.get(), 5, row.name, row.cut);
+        LPCITEMIDLIST item = reinterpret_cast<LPCITEMIDLIST>(crafted.data());
+        STRRET name{};
+        const HRESULT named = menu.Folder()->GetDisplayNameOf(item, SHGDN_FORPARSING, &name);
+        const std::wstring text = SUCCEEDED(named) ? fw::TakeText(name, item) : L"";
+        EXPECT_EQ(Hex(static_cast<DWORD>(named)), Hex(static_cast<DWORD>(row.expected)))
+            << shown << ": " << Narrow(text);
+        if (row.expected == S_OK) {
+            EXPECT_EQ(text, Wide(kProbe + "\\beta"));
+        }
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM;
+        const HRESULT asked = menu.Folder()->GetAttributesOf(1, &item, &attributes);
+        EXPECT_EQ(Hex(static_cast<DWORD>(asked)), Hex(static_cast<DWORD>(row.expected)))
+            << shown << ": " << Hex(attributes);
+        fw::ComPtr<IShellFolder> bound;
+        const HRESULT binding = menu.Folder()->BindToObject(item, nullptr, IID_IShellFolder, bound.put_void());
+        EXPECT_EQ(Hex(static_cast<DWORD>(binding)), Hex(static_cast<DWORD>(row.expected))) << shown;
+    }
+}
+
+// A target path that fills its buffer without a terminator is refused, not
+// read past its end.
+TEST_F(MenuExtension, TargetPathWithoutTerminatorIsRefused) {
+    CLSID menuClass{};
+    std::wstring classText = Wide(kClassIds[2]);
+    ASSERT_EQ(::CLSIDFromString(&classText[0], &menuClass), S_OK);
+    fw::ComPtr<IPersistFolder3> folder;
+    ASSERT_EQ(::CoCreateInstance(menuClass, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistFolder3, folder.put_void()),
+              S_OK);
+    const ShellFolderAt probe(Wide(kProbe));
+    ASSERT_EQ(probe.Status(), S_OK);
+    PERSIST_FOLDER_TARGET_INFO target{};
+    std::fill(std::begin(target.szTargetParsingName), std::end(target.szTargetParsingName), L'a');
+    target.dwAttributes = 0x41414141;
+    target.csidl = 0x41414141;
+    EXPECT_EQ(Hex(static_cast<DWORD>(folder->InitializeEx(nullptr, probe.Self(), &target))), Hex(E_INVALIDARG));
+    const std::wstring path = Wide(kProbe);
+    std::fill(std::begin(target.szTargetParsingName), std::end(target.szTargetParsingName), L'\0');
+    path.copy(target.szTargetParsingName, MAX_PATH - 1);
+    EXPECT_EQ(Hex(static_cast<DWORD>(folder->InitializeEx(nullptr, probe.Self(), &target))), Hex(S_OK));
 }
 
 // Every object counts itself, so the server unloads once the last is gone.
