@@ -163,11 +163,21 @@ private:
     UINT m_previous;
 };
 
+// A read that throws (out of memory on a huge share) is one that failed:
+// nothing unwinds out of the worker's thread procedure, nor into the shell.
+RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const std::wstring& directory) noexcept {
+    try {
+        return reader(menuFolder, directory);
+    } catch (...) {
+        return RawListing();
+    }
+}
+
 RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options,
                     Medium medium) {
     std::optional<CriticalErrorsFailQuietly> quiet;
     if (medium == Medium::kRemovable) quiet.emplace();
-    return options.reader(menuFolder, directory);
+    return ReadOrFail(options.reader, menuFolder, directory);
 }
 
 // One network read, shared by the caller and its worker thread. Whoever lets
@@ -234,7 +244,7 @@ DWORD WINAPI ReadOnWorker(void* parameter) {
     HMODULE pinned = nullptr;
     {
         SharedReadReference shared(static_cast<SharedRead*>(parameter));
-        shared->result = shared->reader(shared->menuFolder, shared->directory);
+        shared->result = ReadOrFail(shared->reader, shared->menuFolder, shared->directory);
         pinned = shared->pinnedModule;
         ::SetEvent(shared->done.get());
     }

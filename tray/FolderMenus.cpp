@@ -343,11 +343,17 @@ LRESULT CALLBACK FolderMenus::FilterMenuMessage(int code, WPARAM wParam, LPARAM 
 
 // The entry under the pointer is the highlighted one. The tracking ends
 // (WM_CANCELMODE to its owner) and the shell's context menu takes its place.
-bool FolderMenus::OnRightClick() {
+bool FolderMenus::OnRightClick() noexcept {
     if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kMore) {
         return false;
     }
-    m_rightClicked = m_highlighted;
+    // Nothing may unwind into the menu loop that called the hook: a click
+    // that cannot be kept (out of memory) is left to the menu.
+    try {
+        m_rightClicked = m_highlighted;
+    } catch (...) {
+        return false;
+    }
     ::SendMessageA(m_owner, WM_CANCELMODE, 0, 0);
     return true;
 }

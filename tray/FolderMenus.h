@@ -103,7 +103,7 @@ private:
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     LRESULT OnMenuChar(wchar_t character, HMENU menu) const;
     static LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam);
-    bool OnRightClick();
+    bool OnRightClick() noexcept;
 
     ShellIcons& m_icons;
     HWND m_owner;

@@ -45,7 +45,13 @@ bool CTrayWindow::Create() {
 LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CTrayWindow* tray = fw::CreatedWrapper<CTrayWindow>(window, message, lParam);
     if (!tray || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
-    return tray->HandleMessage(message, wParam, lParam);
+    // Nothing may unwind into the system's code that called us: a message
+    // whose handling failed (out of memory filling a menu) gets the default.
+    try {
+        return tray->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
 }
 
 LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 using namespace testing_support;
 using listing::Group;
 using listing::ReadListing;
@@ -162,6 +164,19 @@ TEST(NetworkListing, ServerThatAnswersLateIsNotAvailableAndItsWorkerEndsOnItsOwn
     const listing::Listing listed = ReadListing(L"", L"\\\\127.0.0.1\\quick\\", options);
     EXPECT_EQ(listed.state, State::kListed);
     EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"\\\\127.0.0.1\\quick\\"}) << "read on the worker";
+}
+
+listing::RawListing RunOutOfMemory(const std::wstring&, const std::wstring&) {
+    throw std::bad_alloc();
+}
+
+// On the worker thread (a share) and on the caller's (a local folder) alike.
+TEST(NetworkListing, ReaderThatThrowsEndsAsNotAvailable) {
+    listing::ReadOptions options;
+    options.reader = RunOutOfMemory;
+    for (const wchar_t* directory : {L"\\\\127.0.0.1\\huge\\", L"C:\\windows\\"}) {
+        EXPECT_EQ(ReadListing(L"", directory, options).state, State::kNotAvailable) << Narrow(directory);
+    }
 }
 
 TEST(NetworkListing, ShareThatDoesNotExistIsNotAvailable) {
