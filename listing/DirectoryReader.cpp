@@ -1,6 +1,7 @@
 #include "listing/DirectoryReader.h"
 
 #include "framework/PlatformText.h"
+#include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 
@@ -149,20 +150,6 @@ Medium MediumOf(const std::wstring& directory) {
     }
 }
 
-// A drive without its medium fails the read instead of asking the user.
-class CriticalErrorsFailQuietly {
-public:
-    CriticalErrorsFailQuietly() : m_previous(::SetErrorMode(SEM_FAILCRITICALERRORS)) {
-        ::SetErrorMode(m_previous | SEM_FAILCRITICALERRORS);
-    }
-    ~CriticalErrorsFailQuietly() { ::SetErrorMode(m_previous); }
-    CriticalErrorsFailQuietly(const CriticalErrorsFailQuietly&) = delete;
-    CriticalErrorsFailQuietly& operator=(const CriticalErrorsFailQuietly&) = delete;
-
-private:
-    UINT m_previous;
-};
-
 // A read that throws (out of memory on a huge share) is one that failed:
 // nothing unwinds out of the worker's thread procedure, nor into the shell.
 RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const std::wstring& directory) noexcept {
@@ -175,7 +162,7 @@ RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const st
 
 RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options,
                     Medium medium) {
-    std::optional<CriticalErrorsFailQuietly> quiet;
+    std::optional<fw::CriticalErrorsFailQuietly> quiet;
     if (medium == Medium::kRemovable) quiet.emplace();
     return ReadOrFail(options.reader, menuFolder, directory);
 }

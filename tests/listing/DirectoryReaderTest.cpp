@@ -4,6 +4,7 @@
 
 #include "listing/DirectoryReader.h"
 
+#include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
 #include "tests/support/WineTest.h"
 
@@ -181,6 +182,23 @@ TEST(NetworkListing, ReaderThatThrowsEndsAsNotAvailable) {
 
 TEST(NetworkListing, ShareThatDoesNotExistIsNotAvailable) {
     EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\nosuchshare\\").state, State::kNotAvailable);
+}
+
+// A drive without its medium is read quietly on the reading thread alone:
+// the process's mode belongs to the program that loaded the extension.
+TEST(QuietCriticalErrors, OnlyTheReadingThreadsModeChanges) {
+    const auto processMode = fw::LookUp<UINT WINAPI()>("kernel32.dll", "GetErrorMode");
+    const auto threadMode = fw::LookUp<DWORD WINAPI()>("kernel32.dll", "GetThreadErrorMode");
+    ASSERT_TRUE(processMode && threadMode) << "Wine has both";
+    const UINT before = ::SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    {
+        const fw::CriticalErrorsFailQuietly quiet;
+        EXPECT_EQ(Hex(processMode()), Hex(SEM_NOOPENFILEERRORBOX));
+        EXPECT_EQ(Hex(threadMode() & SEM_FAILCRITICALERRORS), Hex(SEM_FAILCRITICALERRORS));
+    }
+    EXPECT_EQ(Hex(threadMode()), Hex(0));
+    EXPECT_EQ(Hex(processMode()), Hex(SEM_NOOPENFILEERRORBOX));
+    ::SetErrorMode(before);
 }
 
 }  // namespace
