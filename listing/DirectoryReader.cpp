@@ -206,9 +206,8 @@ HMODULE ModuleOfThisCode() {
 
 HMODULE LoadByFileName(HMODULE module) {
     if (fw::IsNt()) {
-        wchar_t path[MAX_PATH];
-        const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
-        return length > 0 && length < MAX_PATH ? ::LoadLibraryW(path) : nullptr;
+        const std::wstring path = fw::WideModuleFilePath(module);
+        return path.empty() ? nullptr : ::LoadLibraryW(path.c_str());
     }
     const std::string path = fw::ModuleFilePath(module);
     return path.empty() ? nullptr : ::LoadLibraryA(path.c_str());

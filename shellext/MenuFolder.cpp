@@ -288,7 +288,9 @@ HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFII
         return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;
     }
     const std::wstring relative = IsRoot() ? std::wstring(facts.Name()) : JoinPath(m_relative, facts.Name());
-    UniqueItemList self = Combine(m_self.get(), CloneFirst(item).get());
+    const UniqueItemList first = CloneFirst(item);
+    if (!first) return E_OUTOFMEMORY;
+    UniqueItemList self = Combine(m_self.get(), first.get());
     if (!self) return E_OUTOFMEMORY;
     fw::ComPtr<MenuFolder> child;
     *child.put() =

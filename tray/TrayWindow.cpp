@@ -114,21 +114,28 @@ void CTrayWindow::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
+// The folder menus, and their watch on right clicks, are gone before the
+// shell's context menu is tracked: a right click there chooses in it.
 void CTrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
+    const FolderMenuOutcome outcome = TrackFolderMenus(menuRoot);
+    if (outcome.chosen) {
+        OpenWithShell(m_hWnd, outcome.chosen->path);
+    } else if (outcome.rightClicked) {
+        ShowShellContextMenu(outcome.rightClicked->path, Pointer());
+    }
+}
+
+CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring& menuRoot) {
     FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
-    if (!root) return;
+    if (!root) return {};
     const POINT at = Pointer();
     m_folderMenus = &menus;
     const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
     m_folderMenus = nullptr;
-    if (const std::optional<Line> chosen = menus.Chosen(command)) {
-        OpenWithShell(m_hWnd, chosen->path);
-    } else if (menus.RightClicked()) {
-        ShowShellContextMenu(menus.RightClicked()->path, Pointer());
-    }
+    return {menus.Chosen(command), menus.RightClicked()};
 }
 
 void CTrayWindow::ShowTrayMenu() {

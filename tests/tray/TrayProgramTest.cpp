@@ -137,6 +137,11 @@ TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
     // As the menu loop reads it from the queue, whichever window it is for.
     ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
     ASSERT_TRUE(tray_driver::WaitForMenus(1)) << "no context menu in place of the three menus";
+    // The folder menus, and their watch on right clicks, are gone: a right
+    // click away from the context menu's items leaves it open.
+    ::SetCursorPos(0, 0);
+    ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
+    EXPECT_FALSE(tray_driver::WaitForMenus(0, 1000)) << "a right click closed the shell's context menu";
     tray_driver::PressKey(tray.Window(), VK_ESCAPE);
     EXPECT_TRUE(tray_driver::WaitForMenus(0)) << "the context menu did not close";
 }
