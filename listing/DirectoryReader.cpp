@@ -1,5 +1,6 @@
 #include "listing/DirectoryReader.h"
 
+#include "framework/CriticalSection.h"
 #include "framework/PlatformText.h"
 #include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
@@ -167,17 +168,22 @@ RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& director
     return ReadOrFail(options.reader, menuFolder, directory);
 }
 
-// One network read, shared by the caller and its worker thread. Whoever lets
-// go last frees it, so a worker that outlives its caller touches only this.
+// One worker's read, shared by the callers waiting for it and the worker.
+// Whoever lets go last frees it, so a worker that outlives its callers
+// touches only this.
 struct SharedRead {
     SharedRead(const std::wstring& menu, const std::wstring& read, RawReader readWith, fw::UniqueEvent doneEvent,
                HMODULE module)
         : menuFolder(menu), directory(read), reader(readWith), done(std::move(doneEvent)), pinnedModule(module) {}
 
+    bool Reads(RawReader readWith, const std::wstring& menu, const std::wstring& read) const {
+        return reader == readWith && directory == read && menuFolder == menu;
+    }
+
     std::wstring menuFolder;
     std::wstring directory;
     RawReader reader;
-    fw::UniqueEvent done;  // set once `result` is written
+    fw::UniqueEvent done;  // set once `result` is written; it stays as written
     HMODULE pinnedModule;  // the worker frees it as it ends; null: nothing to free
     RawListing result;
     LONG references = 1;
@@ -186,13 +192,24 @@ struct SharedRead {
 // Owns one reference to a SharedRead.
 class SharedReadReference {
 public:
+    // Takes over a reference already counted.
     explicit SharedReadReference(SharedRead* read) : m_read(read) {}
     ~SharedReadReference() {
-        if (::InterlockedDecrement(&m_read->references) == 0) delete m_read;
+        if (m_read && ::InterlockedDecrement(&m_read->references) == 0) delete m_read;
     }
+    SharedReadReference(SharedReadReference&& other) noexcept : m_read(std::exchange(other.m_read, nullptr)) {}
     SharedReadReference(const SharedReadReference&) = delete;
     SharedReadReference& operator=(const SharedReadReference&) = delete;
+    SharedReadReference& operator=(SharedReadReference&&) = delete;
+
     SharedRead* operator->() const { return m_read; }
+    SharedRead* get() const { return m_read; }
+    SharedReadReference Share() const {
+        ::InterlockedIncrement(&m_read->references);
+        return SharedReadReference(m_read);
+    }
+    // Hands the reference over (to a worker thread).
+    SharedRead* release() { return std::exchange(m_read, nullptr); }
 
 private:
     SharedRead* m_read;
@@ -226,12 +243,33 @@ std::optional<fw::UniqueModule> PinModuleOfThisCode() {
     return pinned;
 }
 
+// The reads whose workers still run. A request for a read that runs
+// already waits for that one instead of starting another worker: a server
+// that does not answer holds one blocked worker per directory, however often
+// its menus are opened.
+class OutstandingReads {
+public:
+    // The running read of `directory` (with `menuFolder`, by `reader`), or a
+    // new one; none when it cannot start.
+    std::optional<SharedReadReference> JoinOrStart(RawReader reader, const std::wstring& menuFolder,
+                                                   const std::wstring& directory);
+    // Called by the worker once its result is written.
+    void Remove(const SharedRead* read) noexcept;
+
+private:
+    fw::CriticalSection m_guard;
+    std::vector<SharedRead*> m_running;  // under m_guard; each holds its worker's reference
+};
+
+OutstandingReads g_outstandingReads;
+
 DWORD WINAPI ReadOnWorker(void* parameter) {
     HMODULE pinned = nullptr;
     {
         SharedReadReference shared(static_cast<SharedRead*>(parameter));
         shared->result = ReadOrFail(shared->reader, shared->menuFolder, shared->directory);
         pinned = shared->pinnedModule;
+        g_outstandingReads.Remove(shared.get());
         ::SetEvent(shared->done.get());
     }
     // Lets go of the module and ends the thread in one step, so no code of an
@@ -240,25 +278,52 @@ DWORD WINAPI ReadOnWorker(void* parameter) {
     return 0;
 }
 
-// The raw listing when the worker finishes within the wait; nothing when it
-// does not (it then ends on its own) or cannot start.
-std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const std::wstring& directory,
-                                         const ReadOptions& options) {
+// A read on a worker thread of its own, which holds the DLL loaded.
+std::optional<SharedReadReference> StartRead(RawReader reader, const std::wstring& menuFolder,
+                                             const std::wstring& directory) {
     std::optional<fw::UniqueModule> pin = PinModuleOfThisCode();
     fw::UniqueEvent done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!pin || !done) return std::nullopt;
-    auto* read = new SharedRead(menuFolder, directory, options.reader, std::move(done), pin->get());
-    SharedReadReference caller(read);
-    ::InterlockedIncrement(&read->references);  // the worker's, handed over with the thread
+    SharedReadReference caller(new SharedRead(menuFolder, directory, reader, std::move(done), pin->get()));
+    SharedReadReference worker = caller.Share();
     DWORD threadId = 0;
-    fw::UniqueThread worker(::CreateThread(nullptr, 0, ReadOnWorker, read, 0, &threadId));
-    if (!worker) {
-        SharedReadReference unstarted(read);
+    const fw::UniqueThread thread(::CreateThread(nullptr, 0, ReadOnWorker, worker.get(), 0, &threadId));
+    if (!thread) return std::nullopt;
+    worker.release();  // the thread's now
+    pin->release();    // the worker lets go of it
+    return caller;
+}
+
+std::optional<SharedReadReference> OutstandingReads::JoinOrStart(RawReader reader, const std::wstring& menuFolder,
+                                                                 const std::wstring& directory) {
+    const fw::CriticalSectionLock lock(m_guard);
+    for (SharedRead* running : m_running) {
+        if (!running->Reads(reader, menuFolder, directory)) continue;
+        ::InterlockedIncrement(&running->references);
+        return SharedReadReference(running);
+    }
+    m_running.reserve(m_running.size() + 1);  // so that adding a started read cannot fail
+    std::optional<SharedReadReference> started = StartRead(reader, menuFolder, directory);
+    if (started) m_running.push_back(started->get());
+    return started;
+}
+
+void OutstandingReads::Remove(const SharedRead* read) noexcept {
+    const fw::CriticalSectionLock lock(m_guard);
+    m_running.erase(std::remove(m_running.begin(), m_running.end(), read), m_running.end());
+}
+
+// The raw listing when the read (this caller's, or one running already)
+// finishes within the wait; nothing when it does not (its worker then ends on
+// its own) or cannot start.
+std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const std::wstring& directory,
+                                         const ReadOptions& options) {
+    const std::optional<SharedReadReference> read =
+        g_outstandingReads.JoinOrStart(options.reader, menuFolder, directory);
+    if (!read || ::WaitForSingleObject((*read)->done.get(), options.networkWaitMs) != WAIT_OBJECT_0) {
         return std::nullopt;
     }
-    pin->release();  // the worker lets go of it
-    if (::WaitForSingleObject(read->done.get(), options.networkWaitMs) != WAIT_OBJECT_0) return std::nullopt;
-    return std::move(read->result);
+    return (*read)->result;
 }
 
 // What `options.reader` gives for `directory` as its medium allows: a network

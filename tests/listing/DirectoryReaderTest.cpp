@@ -6,6 +6,7 @@
 
 #include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
+#include "tests/support/Thread.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,43 @@ TEST(NetworkListing, ServerThatAnswersLateIsNotAvailableAndItsWorkerEndsOnItsOwn
     const listing::Listing listed = ReadListing(L"", L"\\\\127.0.0.1\\quick\\", options);
     EXPECT_EQ(listed.state, State::kListed);
     EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"\\\\127.0.0.1\\quick\\"}) << "read on the worker";
+}
+
+// A server that does not answer until the test lets it: how many reads
+// started on it.
+LONG g_silentReads = 0;
+fw::UniqueEvent g_answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+
+listing::RawListing AnswerWhenLetGo(const std::wstring& menuFolder, const std::wstring& directory) {
+    ::InterlockedIncrement(&g_silentReads);
+    ::WaitForSingleObject(g_answer.get(), 60000);
+    return AnswerAtOnce(menuFolder, directory);
+}
+
+// A menu of a server that does not answer, opened again and again, holds one
+// blocked worker, not one per opening; a request while it runs gets its
+// result when it ends within the wait.
+TEST(NetworkListing, OneWorkerPerDirectoryHoweverOftenItIsAsked) {
+    listing::ReadOptions options;
+    options.networkWaitMs = 50;
+    options.reader = AnswerWhenLetGo;
+    const std::wstring directory = L"\\\\127.0.0.1\\silent\\";
+    for (int request = 0; request < 5; ++request) {
+        EXPECT_EQ(ReadListing(L"", directory, options).state, State::kNotAvailable);
+    }
+    EXPECT_EQ(g_silentReads, 1);
+    EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\other\\", options).state, State::kNotAvailable);
+    EXPECT_EQ(g_silentReads, 2) << "another directory is read by a worker of its own";
+
+    const Thread answer([] {
+        ::Sleep(200);
+        ::SetEvent(g_answer.get());
+    });
+    options.networkWaitMs = 30000;
+    EXPECT_EQ(Names(ReadListing(L"", directory, options)), std::vector<std::wstring>{directory});
+    EXPECT_EQ(g_silentReads, 2) << "the running read was joined";
+    EXPECT_EQ(ReadListing(L"", directory, options).state, State::kListed);
+    EXPECT_EQ(g_silentReads, 3) << "once it ended, the next request reads afresh";
 }
 
 listing::RawListing RunOutOfMemory(const std::wstring&, const std::wstring&) {
