@@ -117,15 +117,6 @@ std::optional<WideEntry> ReadOne(const std::wstring& path) {
     return EntryOf<Functions>(found);
 }
 
-// A reader of the one entry at `path`, as the directory's only entry.
-RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
-    std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);
-    RawListing raw;
-    raw.directoryRead = entry.has_value();
-    if (entry) raw.directory.push_back(std::move(*entry));
-    return raw;
-}
-
 template <class Functions>
 RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& directory) {
     RawListing raw;
@@ -137,17 +128,18 @@ RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& director
     return raw;
 }
 
-enum class Medium { kLocal, kRemovable, kNetwork };
-
-Medium MediumOf(const std::wstring& directory) {
-    if (directory.compare(0, 2, L"\\\\") == 0) return Medium::kNetwork;
-    if (directory.size() < 2 || directory[1] != L':' || directory[0] > 0x7F) return Medium::kLocal;
-    const char root[] = {static_cast<char>(directory[0]), ':', '\\', '\0'};
+// Whether reading `path` may wait long: a network path (a \\\\server path or
+// a drive letter mapped to one), or a drive of removable media, which may
+// spin up or lack its medium.
+bool MayBlock(const std::wstring& path) {
+    if (path.compare(0, 2, L"\\\\") == 0) return true;
+    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
+    const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
     switch (::GetDriveTypeA(root)) {
-        case DRIVE_REMOTE: return Medium::kNetwork;
+        case DRIVE_REMOTE:
         case DRIVE_REMOVABLE:
-        case DRIVE_CDROM: return Medium::kRemovable;
-        default: return Medium::kLocal;
+        case DRIVE_CDROM: return true;
+        default: return false;
     }
 }
 
@@ -159,13 +151,6 @@ RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const st
     } catch (...) {
         return RawListing();
     }
-}
-
-RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options,
-                    Medium medium) {
-    std::optional<fw::CriticalErrorsFailQuietly> quiet;
-    if (medium == Medium::kRemovable) quiet.emplace();
-    return ReadOrFail(options.reader, menuFolder, directory);
 }
 
 // One worker's read, shared by the callers waiting for it and the worker.
@@ -267,6 +252,7 @@ DWORD WINAPI ReadOnWorker(void* parameter) {
     HMODULE pinned = nullptr;
     {
         SharedReadReference shared(static_cast<SharedRead*>(parameter));
+        const fw::CriticalErrorsFailQuietly quiet;
         shared->result = ReadOrFail(shared->reader, shared->menuFolder, shared->directory);
         pinned = shared->pinnedModule;
         g_outstandingReads.Remove(shared.get());
@@ -326,17 +312,34 @@ std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const s
     return (*read)->result;
 }
 
-// What `options.reader` gives for `directory` as its medium allows: a network
-// directory read on a worker within the wait, a removable drive without
-// asking for its medium.
+// What `options.reader` gives for the two paths: on a worker within the wait
+// when either may block (its thread fails quietly on a drive without its
+// medium), else here.
 std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, const std::wstring& directory,
                                              const ReadOptions& options) {
-    const Medium medium = MediumOf(directory);
-    if (medium == Medium::kNetwork) return ReadWithinWait(menuFolder, directory, options);
-    return ReadHere(menuFolder, directory, options, medium);
+    if (MayBlock(directory) || MayBlock(menuFolder)) return ReadWithinWait(menuFolder, directory, options);
+    return ReadOrFail(options.reader, menuFolder, directory);
+}
+
+// A reader of the menu root's own entries, as the directory's.
+RawListing ReadMenuRootFolder(const std::wstring&, const std::wstring& menuRoot) {
+    std::optional<std::vector<WideEntry>> entries =
+        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
+    RawListing raw;
+    raw.directoryRead = entries.has_value();
+    if (entries) raw.directory = std::move(*entries);
+    return raw;
 }
 
 }  // namespace
+
+RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
+    std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);
+    RawListing raw;
+    raw.directoryRead = entry.has_value();
+    if (entry) raw.directory.push_back(std::move(*entry));
+    return raw;
+}
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
     return fw::IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
@@ -347,17 +350,20 @@ std::string SortKeyOf(const std::wstring& name) {
 }
 
 std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
-    std::optional<std::vector<WideEntry>> entries =
-        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
-    return ArrangeMenuRoot(std::move(entries).value_or(std::vector<WideEntry>()));
+    ReadOptions options;
+    options.reader = ReadMenuRootFolder;
+    std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), menuRoot, options);
+    return ArrangeMenuRoot(raw ? std::move(raw->directory) : std::vector<WideEntry>());
 }
 
-std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name) {
+EntryLookup::EntryLookup(const ReadOptions& options) : m_options(options), m_start(::GetTickCount()) {}
+
+std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std::wstring& name) const {
     if (!IsPlainName<wchar_t>(name)) return std::nullopt;
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
-    ReadOptions options;
-    options.reader = ReadNamed;
+    ReadOptions options = m_options;
+    options.networkWaitMs -= std::min(options.networkWaitMs, ::GetTickCount() - m_start);
     std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), path + name, options);
     if (!raw || raw->directory.empty()) return std::nullopt;
     return std::move(raw->directory.front());

@@ -151,10 +151,12 @@ std::vector<Entry> MenuFolder::ReadEntries() const {
 // What the menu would show under `name`: a menu item comes before a
 // directory entry of the same name, as in the menu; a deeper menu folder is
 // found without reading its directory, so that it opens (then empty) while
-// its drive is removed or its server away.
+// its drive is removed or its server away. Both lookups share one network
+// wait.
 std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const {
     if (!m_placed) return std::nullopt;
-    std::optional<Entry> inMenuFolder = listing::ReadEntry(MenuFolderPath(), name);
+    const listing::EntryLookup lookup;
+    std::optional<Entry> inMenuFolder = lookup.Read(MenuFolderPath(), name);
     if (inMenuFolder && listing::IsMenuFolder(*inMenuFolder)) {
         inMenuFolder->group = Group::kFolder;
         return inMenuFolder;
@@ -164,7 +166,7 @@ std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const 
         inMenuFolder->group = Group::kItem;
         return inMenuFolder;
     }
-    std::optional<Entry> inDirectory = listing::ReadEntry(DirectoryPath(), name);
+    std::optional<Entry> inDirectory = lookup.Read(DirectoryPath(), name);
     if (!inDirectory) return std::nullopt;
     const std::optional<Group> group = listing::GroupInMenu(*inDirectory, false);
     if (!group) return std::nullopt;

@@ -205,6 +205,39 @@ TEST(NetworkListing, OneWorkerPerDirectoryHoweverOftenItIsAsked) {
     EXPECT_EQ(g_silentReads, 3) << "once it ended, the next request reads afresh";
 }
 
+listing::RawListing AnswerAfterASecond(const std::wstring& menuFolder, const std::wstring& directory) {
+    ::Sleep(1000);
+    return AnswerAtOnce(menuFolder, directory);
+}
+
+// Milliseconds `read` took.
+template <class Read>
+DWORD Timed(Read read) {
+    const DWORD start = ::GetTickCount();
+    read();
+    return ::GetTickCount() - start;
+}
+
+// A menu folder on a server (a redirected Start Menu) is read within the
+// wait as well; the lookups of one name in a level's menu folder and
+// directory share one wait.
+TEST(NetworkListing, MenuFoldersAndLookupsByNameOnASlowServerTakeOneWait) {
+    listing::ReadOptions options;
+    options.networkWaitMs = 300;
+    options.reader = AnswerAfterASecond;
+    EXPECT_LT(Timed([&] {
+                  EXPECT_EQ(ReadListing(L"\\\\127.0.0.1\\menus\\C", L"C:\\windows\\", options).state,
+                            State::kNotAvailable);
+              }),
+              700u);
+    const listing::EntryLookup lookup(options);
+    EXPECT_LT(Timed([&] {
+                  EXPECT_FALSE(lookup.Read(L"\\\\127.0.0.1\\menus\\C\\dir", L"name"));
+                  EXPECT_FALSE(lookup.Read(L"\\\\127.0.0.1\\slow\\dir", L"name"));
+              }),
+              500u);
+}
+
 listing::RawListing RunOutOfMemory(const std::wstring&, const std::wstring&) {
     throw std::bad_alloc();
 }
