@@ -73,7 +73,7 @@ struct AnsiFunctions {
 };
 
 bool IsDirectory(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsDirectoryAttribute(attributes);
 }
 
 template <class Functions>
@@ -132,7 +132,7 @@ RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& director
 // a drive letter mapped to one), or a drive of removable media, which may
 // spin up or lack its medium.
 bool MayBlock(const std::wstring& path) {
-    if (path.compare(0, 2, L"\\\\") == 0) return true;
+    if (menubuilder::IsNetworkPath<wchar_t>(path)) return true;
     if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
     const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
     switch (::GetDriveTypeA(root)) {

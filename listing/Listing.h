@@ -4,6 +4,8 @@
 // the order of the names' sort keys. Names are opaque (any character type):
 // wide on NT, ANSI on Windows 95, whatever a test chooses.
 
+#include "menubuilder/MenuPath.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,10 @@ namespace listing {
 inline constexpr std::uint32_t kAttributeHidden = 0x2;
 inline constexpr std::uint32_t kAttributeSystem = 0x4;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+inline bool IsDirectoryAttribute(std::uint32_t attributes) {
+    return (attributes & kAttributeDirectory) != 0;
+}
 
 // The groups a menu shows, in this order.
 enum class Group { kItem, kFolder, kFile };
@@ -36,9 +42,9 @@ namespace detail {
 
 template <class Char>
 bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view ascii) {
-    const auto fold = [](auto c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [&](Char n, char a) {
-               return fold(static_cast<std::uint32_t>(n)) == fold(static_cast<std::uint32_t>(a));
+    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [](Char n, char a) {
+               return menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(n)) ==
+                      menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(static_cast<unsigned char>(a)));
            });
 }
 
@@ -56,7 +62,7 @@ bool IsShown(const Entry<Char>& entry) {
 // directory's own subfolders already show; its marker is never an item.
 template <class Char>
 bool IsMenuItem(const Entry<Char>& entry) {
-    return IsShown(entry) && (entry.attributes & kAttributeDirectory) == 0 &&
+    return IsShown(entry) && !IsDirectoryAttribute(entry.attributes) &&
            !EqualsAsciiIgnoringCase<Char>(entry.name, "desktop.ini");
 }
 
@@ -94,14 +100,14 @@ template <class Char>
 std::optional<Group> GroupInMenu(const Entry<Char>& entry, bool inMenuFolder) {
     if (inMenuFolder) return detail::IsMenuItem(entry) ? std::optional<Group>(Group::kItem) : std::nullopt;
     if (!detail::IsShown(entry)) return std::nullopt;
-    return (entry.attributes & kAttributeDirectory) ? Group::kFolder : Group::kFile;
+    return IsDirectoryAttribute(entry.attributes) ? Group::kFolder : Group::kFile;
 }
 
 // A menu folder lying in another (or in the menu root): a subfolder, not
 // hidden; the System attribute is its marker's and does not hide it.
 template <class Char>
 bool IsMenuFolder(const Entry<Char>& entry) {
-    return (entry.attributes & kAttributeDirectory) != 0 && (entry.attributes & kAttributeHidden) == 0 &&
+    return IsDirectoryAttribute(entry.attributes) && (entry.attributes & kAttributeHidden) == 0 &&
            !detail::IsDotName<Char>(entry.name);
 }
 
@@ -131,6 +137,15 @@ std::vector<Entry<Char>> ArrangeMenuRoot(std::vector<Entry<Char>> menuRoot) {
     arranged.reserve(folders.size());
     detail::AppendSorted(folders, Group::kFolder, arranged);
     return arranged;
+}
+
+// What the menu root shows for its menu folder `name`: the directory it
+// stands for without the closing backslash ("C:" for C, "\\srv" for srv).
+template <class Char>
+std::basic_string<Char> MenuRootEntryText(std::basic_string_view<Char> name) {
+    std::basic_string<Char> text = menubuilder::DirectoryOfMenuFolder<Char>(name);
+    if (!text.empty()) text.pop_back();
+    return text;
 }
 
 // What the menu shows, given everything the menu folder and the directory

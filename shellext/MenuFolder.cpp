@@ -18,21 +18,19 @@ namespace {
 constexpr UINT kNameColumn = 0;
 constexpr UINT kSizeColumn = 1;
 
-bool IsFolder(std::uint32_t attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 bool IsLinkFile(const MenuItem& item) {
-    return !IsFolder(item.attributes) && listing::ItemDisplayName(item.Name()).size() < item.Name().size();
+    return !listing::IsDirectoryAttribute(item.attributes) &&
+           listing::ItemDisplayName(item.Name()).size() < item.Name().size();
 }
 
 bool Wanted(const Entry& entry, SHCONTF flags) {
-    return (flags & (IsFolder(entry.attributes) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
+    return (flags & (listing::IsDirectoryAttribute(entry.attributes) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
 }
 
 SFGAOF AttributesOf(const MenuItem& item) {
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
-    if (IsFolder(item.attributes)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    if (listing::IsDirectoryAttribute(item.attributes))
+        attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
     if (IsLinkFile(item)) attributes |= SFGAO_LINK;
     if (item.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
     return attributes;
@@ -50,7 +48,7 @@ HRESULT CompareResult(int order) {
 }
 
 std::wstring SizeText(const MenuItem& item) {
-    if (IsFolder(item.attributes)) return std::wstring();
+    if (listing::IsDirectoryAttribute(item.attributes)) return std::wstring();
     std::wstring digits;
     for (std::uint64_t kilobytes = (item.size + 1023) / 1024;; kilobytes /= 10) {
         digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
@@ -220,12 +218,7 @@ std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::ws
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
     if (forParsing && !inFolder) return built = JoinPath(SourcePath(item.group), item.Name());
     if (forParsing || (flags & SHGDN_FOREDITING)) return item.Name();
-    if (IsRoot()) {
-        // "C:" for a drive, "\\srv" for a server: the directory it stands for.
-        built = menubuilder::DirectoryOfMenuFolder(item.Name());
-        built.pop_back();
-        return built;
-    }
+    if (IsRoot()) return built = listing::MenuRootEntryText(item.Name());
     return listing::DisplayName(item.Name(), item.group);
 }
 
@@ -284,7 +277,7 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
 }
 
 HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out) {
-    if (!IsFolder(facts.attributes)) {
+    if (!listing::IsDirectoryAttribute(facts.attributes)) {
         const fw::ComPtr<IShellFolder> source = SourceFolder(facts.group);
         const UniqueItemList shellItem = source ? ItemMaker().Make(source.get(), facts) : UniqueItemList();
         return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;

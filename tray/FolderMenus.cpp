@@ -90,12 +90,7 @@ bool OpensSubmenu(const Line& line) {
 // A bare server (\\srv\) lists no directory: its menu shows the shares that
 // have menu folders.
 bool IsServer(const std::wstring& directory) {
-    return directory.compare(0, 2, L"\\\\") == 0 && std::count(directory.begin(), directory.end(), L'\\') == 3;
-}
-
-std::wstring WithoutClosingBackslash(std::wstring path) {
-    if (path.size() > 1 && path.back() == L'\\') path.pop_back();
-    return path;
+    return menubuilder::IsNetworkPath<wchar_t>(directory) && std::count(directory.begin(), directory.end(), L'\\') == 3;
 }
 
 std::vector<Line> MenuFolderLines(const Source& source) {
@@ -106,7 +101,8 @@ std::vector<Line> MenuFolderLines(const Source& source) {
         const std::wstring directory = source.directory.empty()
                                            ? menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name))
                                            : source.directory + entry.name + L'\\';
-        std::wstring text = source.directory.empty() ? WithoutClosingBackslash(directory) : entry.name;
+        std::wstring text =
+            source.directory.empty() ? listing::MenuRootEntryText(std::wstring_view(entry.name)) : entry.name;
         lines.push_back(FolderLine(std::move(text), directory, source.menuFolder + entry.name + L'\\', 0));
     }
     if (lines.empty()) lines.push_back(NoteLine(kEmptyText));
@@ -118,10 +114,6 @@ std::shared_ptr<const FolderReading> ReadFolder(const Source& source, listing::S
     state = listed.state;
     return std::make_shared<const FolderReading>(
         FolderReading{source.directory, source.menuFolder, std::move(listed.entries)});
-}
-
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
 }  // namespace
@@ -369,7 +361,9 @@ LRESULT FolderMenus::OnMenuChar(wchar_t character, HMENU menu) const {
     for (UINT position = 0; position < lines.size(); ++position) {
         if (::GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE) highlighted = position;
         const std::wstring& text = lines[position].text;
-        if (!text.empty() && FoldAscii(text[0]) == FoldAscii(character)) matches.push_back(position);
+        if (!text.empty() && menubuilder::FoldAsciiCase(text[0]) == menubuilder::FoldAsciiCase(character)) {
+            matches.push_back(position);
+        }
     }
     if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
     if (matches.size() == 1) return MAKELRESULT(matches.front(), MNC_EXECUTE);
