@@ -116,15 +116,23 @@ std::shared_ptr<const FolderReading> ReadFolder(const Source& source, listing::S
         FolderReading{source.directory, source.menuFolder, std::move(listed.entries)});
 }
 
+// A right click, the Applications key or Shift+F10 (a system key, as F10 is).
+bool AsksForContextMenu(const MSG& message) {
+    if (message.message == WM_RBUTTONUP) return true;
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    return message.wParam == VK_APPS || (message.wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
+}
+
 }  // namespace
 
 // Menus of every Windows pass their loop's messages through the thread's
 // message filter (WH_MSGFILTER, MSGF_MENU); a right click is caught there, as
-// WM_MENURBUTTONUP exists only from Windows 98/2000 on.
+// WM_MENURBUTTONUP exists only from Windows 98/2000 on, and so are the keys
+// that ask for a context menu, which the menu loop would ignore.
 FolderMenus::FolderMenus(ShellIcons& icons, HWND owner)
     : m_icons(icons),
       m_owner(owner),
-      m_rightClickWatch(
+      m_contextMenuWatch(
           ::SetWindowsHookExA(WH_MSGFILTER, &FolderMenus::FilterMenuMessage, nullptr, ::GetCurrentThreadId())),
       m_font(CreateMenuFont()),
       m_measuring(::CreateCompatibleDC(nullptr)) {
@@ -329,20 +337,21 @@ void FolderMenus::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
 
 LRESULT CALLBACK FolderMenus::FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_MENU && g_watched && message->message == WM_RBUTTONUP && g_watched->OnRightClick()) return TRUE;
+    if (code == MSGF_MENU && g_watched && AsksForContextMenu(*message) && g_watched->OnContextMenuAsked()) return TRUE;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The entry under the pointer is the highlighted one. The tracking ends
+// The entry under the pointer, or the one the keys moved to, is the
+// highlighted one. The tracking ends
 // (WM_CANCELMODE to its owner) and the shell's context menu takes its place.
-bool FolderMenus::OnRightClick() noexcept {
+bool FolderMenus::OnContextMenuAsked() noexcept {
     if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kMore) {
         return false;
     }
-    // Nothing may unwind into the menu loop that called the hook: a click
+    // Nothing may unwind into the menu loop that called the hook: a request
     // that cannot be kept (out of memory) is left to the menu.
     try {
-        m_rightClicked = m_highlighted;
+        m_contextMenuAsked = m_highlighted;
     } catch (...) {
         return false;
     }

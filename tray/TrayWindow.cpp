@@ -116,14 +116,16 @@ void CTrayWindow::OnDestroy() {
 
 // The folder menus, and their watch on right clicks, are gone before the
 // shell's context menu is tracked: a right click there chooses in it.
+// (Asked for by key, it opens at the pointer too: the menu's own window and
+// its item's place are gone with it.)
 void CTrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
     const FolderMenuOutcome outcome = TrackFolderMenus(menuRoot);
     if (outcome.chosen) {
         OpenWithShell(m_hWnd, outcome.chosen->path);
-    } else if (outcome.rightClicked) {
-        ShowShellContextMenu(outcome.rightClicked->path, Pointer());
+    } else if (outcome.contextMenuAsked) {
+        ShowShellContextMenu(outcome.contextMenuAsked->path, Pointer());
     }
 }
 
@@ -135,7 +137,7 @@ CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring&
     m_folderMenus = &menus;
     const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
     m_folderMenus = nullptr;
-    return {menus.Chosen(command), menus.RightClicked()};
+    return {menus.Chosen(command), menus.ContextMenuAsked()};
 }
 
 void CTrayWindow::ShowTrayMenu() {

@@ -41,10 +41,11 @@ private:
     void OnTaskbarCreated() const;
     void OnDestroy();
 
-    // What the user did in the folder menus: chose an entry or right-clicked one.
+    // What the user did in the folder menus: chose an entry or asked for one's
+    // context menu.
     struct FolderMenuOutcome {
         std::optional<Line> chosen;
-        std::optional<Line> rightClicked;
+        std::optional<Line> contextMenuAsked;
     };
 
     void ShowFolderMenu();
