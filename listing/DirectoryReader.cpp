@@ -321,8 +321,8 @@ std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, con
     return ReadOrFail(options.reader, menuFolder, directory);
 }
 
-// A reader of the menu root's own entries, as the directory's.
-RawListing ReadMenuRootFolder(const std::wstring&, const std::wstring& menuRoot) {
+// A reader of one folder's entries, as the directory's.
+RawListing ReadFolderAlone(const std::wstring&, const std::wstring& menuRoot) {
     std::optional<std::vector<WideEntry>> entries =
         fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
     RawListing raw;
@@ -349,10 +349,10 @@ std::string SortKeyOf(const std::wstring& name) {
     return fw::IsNt() ? WideSortKey(name.c_str()) : AnsiSortKey(fw::Narrow(name).c_str());
 }
 
-std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
+std::vector<WideEntry> ReadMenuFolders(const std::wstring& folder) {
     ReadOptions options;
-    options.reader = ReadMenuRootFolder;
-    std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), menuRoot, options);
+    options.reader = ReadFolderAlone;
+    std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), folder, options);
     return ArrangeMenuRoot(raw ? std::move(raw->directory) : std::vector<WideEntry>());
 }
 
@@ -370,10 +370,14 @@ std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std
 }
 
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {
-    std::optional<RawListing> raw = ReadAsMediumAllows(menuFolder, directory, options);
     Listing listing;
-    if (!raw || !raw->directoryRead) return listing;
-    listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));
+    if (IsServerDirectory<wchar_t>(directory)) {
+        listing.entries = ReadMenuFolders(menuFolder);
+    } else {
+        std::optional<RawListing> raw = ReadAsMediumAllows(menuFolder, directory, options);
+        if (!raw || !raw->directoryRead) return listing;
+        listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));
+    }
     listing.state = listing.entries.empty() ? State::kEmpty : State::kListed;
     return listing;
 }

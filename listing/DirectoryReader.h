@@ -50,7 +50,8 @@ struct ReadOptions {
 };
 
 // The arranged listing of `directory` (as DirectoryOfMenuFolder gives it)
-// with the items of `menuFolder`. When either lies on a network (a \\server
+// with the items of `menuFolder`; for a bare server (IsServerDirectory), the
+// menu folders in `menuFolder`: its shares that have menus. When either lies on a network (a \\server
 // path or a drive letter mapped to one) or a removable medium, both are read
 // on a worker thread: when it takes longer than the wait, the caller gets
 // kNotAvailable at once and the worker finishes on its own, owning all it
@@ -58,9 +59,10 @@ struct ReadOptions {
 // Never shows a message box.
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options = {});
 
-// The first-level menu folders lying in the menu root now, arranged; none
-// when it cannot be read (a Start Menu on a server: within the network wait).
-std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot);
+// The menu folders lying in `folder` now, arranged (ArrangeMenuRoot): the
+// menu root's drives and servers, or a server's shares; none when it cannot
+// be read (a Start Menu on a server: within the network wait).
+std::vector<WideEntry> ReadMenuFolders(const std::wstring& folder);
 
 // The sort key of `name`, as the entries read here get theirs.
 std::string SortKeyOf(const std::wstring& name);

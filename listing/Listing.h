@@ -139,6 +139,15 @@ std::vector<Entry<Char>> ArrangeMenuRoot(std::vector<Entry<Char>> menuRoot) {
     return arranged;
 }
 
+// Whether `directory` is a bare server ("\\srv" or "\\srv\"), which lists no
+// directory of its own: its menu shows the shares that have menu folders.
+template <class Char>
+bool IsServerDirectory(std::basic_string_view<Char> directory) {
+    if (!menubuilder::IsNetworkPath(directory)) return false;
+    const std::size_t separator = directory.find(static_cast<Char>('\\'), 2);
+    return directory.size() > 2 && separator != 2 && (separator == directory.npos || separator == directory.size() - 1);
+}
+
 // What the menu root shows for its menu folder `name`: the directory it
 // stands for without the closing backslash ("C:" for C, "\\srv" for srv).
 template <class Char>

@@ -142,7 +142,7 @@ fw::ComPtr<IShellFolder> MenuFolder::SourceFolder(Group group) const {
 
 std::vector<Entry> MenuFolder::ReadEntries() const {
     if (!m_placed) return {};
-    if (IsRoot()) return listing::ReadMenuRoot(m_menuRoot);
+    if (IsRoot()) return listing::ReadMenuFolders(m_menuRoot);
     return listing::ReadListing(MenuFolderPath(), DirectoryPath()).entries;
 }
 

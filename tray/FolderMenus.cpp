@@ -87,16 +87,10 @@ bool OpensSubmenu(const Line& line) {
     return line.kind == Line::Kind::kFolder || line.kind == Line::Kind::kMore;
 }
 
-// A bare server (\\srv\) lists no directory: its menu shows the shares that
-// have menu folders.
-bool IsServer(const std::wstring& directory) {
-    return menubuilder::IsNetworkPath<wchar_t>(directory) && std::count(directory.begin(), directory.end(), L'\\') == 3;
-}
-
 std::vector<Line> MenuFolderLines(const Source& source) {
     std::vector<Line> lines;
     // The root's drives and servers, or a server's shares: read alike.
-    for (const listing::WideEntry& entry : listing::ReadMenuRoot(source.menuFolder)) {
+    for (const listing::WideEntry& entry : listing::ReadMenuFolders(source.menuFolder)) {
         // At the root a name is a drive or a server; below a server, a share.
         const std::wstring directory = source.directory.empty()
                                            ? menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name))
@@ -270,7 +264,7 @@ Source FolderMenus::SubmenuSource(const Line& line, const Page& page) const {
         source.first = page.next;
         return source;
     }
-    source.kind = IsServer(line.path) ? Source::Kind::kMenuFolders : Source::Kind::kFolder;
+    source.kind = listing::IsServerDirectory<wchar_t>(line.path) ? Source::Kind::kMenuFolders : Source::Kind::kFolder;
     source.directory = line.path;
     source.menuFolder = line.menuFolder;
     return source;

@@ -93,6 +93,19 @@ TEST_F(ListingFolders, MissingOrEmptyDirectoriesAndMissingMenuFolders) {
         << "below the levels that got menu folders the directory still lists";
 }
 
+// A bare server lists no directory of its own: its menu shows its shares that
+// have menu folders, for the extension and the tray alike.
+TEST_F(ListingFolders, ServerShowsItsSharesThatHaveMenuFolders) {
+    MakeFiles();
+    for (const wchar_t* server : {L"\\\\127.0.0.1\\", L"\\\\127.0.0.1"}) {
+        const listing::Listing listed = ReadListing(m_menuFolder, server);
+        EXPECT_EQ(listed.state, State::kListed) << Narrow(server);
+        EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"C"}) << Narrow(server);
+        EXPECT_TRUE(!listed.entries.empty() && listed.entries[0].group == Group::kFolder);
+    }
+    EXPECT_EQ(ReadListing(m_menuFolder + L"\\C", L"\\\\127.0.0.1\\").state, State::kEmpty);
+}
+
 // Greek, CJK and an emoji (a surrogate pair): outside every ANSI code page.
 const std::wstring kWideName = L"z\u0391\u03B8\u03AE\u03BD\u03B1 \u6F22\u5B57 \U0001F600.txt";
 

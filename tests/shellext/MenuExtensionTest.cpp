@@ -36,6 +36,7 @@ const std::string kApprovedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const std::string kConfigKey = "Software\\Quillmoor\\RootCaster\\Config";
 const std::string kProbe = "C:\\rootcaster menu probe";
 const std::string kProbeMenu = "\\C\\rootcaster menu probe";
+const std::string kServerMenu = "\\127.0.0.1";
 
 class MenuExtension : public ::testing::Test {
 protected:
@@ -50,6 +51,7 @@ protected:
     void TearDown() override {
         RemoveTree(kProbe);
         RemoveTree(MenuRoot() + kProbeMenu);
+        RemoveTree(MenuRoot() + kServerMenu);
         RunRegsvr32("/u");
     }
 
@@ -110,6 +112,24 @@ TEST_F(MenuExtension, MenuRootListsTheDriveAsAFolder) {
     ASSERT_TRUE(drive) << listed.size();
     EXPECT_EQ(drive->attributes & (SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
     EXPECT_EQ(drive->parsing, Wide(MenuRoot() + "\\C"));
+}
+
+// A server lists no directory of its own: its menu shows its shares that have
+// menu folders, as the tray's does.
+TEST_F(MenuExtension, ServerMenuListsItsSharesThatHaveMenuFolders) {
+    AddProbe();
+    ASSERT_TRUE(::CreateDirectoryA((MenuRoot() + kServerMenu).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((MenuRoot() + kServerMenu + "\\share").c_str(), nullptr));
+    const ShellFolderAt root(Wide(MenuRoot()));
+    const std::vector<Listed> listed = root.List();
+    const Listed* server = Find(listed, L"\\\\127.0.0.1");
+    ASSERT_TRUE(server) << listed.size();
+    fw::ComPtr<IShellFolder> folder;
+    ASSERT_EQ(root.Folder()->BindToObject(server->item.get(), nullptr, IID_IShellFolder, folder.put_void()), S_OK);
+    const std::vector<Listed> shares = ListFolder(folder.get());
+    ASSERT_EQ(NamesOf(shares), std::vector<std::wstring>{L"share"});
+    EXPECT_EQ(shares[0].parsing, L"\\\\127.0.0.1\\share");
+    EXPECT_EQ(shares[0].attributes & SFGAO_FOLDER, SFGAOF{SFGAO_FOLDER}) << Hex(shares[0].attributes);
 }
 
 TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive) {
