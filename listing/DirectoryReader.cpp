@@ -128,21 +128,6 @@ RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& director
     return raw;
 }
 
-// Whether reading `path` may wait long: a network path (a \\\\server path or
-// a drive letter mapped to one), or a drive of removable media, which may
-// spin up or lack its medium.
-bool MayBlock(const std::wstring& path) {
-    if (menubuilder::IsNetworkPath<wchar_t>(path)) return true;
-    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
-    const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
-    switch (::GetDriveTypeA(root)) {
-        case DRIVE_REMOTE:
-        case DRIVE_REMOVABLE:
-        case DRIVE_CDROM: return true;
-        default: return false;
-    }
-}
-
 // A read that throws (out of memory on a huge share) is one that failed:
 // nothing unwinds out of the worker's thread procedure, nor into the shell.
 RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const std::wstring& directory) noexcept {
@@ -322,9 +307,9 @@ std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, con
 }
 
 // A reader of one folder's entries, as the directory's.
-RawListing ReadFolderAlone(const std::wstring&, const std::wstring& menuRoot) {
+RawListing ReadFolderAlone(const std::wstring&, const std::wstring& folder) {
     std::optional<std::vector<WideEntry>> entries =
-        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
+        fw::IsNt() ? ReadFolder<WideFunctions>(folder) : ReadFolder<AnsiFunctions>(folder);
     RawListing raw;
     raw.directoryRead = entries.has_value();
     if (entries) raw.directory = std::move(*entries);
@@ -332,6 +317,18 @@ RawListing ReadFolderAlone(const std::wstring&, const std::wstring& menuRoot) {
 }
 
 }  // namespace
+
+bool MayBlock(const std::wstring& path) {
+    if (menubuilder::IsNetworkPath<wchar_t>(path)) return true;
+    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
+    const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
+    switch (::GetDriveTypeA(root)) {
+        case DRIVE_REMOTE:
+        case DRIVE_REMOVABLE:
+        case DRIVE_CDROM: return true;
+        default: return false;
+    }
+}
 
 RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
     std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);

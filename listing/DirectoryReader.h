@@ -38,6 +38,12 @@ struct RawListing {
 // gives no items (a level where no menu folder was made).
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory);
 
+// Whether reading `path` may wait long: a network path (a \\server path or a
+// drive letter mapped to one), or a drive of removable media, which may spin
+// up or lack its medium. What reads such a path goes through the bounded
+// worker, or does without it.
+bool MayBlock(const std::wstring& path);
+
 // The reader ReadListing uses; tests put a slow one in its place.
 using RawReader = RawListing (*)(const std::wstring& menuFolder, const std::wstring& directory);
 

@@ -2,7 +2,7 @@
 
 #include "framework/RuntimeLink.h"
 #include "framework/WideText.h"
-#include "listing/Listing.h"
+#include "listing/DirectoryReader.h"
 #include "menubuilder/MenuPath.h"
 
 #include <shellapi.h>
@@ -72,7 +72,9 @@ HIMAGELIST ShellIcons::Images() const {
 
 int ShellIcons::IndexOf(const std::wstring& path, DWORD attributes) {
     const bool directory = listing::IsDirectoryAttribute(attributes);
-    if (directory ? IsRoot(path) : CarriesOwnIcon(path)) return LookUpIndex(path, 0, 0);
+    // An entry's own icon is read from its medium, which the menu must not
+    // wait for: on a server or a removable drive its type's icon stands in.
+    if ((directory ? IsRoot(path) : CarriesOwnIcon(path)) && !listing::MayBlock(path)) return LookUpIndex(path, 0, 0);
     std::wstring type = directory ? L"\\" : ExtensionOf(path);
     const auto known = m_byType.find(type);
     if (known != m_byType.end()) return known->second;

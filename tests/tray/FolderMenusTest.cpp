@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace testing_support;
@@ -167,6 +168,16 @@ TEST(ItemLists, LastItemOfListsOfTwoOneAndNone) {
     EXPECT_EQ(fw::FirstItemKey(parent.get()), std::string_view("\x04\0ab", 4));
     EXPECT_TRUE(fw::IsSingle(parent.get()));
     EXPECT_TRUE(fw::IsEmpty(fw::CloneAllButLast(none).get()));
+}
+
+// A menu is drawn without waiting for a server: its entries there get the
+// icons of their types, not their own, which would be read from it.
+TEST(TrayIcons, EntriesOnAServerTakeTheirTypesIcons) {
+    tray::ShellIcons icons;
+    for (const auto& [path, attributes] : {std::pair<const wchar_t*, DWORD>{L"\\\\127.0.0.1\\none\\tool.exe", 0},
+                                           {L"\\\\127.0.0.1\\none\\", FILE_ATTRIBUTE_DIRECTORY}}) {
+        EXPECT_NE(icons.IndexOf(path, attributes), tray::kNoIcon) << Narrow(path);
+    }
 }
 
 }  // namespace
