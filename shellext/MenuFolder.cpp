@@ -29,8 +29,9 @@ bool Wanted(const Entry& entry, SHCONTF flags) {
 
 SFGAOF AttributesOf(const MenuItem& item) {
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
-    if (listing::IsDirectoryAttribute(item.attributes))
+    if (listing::IsDirectoryAttribute(item.attributes)) {
         attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    }
     if (IsLinkFile(item)) attributes |= SFGAO_LINK;
     if (item.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
     return attributes;
