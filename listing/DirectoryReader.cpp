@@ -353,6 +353,13 @@ std::vector<WideEntry> ReadMenuFolders(const std::wstring& folder) {
     return ArrangeMenuRoot(raw ? std::move(raw->directory) : std::vector<WideEntry>());
 }
 
+bool AnswersWithinWait(const std::wstring& path, const ReadOptions& options) {
+    if (!MayBlock(path)) return true;
+    std::wstring entry = path;
+    if (entry.size() > 1 && entry.back() == L'\\') entry.pop_back();
+    return ReadAsMediumAllows(std::wstring(), entry, options).has_value();
+}
+
 EntryLookup::EntryLookup(const ReadOptions& options) : m_options(options), m_start(::GetTickCount()) {}
 
 std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std::wstring& name) const {

@@ -73,6 +73,13 @@ std::vector<WideEntry> ReadMenuFolders(const std::wstring& folder);
 // The sort key of `name`, as the entries read here get theirs.
 std::string SortKeyOf(const std::wstring& name);
 
+// Whether the directory at `path` answers within the network wait (found or
+// not): at once where it may not block, else asked on the bounded worker.
+// What touches it without a bound of its own (the shell parsing its path)
+// asks this first. `options.reader` reads the one entry at a path (ReadNamed;
+// tests put a slow one in its place).
+bool AnswersWithinWait(const std::wstring& path, const ReadOptions& options = {ReadOptions().networkWaitMs, ReadNamed});
+
 // Entries looked up by name, all within one network wait: each lookup waits
 // only for what the ones before left of it.
 class EntryLookup {

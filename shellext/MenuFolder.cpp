@@ -135,8 +135,12 @@ bool MenuFolder::IsMenuSource(Group group) const {
     return IsRoot() || group == Group::kItem;
 }
 
+// The shell parses the directory's path with no bound of its own: on a server
+// or a removable drive it is asked first whether it answers within the wait.
 fw::ComPtr<IShellFolder> MenuFolder::SourceFolder(Group group) const {
-    return IsMenuSource(group) ? FileSystemFolder(m_self.get(), MenuFolderPath()) : FolderOfPath(DirectoryPath());
+    if (IsMenuSource(group)) return FileSystemFolder(m_self.get(), MenuFolderPath());
+    const std::wstring directory = DirectoryPath();
+    return listing::AnswersWithinWait(directory) ? FolderOfPath(directory) : fw::ComPtr<IShellFolder>();
 }
 
 // ---- reading ----

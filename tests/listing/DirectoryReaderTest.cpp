@@ -232,9 +232,10 @@ DWORD Timed(Read read) {
 }
 
 // A menu folder on a server (a redirected Start Menu) is read within the
-// wait as well; the lookups of one name in a level's menu folder and
-// directory share one wait.
-TEST(NetworkListing, MenuFoldersAndLookupsByNameOnASlowServerTakeOneWait) {
+// wait as well, and so is asked a directory the shell would parse without a
+// bound; the lookups of one name in a level's menu folder and directory share
+// one wait.
+TEST(NetworkListing, ReadsOnASlowServerTakeOneWaitEach) {
     listing::ReadOptions options;
     options.networkWaitMs = 300;
     options.reader = AnswerAfterASecond;
@@ -243,6 +244,11 @@ TEST(NetworkListing, MenuFoldersAndLookupsByNameOnASlowServerTakeOneWait) {
                             State::kNotAvailable);
               }),
               700u);
+    EXPECT_LT(Timed([&] { EXPECT_FALSE(listing::AnswersWithinWait(L"\\\\127.0.0.1\\slow\\dir\\", options)); }), 500u)
+        << "what the shell would parse without a bound is asked first";
+    options.reader = AnswerAtOnce;
+    EXPECT_TRUE(listing::AnswersWithinWait(L"\\\\127.0.0.1\\quick\\dir\\", options));
+    options.reader = AnswerAfterASecond;
     const listing::EntryLookup lookup(options);
     EXPECT_LT(Timed([&] {
                   EXPECT_FALSE(lookup.Read(L"\\\\127.0.0.1\\menus\\C\\dir", L"name"));
