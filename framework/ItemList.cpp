@@ -59,13 +59,15 @@ UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second) {
 }
 
 LPCITEMIDLIST LastItem(LPCITEMIDLIST list) {
+    if (IsEmpty(list)) return nullptr;
     while (!IsSingle(list)) list = Rest(list);
     return list;
 }
 
 UniqueItemList CloneAllButLast(LPCITEMIDLIST list) {
+    const LPCITEMIDLIST last = LastItem(list);
     const UINT size =
-        static_cast<UINT>(reinterpret_cast<const BYTE*>(LastItem(list)) - reinterpret_cast<const BYTE*>(list));
+        last ? static_cast<UINT>(reinterpret_cast<const BYTE*>(last) - reinterpret_cast<const BYTE*>(list)) : 0;
     UniqueItemList copy = Allocate(size);
     if (copy) CopyItems(reinterpret_cast<BYTE*>(copy.get()), list, size);
     return copy;

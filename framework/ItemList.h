@@ -21,9 +21,9 @@ UniqueItemList Clone(LPCITEMIDLIST list);
 UniqueItemList CloneFirst(LPCITEMIDLIST list);
 // `first` followed by `second`; either may be empty or null.
 UniqueItemList Combine(LPCITEMIDLIST first, LPCITEMIDLIST second);
-// The last item of a non-empty list, in place.
+// The last item of a list, in place; null for an empty or null list.
 LPCITEMIDLIST LastItem(LPCITEMIDLIST list);
-// The list without its last item (empty for a list of one).
+// The list without its last item (empty for a list of one or none).
 UniqueItemList CloneAllButLast(LPCITEMIDLIST list);
 
 // The bytes of the first item, read in place: a key for looking it up.

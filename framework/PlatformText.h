@@ -33,6 +33,21 @@ std::optional<std::string> WholeText(const char (&buffer)[N]) {
     return std::string(buffer, static_cast<const char*>(end));
 }
 
+// The full path of `module` (null: the program) in UTF-16, of any length
+// (NT only); empty when it can't be read.
+inline std::wstring WideModuleFilePath(HMODULE module = nullptr) {
+    constexpr std::size_t kLongestPath = 32768;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) return path.substr(0, length);
+        // Cut to the buffer: read again into a larger one.
+        if (path.size() >= kLongestPath) return std::wstring();
+        path.resize(path.size() * 2);
+    }
+}
+
 // The full path of `module` (null: the program) in the ANSI code page; empty
 // when it can't be read whole.
 inline std::string ModuleFilePath(HMODULE module = nullptr) {

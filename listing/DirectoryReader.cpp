@@ -1,6 +1,8 @@
 #include "listing/DirectoryReader.h"
 
+#include "framework/CriticalSection.h"
 #include "framework/PlatformText.h"
+#include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 
@@ -71,7 +73,7 @@ struct AnsiFunctions {
 };
 
 bool IsDirectory(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsDirectoryAttribute(attributes);
 }
 
 template <class Functions>
@@ -115,15 +117,6 @@ std::optional<WideEntry> ReadOne(const std::wstring& path) {
     return EntryOf<Functions>(found);
 }
 
-// A reader of the one entry at `path`, as the directory's only entry.
-RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
-    std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);
-    RawListing raw;
-    raw.directoryRead = entry.has_value();
-    if (entry) raw.directory.push_back(std::move(*entry));
-    return raw;
-}
-
 template <class Functions>
 RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& directory) {
     RawListing raw;
@@ -135,52 +128,32 @@ RawListing ReadWith(const std::wstring& menuFolder, const std::wstring& director
     return raw;
 }
 
-enum class Medium { kLocal, kRemovable, kNetwork };
-
-Medium MediumOf(const std::wstring& directory) {
-    if (directory.compare(0, 2, L"\\\\") == 0) return Medium::kNetwork;
-    if (directory.size() < 2 || directory[1] != L':' || directory[0] > 0x7F) return Medium::kLocal;
-    const char root[] = {static_cast<char>(directory[0]), ':', '\\', '\0'};
-    switch (::GetDriveTypeA(root)) {
-        case DRIVE_REMOTE: return Medium::kNetwork;
-        case DRIVE_REMOVABLE:
-        case DRIVE_CDROM: return Medium::kRemovable;
-        default: return Medium::kLocal;
+// A read that throws (out of memory on a huge share) is one that failed:
+// nothing unwinds out of the worker's thread procedure, nor into the shell.
+RawListing ReadOrFail(RawReader reader, const std::wstring& menuFolder, const std::wstring& directory) noexcept {
+    try {
+        return reader(menuFolder, directory);
+    } catch (...) {
+        return RawListing();
     }
 }
 
-// A drive without its medium fails the read instead of asking the user.
-class CriticalErrorsFailQuietly {
-public:
-    CriticalErrorsFailQuietly() : m_previous(::SetErrorMode(SEM_FAILCRITICALERRORS)) {
-        ::SetErrorMode(m_previous | SEM_FAILCRITICALERRORS);
-    }
-    ~CriticalErrorsFailQuietly() { ::SetErrorMode(m_previous); }
-    CriticalErrorsFailQuietly(const CriticalErrorsFailQuietly&) = delete;
-    CriticalErrorsFailQuietly& operator=(const CriticalErrorsFailQuietly&) = delete;
-
-private:
-    UINT m_previous;
-};
-
-RawListing ReadHere(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options,
-                    Medium medium) {
-    std::optional<CriticalErrorsFailQuietly> quiet;
-    if (medium == Medium::kRemovable) quiet.emplace();
-    return options.reader(menuFolder, directory);
-}
-
-// One network read, shared by the caller and its worker thread. Whoever lets
-// go last frees it, so a worker that outlives its caller touches only this.
+// One worker's read, shared by the callers waiting for it and the worker.
+// Whoever lets go last frees it, so a worker that outlives its callers
+// touches only this.
 struct SharedRead {
     SharedRead(const std::wstring& menu, const std::wstring& read, RawReader readWith, fw::UniqueEvent doneEvent,
                HMODULE module)
         : menuFolder(menu), directory(read), reader(readWith), done(std::move(doneEvent)), pinnedModule(module) {}
 
+    bool Reads(RawReader readWith, const std::wstring& menu, const std::wstring& read) const {
+        return reader == readWith && directory == read && menuFolder == menu;
+    }
+
     std::wstring menuFolder;
     std::wstring directory;
     RawReader reader;
-    fw::UniqueEvent done;  // set once `result` is written
+    fw::UniqueEvent done;  // set once `result` is written; it stays as written
     HMODULE pinnedModule;  // the worker frees it as it ends; null: nothing to free
     RawListing result;
     LONG references = 1;
@@ -189,13 +162,24 @@ struct SharedRead {
 // Owns one reference to a SharedRead.
 class SharedReadReference {
 public:
+    // Takes over a reference already counted.
     explicit SharedReadReference(SharedRead* read) : m_read(read) {}
     ~SharedReadReference() {
-        if (::InterlockedDecrement(&m_read->references) == 0) delete m_read;
+        if (m_read && ::InterlockedDecrement(&m_read->references) == 0) delete m_read;
     }
+    SharedReadReference(SharedReadReference&& other) noexcept : m_read(std::exchange(other.m_read, nullptr)) {}
     SharedReadReference(const SharedReadReference&) = delete;
     SharedReadReference& operator=(const SharedReadReference&) = delete;
+    SharedReadReference& operator=(SharedReadReference&&) = delete;
+
     SharedRead* operator->() const { return m_read; }
+    SharedRead* get() const { return m_read; }
+    SharedReadReference Share() const {
+        ::InterlockedIncrement(&m_read->references);
+        return SharedReadReference(m_read);
+    }
+    // Hands the reference over (to a worker thread).
+    SharedRead* release() { return std::exchange(m_read, nullptr); }
 
 private:
     SharedRead* m_read;
@@ -209,9 +193,8 @@ HMODULE ModuleOfThisCode() {
 
 HMODULE LoadByFileName(HMODULE module) {
     if (fw::IsNt()) {
-        wchar_t path[MAX_PATH];
-        const DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
-        return length > 0 && length < MAX_PATH ? ::LoadLibraryW(path) : nullptr;
+        const std::wstring path = fw::WideModuleFilePath(module);
+        return path.empty() ? nullptr : ::LoadLibraryW(path.c_str());
     }
     const std::string path = fw::ModuleFilePath(module);
     return path.empty() ? nullptr : ::LoadLibraryA(path.c_str());
@@ -230,12 +213,34 @@ std::optional<fw::UniqueModule> PinModuleOfThisCode() {
     return pinned;
 }
 
+// The reads whose workers still run. A request for a read that runs
+// already waits for that one instead of starting another worker: a server
+// that does not answer holds one blocked worker per directory, however often
+// its menus are opened.
+class OutstandingReads {
+public:
+    // The running read of `directory` (with `menuFolder`, by `reader`), or a
+    // new one; none when it cannot start.
+    std::optional<SharedReadReference> JoinOrStart(RawReader reader, const std::wstring& menuFolder,
+                                                   const std::wstring& directory);
+    // Called by the worker once its result is written.
+    void Remove(const SharedRead* read) noexcept;
+
+private:
+    fw::CriticalSection m_guard;
+    std::vector<SharedRead*> m_running;  // under m_guard; each holds its worker's reference
+};
+
+OutstandingReads g_outstandingReads;
+
 DWORD WINAPI ReadOnWorker(void* parameter) {
     HMODULE pinned = nullptr;
     {
         SharedReadReference shared(static_cast<SharedRead*>(parameter));
-        shared->result = shared->reader(shared->menuFolder, shared->directory);
+        const fw::CriticalErrorsFailQuietly quiet;
+        shared->result = ReadOrFail(shared->reader, shared->menuFolder, shared->directory);
         pinned = shared->pinnedModule;
+        g_outstandingReads.Remove(shared.get());
         ::SetEvent(shared->done.get());
     }
     // Lets go of the module and ends the thread in one step, so no code of an
@@ -244,38 +249,94 @@ DWORD WINAPI ReadOnWorker(void* parameter) {
     return 0;
 }
 
-// The raw listing when the worker finishes within the wait; nothing when it
-// does not (it then ends on its own) or cannot start.
-std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const std::wstring& directory,
-                                         const ReadOptions& options) {
+// A read on a worker thread of its own, which holds the DLL loaded.
+std::optional<SharedReadReference> StartRead(RawReader reader, const std::wstring& menuFolder,
+                                             const std::wstring& directory) {
     std::optional<fw::UniqueModule> pin = PinModuleOfThisCode();
     fw::UniqueEvent done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!pin || !done) return std::nullopt;
-    auto* read = new SharedRead(menuFolder, directory, options.reader, std::move(done), pin->get());
-    SharedReadReference caller(read);
-    ::InterlockedIncrement(&read->references);  // the worker's, handed over with the thread
+    SharedReadReference caller(new SharedRead(menuFolder, directory, reader, std::move(done), pin->get()));
+    SharedReadReference worker = caller.Share();
     DWORD threadId = 0;
-    fw::UniqueThread worker(::CreateThread(nullptr, 0, ReadOnWorker, read, 0, &threadId));
-    if (!worker) {
-        SharedReadReference unstarted(read);
-        return std::nullopt;
-    }
-    pin->release();  // the worker lets go of it
-    if (::WaitForSingleObject(read->done.get(), options.networkWaitMs) != WAIT_OBJECT_0) return std::nullopt;
-    return std::move(read->result);
+    const fw::UniqueThread thread(::CreateThread(nullptr, 0, ReadOnWorker, worker.get(), 0, &threadId));
+    if (!thread) return std::nullopt;
+    worker.release();  // the thread's now
+    pin->release();    // the worker lets go of it
+    return caller;
 }
 
-// What `options.reader` gives for `directory` as its medium allows: a network
-// directory read on a worker within the wait, a removable drive without
-// asking for its medium.
+std::optional<SharedReadReference> OutstandingReads::JoinOrStart(RawReader reader, const std::wstring& menuFolder,
+                                                                 const std::wstring& directory) {
+    const fw::CriticalSectionLock lock(m_guard);
+    for (SharedRead* running : m_running) {
+        if (!running->Reads(reader, menuFolder, directory)) continue;
+        ::InterlockedIncrement(&running->references);
+        return SharedReadReference(running);
+    }
+    m_running.reserve(m_running.size() + 1);  // so that adding a started read cannot fail
+    std::optional<SharedReadReference> started = StartRead(reader, menuFolder, directory);
+    if (started) m_running.push_back(started->get());
+    return started;
+}
+
+void OutstandingReads::Remove(const SharedRead* read) noexcept {
+    const fw::CriticalSectionLock lock(m_guard);
+    m_running.erase(std::remove(m_running.begin(), m_running.end(), read), m_running.end());
+}
+
+// The raw listing when the read (this caller's, or one running already)
+// finishes within the wait; nothing when it does not (its worker then ends on
+// its own) or cannot start.
+std::optional<RawListing> ReadWithinWait(const std::wstring& menuFolder, const std::wstring& directory,
+                                         const ReadOptions& options) {
+    const std::optional<SharedReadReference> read =
+        g_outstandingReads.JoinOrStart(options.reader, menuFolder, directory);
+    if (!read || ::WaitForSingleObject((*read)->done.get(), options.networkWaitMs) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    return (*read)->result;
+}
+
+// What `options.reader` gives for the two paths: on a worker within the wait
+// when either may block (its thread fails quietly on a drive without its
+// medium), else here.
 std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, const std::wstring& directory,
                                              const ReadOptions& options) {
-    const Medium medium = MediumOf(directory);
-    if (medium == Medium::kNetwork) return ReadWithinWait(menuFolder, directory, options);
-    return ReadHere(menuFolder, directory, options, medium);
+    if (MayBlock(directory) || MayBlock(menuFolder)) return ReadWithinWait(menuFolder, directory, options);
+    return ReadOrFail(options.reader, menuFolder, directory);
+}
+
+// A reader of one folder's entries, as the directory's.
+RawListing ReadFolderAlone(const std::wstring&, const std::wstring& folder) {
+    std::optional<std::vector<WideEntry>> entries =
+        fw::IsNt() ? ReadFolder<WideFunctions>(folder) : ReadFolder<AnsiFunctions>(folder);
+    RawListing raw;
+    raw.directoryRead = entries.has_value();
+    if (entries) raw.directory = std::move(*entries);
+    return raw;
 }
 
 }  // namespace
+
+bool MayBlock(const std::wstring& path) {
+    if (menubuilder::IsNetworkPath<wchar_t>(path)) return true;
+    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
+    const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
+    switch (::GetDriveTypeA(root)) {
+        case DRIVE_REMOTE:
+        case DRIVE_REMOVABLE:
+        case DRIVE_CDROM: return true;
+        default: return false;
+    }
+}
+
+RawListing ReadNamed(const std::wstring&, const std::wstring& path) {
+    std::optional<WideEntry> entry = fw::IsNt() ? ReadOne<WideFunctions>(path) : ReadOne<AnsiFunctions>(path);
+    RawListing raw;
+    raw.directoryRead = entry.has_value();
+    if (entry) raw.directory.push_back(std::move(*entry));
+    return raw;
+}
 
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory) {
     return fw::IsNt() ? ReadWith<WideFunctions>(menuFolder, directory) : ReadWith<AnsiFunctions>(menuFolder, directory);
@@ -285,30 +346,42 @@ std::string SortKeyOf(const std::wstring& name) {
     return fw::IsNt() ? WideSortKey(name.c_str()) : AnsiSortKey(fw::Narrow(name).c_str());
 }
 
-std::vector<WideEntry> ReadMenuRoot(const std::wstring& menuRoot) {
-    std::optional<std::vector<WideEntry>> entries =
-        fw::IsNt() ? ReadFolder<WideFunctions>(menuRoot) : ReadFolder<AnsiFunctions>(menuRoot);
-    return ArrangeMenuRoot(std::move(entries).value_or(std::vector<WideEntry>()));
+std::vector<WideEntry> ReadMenuFolders(const std::wstring& folder) {
+    ReadOptions options;
+    options.reader = ReadFolderAlone;
+    std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), folder, options);
+    return ArrangeMenuRoot(raw ? std::move(raw->directory) : std::vector<WideEntry>());
 }
 
-std::optional<WideEntry> ReadEntry(const std::wstring& folder, const std::wstring& name) {
-    if (name.empty() || detail::IsDotName(name) || name.find_first_of(L"\\/*?<>\"|:") != std::wstring::npos) {
-        return std::nullopt;
-    }
+bool AnswersWithinWait(const std::wstring& path, const ReadOptions& options) {
+    if (!MayBlock(path)) return true;
+    std::wstring entry = path;
+    if (entry.size() > 1 && entry.back() == L'\\') entry.pop_back();
+    return ReadAsMediumAllows(std::wstring(), entry, options).has_value();
+}
+
+EntryLookup::EntryLookup(const ReadOptions& options) : m_options(options), m_start(::GetTickCount()) {}
+
+std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std::wstring& name) const {
+    if (!IsPlainName<wchar_t>(name)) return std::nullopt;
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
-    ReadOptions options;
-    options.reader = ReadNamed;
+    ReadOptions options = m_options;
+    options.networkWaitMs -= std::min(options.networkWaitMs, ::GetTickCount() - m_start);
     std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), path + name, options);
     if (!raw || raw->directory.empty()) return std::nullopt;
     return std::move(raw->directory.front());
 }
 
 Listing ReadListing(const std::wstring& menuFolder, const std::wstring& directory, const ReadOptions& options) {
-    std::optional<RawListing> raw = ReadAsMediumAllows(menuFolder, directory, options);
     Listing listing;
-    if (!raw || !raw->directoryRead) return listing;
-    listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));
+    if (IsServerDirectory<wchar_t>(directory)) {
+        listing.entries = ReadMenuFolders(menuFolder);
+    } else {
+        std::optional<RawListing> raw = ReadAsMediumAllows(menuFolder, directory, options);
+        if (!raw || !raw->directoryRead) return listing;
+        listing.entries = Arrange(std::move(raw->menuFolder), std::move(raw->directory));
+    }
     listing.state = listing.entries.empty() ? State::kEmpty : State::kListed;
     return listing;
 }

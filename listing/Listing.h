@@ -4,6 +4,8 @@
 // the order of the names' sort keys. Names are opaque (any character type):
 // wide on NT, ANSI on Windows 95, whatever a test chooses.
 
+#include "menubuilder/MenuPath.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,10 @@ namespace listing {
 inline constexpr std::uint32_t kAttributeHidden = 0x2;
 inline constexpr std::uint32_t kAttributeSystem = 0x4;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+inline bool IsDirectoryAttribute(std::uint32_t attributes) {
+    return (attributes & kAttributeDirectory) != 0;
+}
 
 // The groups a menu shows, in this order.
 enum class Group { kItem, kFolder, kFile };
@@ -36,27 +42,27 @@ namespace detail {
 
 template <class Char>
 bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view ascii) {
-    const auto fold = [](auto c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [&](Char n, char a) {
-               return fold(static_cast<std::uint32_t>(n)) == fold(static_cast<std::uint32_t>(a));
+    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [](Char n, char a) {
+               return menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(n)) ==
+                      menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(static_cast<unsigned char>(a)));
            });
 }
 
 template <class Char>
-bool IsDotName(const std::basic_string<Char>& name) {
+bool IsDotName(std::basic_string_view<Char> name) {
     return (name.size() == 1 || name.size() == 2) && name.find_first_not_of(static_cast<Char>('.')) == name.npos;
 }
 
 template <class Char>
 bool IsShown(const Entry<Char>& entry) {
-    return (entry.attributes & (kAttributeHidden | kAttributeSystem)) == 0 && !IsDotName(entry.name);
+    return (entry.attributes & (kAttributeHidden | kAttributeSystem)) == 0 && !IsDotName<Char>(entry.name);
 }
 
 // A menu folder's subfolders are the menus of deeper levels, which the
 // directory's own subfolders already show; its marker is never an item.
 template <class Char>
 bool IsMenuItem(const Entry<Char>& entry) {
-    return IsShown(entry) && (entry.attributes & kAttributeDirectory) == 0 &&
+    return IsShown(entry) && !IsDirectoryAttribute(entry.attributes) &&
            !EqualsAsciiIgnoringCase<Char>(entry.name, "desktop.ini");
 }
 
@@ -94,15 +100,29 @@ template <class Char>
 std::optional<Group> GroupInMenu(const Entry<Char>& entry, bool inMenuFolder) {
     if (inMenuFolder) return detail::IsMenuItem(entry) ? std::optional<Group>(Group::kItem) : std::nullopt;
     if (!detail::IsShown(entry)) return std::nullopt;
-    return (entry.attributes & kAttributeDirectory) ? Group::kFolder : Group::kFile;
+    return IsDirectoryAttribute(entry.attributes) ? Group::kFolder : Group::kFile;
 }
 
 // A menu folder lying in another (or in the menu root): a subfolder, not
 // hidden; the System attribute is its marker's and does not hide it.
 template <class Char>
 bool IsMenuFolder(const Entry<Char>& entry) {
-    return (entry.attributes & kAttributeDirectory) != 0 && (entry.attributes & kAttributeHidden) == 0 &&
-           !detail::IsDotName(entry.name);
+    return IsDirectoryAttribute(entry.attributes) && (entry.attributes & kAttributeHidden) == 0 &&
+           !detail::IsDotName<Char>(entry.name);
+}
+
+// Whether `name` (UTF-16, or ASCII) is one name as a directory lists it: not
+// empty, not "." or "..", and without a separator, a drive's colon, a
+// wildcard or a control character (NUL among them), all of which the file
+// system refuses in a name. A name from elsewhere (an item ID any program may
+// hand over) is joined into a path only when it passes.
+template <class Char>
+bool IsPlainName(std::basic_string_view<Char> name) {
+    constexpr std::string_view kRefused = "\\/:*?\"<>|";
+    return !name.empty() && !detail::IsDotName(name) && std::none_of(name.begin(), name.end(), [&](Char c) {
+        const auto unit = static_cast<std::uint32_t>(c);
+        return unit < 0x20 || (unit < 0x80 && kRefused.find(static_cast<char>(unit)) != kRefused.npos);
+    });
 }
 
 // What the menu root shows: its first-level menu folders (one per drive
@@ -117,6 +137,24 @@ std::vector<Entry<Char>> ArrangeMenuRoot(std::vector<Entry<Char>> menuRoot) {
     arranged.reserve(folders.size());
     detail::AppendSorted(folders, Group::kFolder, arranged);
     return arranged;
+}
+
+// Whether `directory` is a bare server ("\\srv" or "\\srv\"), which lists no
+// directory of its own: its menu shows the shares that have menu folders.
+template <class Char>
+bool IsServerDirectory(std::basic_string_view<Char> directory) {
+    if (!menubuilder::IsNetworkPath(directory)) return false;
+    const std::size_t separator = directory.find(static_cast<Char>('\\'), 2);
+    return directory.size() > 2 && separator != 2 && (separator == directory.npos || separator == directory.size() - 1);
+}
+
+// What the menu root shows for its menu folder `name`: the directory it
+// stands for without the closing backslash ("C:" for C, "\\srv" for srv).
+template <class Char>
+std::basic_string<Char> MenuRootEntryText(std::basic_string_view<Char> name) {
+    std::basic_string<Char> text = menubuilder::DirectoryOfMenuFolder<Char>(name);
+    if (!text.empty()) text.pop_back();
+    return text;
 }
 
 // What the menu shows, given everything the menu folder and the directory

@@ -13,10 +13,6 @@ constexpr std::size_t kFirstSeparatorPosition = 4;
 
 constexpr char kNetworkStart[] = "\\\\";
 
-char FoldAsciiCase(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
@@ -27,7 +23,7 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 // was: only a drive path ("X:" then a backslash or the end) or a network
 // path names the same directory everywhere.
 bool IsAbsolutePath(std::string_view path) {
-    if (path.compare(0, 2, kNetworkStart) == 0) return true;
+    if (IsNetworkPath(path)) return true;
     return path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':' && (path.size() == 2 || path[2] == '\\');
 }
 
@@ -152,7 +148,7 @@ std::string EncodeMenuPath(std::string_view path) {
     std::string encoded;
     encoded.reserve(path.size());
     std::copy_if(path.begin(), path.end(), std::back_inserter(encoded), [](char c) { return c != ':'; });
-    if (encoded.compare(0, 2, kNetworkStart) == 0) encoded.erase(0, 2);
+    if (IsNetworkPath<char>(encoded)) encoded.erase(0, 2);
     return encoded;
 }
 

@@ -42,6 +42,19 @@ constexpr bool IsDriveLetter(Char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// `c` with a to z as A to Z and every other character as it is: how paths
+// and names are compared without case here, in ANSI or wide text.
+template <class Char>
+constexpr Char FoldAsciiCase(Char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<Char>(c - 'a' + 'A') : c;
+}
+
+// Whether `path` is a network path: "\\server" and what follows.
+template <class Char>
+constexpr bool IsNetworkPath(std::basic_string_view<Char> path) {
+    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+}
+
 // The naming rule read backwards: the first name of a menu folder's path below
 // the menu root is a drive when it is a single letter (C -> C:\), otherwise a
 // server (srv -> \\srv\); the rest follows with backslashes. Every result ends

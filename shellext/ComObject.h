@@ -85,7 +85,7 @@ HRESULT Guarded(Body&& body) noexcept {
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return E_FAIL;
     }
 }
 

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace shellext {
 namespace {
@@ -16,21 +18,20 @@ namespace {
 constexpr UINT kNameColumn = 0;
 constexpr UINT kSizeColumn = 1;
 
-bool IsFolder(std::uint32_t attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 bool IsLinkFile(const MenuItem& item) {
-    return !IsFolder(item.attributes) && listing::ItemDisplayName(item.Name()).size() < item.Name().size();
+    return !listing::IsDirectoryAttribute(item.attributes) &&
+           listing::ItemDisplayName(item.Name()).size() < item.Name().size();
 }
 
 bool Wanted(const Entry& entry, SHCONTF flags) {
-    return (flags & (IsFolder(entry.attributes) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
+    return (flags & (listing::IsDirectoryAttribute(entry.attributes) ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)) != 0;
 }
 
 SFGAOF AttributesOf(const MenuItem& item) {
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK;
-    if (IsFolder(item.attributes)) attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    if (listing::IsDirectoryAttribute(item.attributes)) {
+        attributes |= SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+    }
     if (IsLinkFile(item)) attributes |= SFGAO_LINK;
     if (item.attributes & FILE_ATTRIBUTE_READONLY) attributes |= SFGAO_READONLY;
     return attributes;
@@ -48,7 +49,7 @@ HRESULT CompareResult(int order) {
 }
 
 std::wstring SizeText(const MenuItem& item) {
-    if (IsFolder(item.attributes)) return std::wstring();
+    if (listing::IsDirectoryAttribute(item.attributes)) return std::wstring();
     std::wstring digits;
     for (std::uint64_t kilobytes = (item.size + 1023) / 1024;; kilobytes /= 10) {
         digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + kilobytes % 10));
@@ -114,7 +115,7 @@ HRESULT MenuFolder::InitializeAt(LPCITEMIDLIST self, const std::wstring& path) {
     const std::size_t rootLength = path.size() - m_relative.size() - (m_relative.empty() ? 0 : 1);
     m_menuRoot = path.substr(0, rootLength);
     if (!m_menuRoot.empty() && m_menuRoot.back() == L'\\') m_menuRoot.pop_back();
-    m_latest.reset();
+    SetLatest(nullptr);
     return S_OK;
 }
 
@@ -134,25 +135,31 @@ bool MenuFolder::IsMenuSource(Group group) const {
     return IsRoot() || group == Group::kItem;
 }
 
+// The shell parses the directory's path with no bound of its own: on a server
+// or a removable drive it is asked first whether it answers within the wait.
 fw::ComPtr<IShellFolder> MenuFolder::SourceFolder(Group group) const {
-    return IsMenuSource(group) ? FileSystemFolder(m_self.get(), MenuFolderPath()) : FolderOfPath(DirectoryPath());
+    if (IsMenuSource(group)) return FileSystemFolder(m_self.get(), MenuFolderPath());
+    const std::wstring directory = DirectoryPath();
+    return listing::AnswersWithinWait(directory) ? FolderOfPath(directory) : fw::ComPtr<IShellFolder>();
 }
 
 // ---- reading ----
 
 std::vector<Entry> MenuFolder::ReadEntries() const {
     if (!m_placed) return {};
-    if (IsRoot()) return listing::ReadMenuRoot(m_menuRoot);
+    if (IsRoot()) return listing::ReadMenuFolders(m_menuRoot);
     return listing::ReadListing(MenuFolderPath(), DirectoryPath()).entries;
 }
 
 // What the menu would show under `name`: a menu item comes before a
 // directory entry of the same name, as in the menu; a deeper menu folder is
 // found without reading its directory, so that it opens (then empty) while
-// its drive is removed or its server away.
+// its drive is removed or its server away. Both lookups share one network
+// wait.
 std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const {
     if (!m_placed) return std::nullopt;
-    std::optional<Entry> inMenuFolder = listing::ReadEntry(MenuFolderPath(), name);
+    const listing::EntryLookup lookup;
+    std::optional<Entry> inMenuFolder = lookup.Read(MenuFolderPath(), name);
     if (inMenuFolder && listing::IsMenuFolder(*inMenuFolder)) {
         inMenuFolder->group = Group::kFolder;
         return inMenuFolder;
@@ -162,7 +169,7 @@ std::optional<Entry> MenuFolder::ReadEntryNamed(const std::wstring& name) const 
         inMenuFolder->group = Group::kItem;
         return inMenuFolder;
     }
-    std::optional<Entry> inDirectory = listing::ReadEntry(DirectoryPath(), name);
+    std::optional<Entry> inDirectory = lookup.Read(DirectoryPath(), name);
     if (!inDirectory) return std::nullopt;
     const std::optional<Group> group = listing::GroupInMenu(*inDirectory, false);
     if (!group) return std::nullopt;
@@ -183,9 +190,23 @@ std::optional<MenuItem> MenuFolder::FactsOf(LPCITEMIDLIST item) const {
     return read ? std::optional<MenuItem>(MenuItem::Of(*read)) : std::nullopt;
 }
 
+std::shared_ptr<const Contents> MenuFolder::Latest() const {
+    const fw::CriticalSectionLock lock(m_latestGuard);
+    return m_latest;
+}
+
+void MenuFolder::SetLatest(std::shared_ptr<const Contents> contents) {
+    std::shared_ptr<const Contents> replaced;
+    {
+        const fw::CriticalSectionLock lock(m_latestGuard);
+        replaced = std::exchange(m_latest, std::move(contents));
+    }
+    // `replaced` may be the last owner: freed here, outside the lock.
+}
+
 std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
-    if (m_latest) {
-        if (const Entry* known = m_latest->Find(item)) return std::shared_ptr<const Entry>(m_latest, known);
+    if (const std::shared_ptr<const Contents> latest = Latest()) {
+        if (const Entry* known = latest->Find(item)) return std::shared_ptr<const Entry>(latest, known);
     }
     // An item from an earlier enumeration, or the shell's: its facts and a
     // key made now.
@@ -202,12 +223,7 @@ std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::ws
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
     if (forParsing && !inFolder) return built = JoinPath(SourcePath(item.group), item.Name());
     if (forParsing || (flags & SHGDN_FOREDITING)) return item.Name();
-    if (IsRoot()) {
-        // "C:" for a drive, "\\srv" for a server: the directory it stands for.
-        built = menubuilder::DirectoryOfMenuFolder(item.Name());
-        built.pop_back();
-        return built;
-    }
+    if (IsRoot()) return built = listing::MenuRootEntryText(item.Name());
     return listing::DisplayName(item.Name(), item.group);
 }
 
@@ -259,20 +275,22 @@ HRESULT MenuFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** items) {
             std::remove_if(entries.begin(), entries.end(), [&](const Entry& entry) { return !Wanted(entry, flags); }),
             entries.end());
         auto contents = std::make_shared<const Contents>(std::move(entries));
-        m_latest = contents;
+        SetLatest(contents);
         return CreateObject<ItemEnumerator>(IID_IEnumIDList, reinterpret_cast<void**>(items), std::move(contents),
                                             std::size_t{0});
     });
 }
 
 HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out) {
-    if (!IsFolder(facts.attributes)) {
+    if (!listing::IsDirectoryAttribute(facts.attributes)) {
         const fw::ComPtr<IShellFolder> source = SourceFolder(facts.group);
         const UniqueItemList shellItem = source ? ItemMaker().Make(source.get(), facts) : UniqueItemList();
         return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;
     }
     const std::wstring relative = IsRoot() ? std::wstring(facts.Name()) : JoinPath(m_relative, facts.Name());
-    UniqueItemList self = Combine(m_self.get(), CloneFirst(item).get());
+    const UniqueItemList first = CloneFirst(item);
+    if (!first) return E_OUTOFMEMORY;
+    UniqueItemList self = Combine(m_self.get(), first.get());
     if (!self) return E_OUTOFMEMORY;
     fw::ComPtr<MenuFolder> child;
     *child.put() =
@@ -465,12 +483,18 @@ HRESULT MenuFolder::GetCurFolder(LPITEMIDLIST* self) {
     return *self ? S_OK : E_FAIL;
 }
 
+// The target's path is read only within its buffer: a caller's buffer
+// without a terminator is refused.
 HRESULT MenuFolder::InitializeEx(IBindCtx*, LPCITEMIDLIST self, const PERSIST_FOLDER_TARGET_INFO* target) {
     if (!self) return E_INVALIDARG;
+    const std::size_t targetLength =
+        target ? std::find(target->szTargetParsingName, std::end(target->szTargetParsingName), L'\0') -
+                     target->szTargetParsingName
+               : 0;
+    if (targetLength == MAX_PATH) return E_INVALIDARG;
     return Guarded([&] {
-        const bool hasTarget = target && target->szTargetParsingName[0];
-        return InitializeAt(self,
-                            hasTarget ? target->szTargetParsingName : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
+        return InitializeAt(self, targetLength ? std::wstring(target->szTargetParsingName, targetLength)
+                                               : NameFromFolder(nullptr, self, SHGDN_FORPARSING));
     });
 }
 

@@ -11,6 +11,7 @@
 
 #include "shellext/ComObject.h"
 #include "framework/ComPtr.h"
+#include "framework/CriticalSection.h"
 #include "shellext/Contents.h"
 #include "shellext/MenuItem.h"
 
@@ -87,6 +88,11 @@ private:
     // The name of `item`: in place where it can be, else built in `built`.
     std::wstring_view NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const;
 
+    // The latest enumeration's contents, which other threads read while an
+    // enumeration on one thread replaces them.
+    std::shared_ptr<const Contents> Latest() const;
+    void SetLatest(std::shared_ptr<const Contents> contents);
+
     HRESULT BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFIID iid, void** out);
     template <class Call>
     HRESULT InChildFolder(LPCITEMIDLIST item, Call&& call);
@@ -96,7 +102,8 @@ private:
     bool m_placed = false;    // false: not a menu folder we know; shows nothing
     std::wstring m_menuRoot;  // <Start Menu>\RootCaster
     std::wstring m_relative;  // below the menu root; empty for the root
-    std::shared_ptr<const Contents> m_latest;
+    mutable fw::CriticalSection m_latestGuard;
+    std::shared_ptr<const Contents> m_latest;  // under m_latestGuard
 };
 
 }  // namespace shellext

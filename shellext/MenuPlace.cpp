@@ -7,14 +7,11 @@
 namespace shellext {
 namespace {
 
-wchar_t FoldAsciiCase(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
 bool BeginsWith(std::wstring_view text, std::wstring_view start) {
     return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(),
-                      [](wchar_t a, wchar_t b) { return FoldAsciiCase(a) == FoldAsciiCase(b); });
+           std::equal(start.begin(), start.end(), text.begin(), [](wchar_t a, wchar_t b) {
+               return menubuilder::FoldAsciiCase(a) == menubuilder::FoldAsciiCase(b);
+           });
 }
 
 std::wstring WithoutClosingBackslash(std::wstring_view path) {

@@ -87,26 +87,16 @@ bool OpensSubmenu(const Line& line) {
     return line.kind == Line::Kind::kFolder || line.kind == Line::Kind::kMore;
 }
 
-// A bare server (\\srv\) lists no directory: its menu shows the shares that
-// have menu folders.
-bool IsServer(const std::wstring& directory) {
-    return directory.compare(0, 2, L"\\\\") == 0 && std::count(directory.begin(), directory.end(), L'\\') == 3;
-}
-
-std::wstring WithoutClosingBackslash(std::wstring path) {
-    if (path.size() > 1 && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
 std::vector<Line> MenuFolderLines(const Source& source) {
     std::vector<Line> lines;
     // The root's drives and servers, or a server's shares: read alike.
-    for (const listing::WideEntry& entry : listing::ReadMenuRoot(source.menuFolder)) {
+    for (const listing::WideEntry& entry : listing::ReadMenuFolders(source.menuFolder)) {
         // At the root a name is a drive or a server; below a server, a share.
         const std::wstring directory = source.directory.empty()
                                            ? menubuilder::DirectoryOfMenuFolder(std::wstring_view(entry.name))
                                            : source.directory + entry.name + L'\\';
-        std::wstring text = source.directory.empty() ? WithoutClosingBackslash(directory) : entry.name;
+        std::wstring text =
+            source.directory.empty() ? listing::MenuRootEntryText(std::wstring_view(entry.name)) : entry.name;
         lines.push_back(FolderLine(std::move(text), directory, source.menuFolder + entry.name + L'\\', 0));
     }
     if (lines.empty()) lines.push_back(NoteLine(kEmptyText));
@@ -120,19 +110,23 @@ std::shared_ptr<const FolderReading> ReadFolder(const Source& source, listing::S
         FolderReading{source.directory, source.menuFolder, std::move(listed.entries)});
 }
 
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+// A right click, the Applications key or Shift+F10 (a system key, as F10 is).
+bool AsksForContextMenu(const MSG& message) {
+    if (message.message == WM_RBUTTONUP) return true;
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    return message.wParam == VK_APPS || (message.wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
 }
 
 }  // namespace
 
 // Menus of every Windows pass their loop's messages through the thread's
 // message filter (WH_MSGFILTER, MSGF_MENU); a right click is caught there, as
-// WM_MENURBUTTONUP exists only from Windows 98/2000 on.
+// WM_MENURBUTTONUP exists only from Windows 98/2000 on, and so are the keys
+// that ask for a context menu, which the menu loop would ignore.
 FolderMenus::FolderMenus(ShellIcons& icons, HWND owner)
     : m_icons(icons),
       m_owner(owner),
-      m_rightClickWatch(
+      m_contextMenuWatch(
           ::SetWindowsHookExA(WH_MSGFILTER, &FolderMenus::FilterMenuMessage, nullptr, ::GetCurrentThreadId())),
       m_font(CreateMenuFont()),
       m_measuring(::CreateCompatibleDC(nullptr)) {
@@ -270,7 +264,7 @@ Source FolderMenus::SubmenuSource(const Line& line, const Page& page) const {
         source.first = page.next;
         return source;
     }
-    source.kind = IsServer(line.path) ? Source::Kind::kMenuFolders : Source::Kind::kFolder;
+    source.kind = listing::IsServerDirectory<wchar_t>(line.path) ? Source::Kind::kMenuFolders : Source::Kind::kFolder;
     source.directory = line.path;
     source.menuFolder = line.menuFolder;
     return source;
@@ -337,17 +331,24 @@ void FolderMenus::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
 
 LRESULT CALLBACK FolderMenus::FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_MENU && g_watched && message->message == WM_RBUTTONUP && g_watched->OnRightClick()) return TRUE;
+    if (code == MSGF_MENU && g_watched && AsksForContextMenu(*message) && g_watched->OnContextMenuAsked()) return TRUE;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The entry under the pointer is the highlighted one. The tracking ends
+// The entry under the pointer, or the one the keys moved to, is the
+// highlighted one. The tracking ends
 // (WM_CANCELMODE to its owner) and the shell's context menu takes its place.
-bool FolderMenus::OnRightClick() {
+bool FolderMenus::OnContextMenuAsked() noexcept {
     if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kMore) {
         return false;
     }
-    m_rightClicked = m_highlighted;
+    // Nothing may unwind into the menu loop that called the hook: a request
+    // that cannot be kept (out of memory) is left to the menu.
+    try {
+        m_contextMenuAsked = m_highlighted;
+    } catch (...) {
+        return false;
+    }
     ::SendMessageA(m_owner, WM_CANCELMODE, 0, 0);
     return true;
 }
@@ -363,7 +364,9 @@ LRESULT FolderMenus::OnMenuChar(wchar_t character, HMENU menu) const {
     for (UINT position = 0; position < lines.size(); ++position) {
         if (::GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE) highlighted = position;
         const std::wstring& text = lines[position].text;
-        if (!text.empty() && FoldAscii(text[0]) == FoldAscii(character)) matches.push_back(position);
+        if (!text.empty() && menubuilder::FoldAsciiCase(text[0]) == menubuilder::FoldAsciiCase(character)) {
+            matches.push_back(position);
+        }
     }
     if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
     if (matches.size() == 1) return MAKELRESULT(matches.front(), MNC_EXECUTE);

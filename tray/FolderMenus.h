@@ -5,8 +5,9 @@
 // "More..." submenu, filled the same way from the same reading. Only the
 // submenus of open menus exist, so a folder of any size costs a page's worth
 // of menu handles. Items are owner-drawn with the shell's small icons, each
-// looked up when first drawn. A right click on an entry ends the menus and
-// leaves the entry for the shell's context menu.
+// looked up when first drawn. A right click on an entry, or the keys that ask
+// for its context menu (the Applications key, Shift+F10), end the menus and
+// leave the entry for the shell's context menu.
 
 #include "framework/UniqueHandle.h"
 #include "listing/DirectoryReader.h"
@@ -60,7 +61,7 @@ struct Line {
 class FolderMenus {
 public:
     // `owner` tracks the menus; while this object lives, it watches the
-    // thread's menu loop for right clicks.
+    // thread's menu loop for right clicks and context-menu keys.
     FolderMenus(ShellIcons& icons, HWND owner);
     ~FolderMenus();
     FolderMenus(const FolderMenus&) = delete;
@@ -78,8 +79,8 @@ public:
     // The line that the command a tracking returned stands for: the last one
     // highlighted (its menu is gone by then). None for another command.
     std::optional<Line> Chosen(UINT command) const;
-    // The line right-clicked, which ended the tracking.
-    const std::optional<Line>& RightClicked() const { return m_rightClicked; }
+    // The line whose context menu was asked for, which ended the tracking.
+    const std::optional<Line>& ContextMenuAsked() const { return m_contextMenuAsked; }
 
     // The line an item of these menus stands for; none for a separator.
     static const Line* LineAt(HMENU menu, UINT position);
@@ -103,17 +104,17 @@ private:
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     LRESULT OnMenuChar(wchar_t character, HMENU menu) const;
     static LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wParam, LPARAM lParam);
-    bool OnRightClick();
+    bool OnContextMenuAsked() noexcept;
 
     ShellIcons& m_icons;
     HWND m_owner;
-    fw::UniqueHook m_rightClickWatch;
+    fw::UniqueHook m_contextMenuWatch;
     fw::UniqueFont m_font;
     fw::UniqueDC m_measuring;           // holds m_font selected; goes first
     std::map<HMENU, Source> m_sources;  // every submenu that exists, by handle
     std::map<HMENU, Page> m_pages;      // the menus filled now
     std::optional<Line> m_highlighted;
-    std::optional<Line> m_rightClicked;
+    std::optional<Line> m_contextMenuAsked;
     UINT m_nextId = 0;
 };
 

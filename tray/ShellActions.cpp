@@ -73,7 +73,7 @@ bool ShellContextMenu::Create(const std::wstring& path) {
             return false;
         }
     }
-    LPCITEMIDLIST child = fw::LastItem(full.get());
+    LPCITEMIDLIST child = fw::LastItem(full.get());  // not null: the list is not empty
     if (FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, m_menu.put_void()))) return false;
     m_menu.QueryInterface(IID_IContextMenu2, m_menu2);
     return true;

@@ -2,6 +2,8 @@
 
 #include "framework/RuntimeLink.h"
 #include "framework/WideText.h"
+#include "listing/DirectoryReader.h"
+#include "menubuilder/MenuPath.h"
 
 #include <shellapi.h>
 
@@ -36,33 +38,25 @@ int LookUpIndex(const std::wstring& path, DWORD attributes, UINT flags) {
     return QueryShell(path, attributes, kIndexQuery | flags, index) ? index : kNoIcon;
 }
 
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-// The extension with its dot, in lower case where ASCII; empty when none.
+// The extension with its dot, in upper case where ASCII; empty when none.
 std::wstring ExtensionOf(const std::wstring& path) {
     const size_t dot = path.find_last_of(L".\\");
     if (dot == std::wstring::npos || path[dot] != L'.') return std::wstring();
     std::wstring extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(), FoldAscii);
+    std::transform(extension.begin(), extension.end(), extension.begin(), menubuilder::FoldAsciiCase<wchar_t>);
     return extension;
 }
 
 // A drive, server or share root: the shell draws each one its own way.
 bool IsRoot(const std::wstring& path) {
     const size_t separators = static_cast<size_t>(std::count(path.begin(), path.end(), L'\\'));
-    return path.compare(0, 2, L"\\\\") == 0 ? separators <= 4 : separators <= 1;
-}
-
-bool IsDirectory(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return menubuilder::IsNetworkPath<wchar_t>(path) ? separators <= 4 : separators <= 1;
 }
 
 // Whether the file at `path` carries its own icon, by its extension.
 bool CarriesOwnIcon(const std::wstring& path) {
-    static constexpr std::array<const wchar_t*, 9> kOwnIconTypes = {L".exe", L".ico", L".lnk", L".cur", L".ani",
-                                                                    L".pif", L".scr", L".cpl", L".url"};
+    static constexpr std::array<const wchar_t*, 9> kOwnIconTypes = {L".EXE", L".ICO", L".LNK", L".CUR", L".ANI",
+                                                                    L".PIF", L".SCR", L".CPL", L".URL"};
     const std::wstring extension = ExtensionOf(path);
     return std::any_of(kOwnIconTypes.begin(), kOwnIconTypes.end(),
                        [&](const wchar_t* type) { return extension == type; });
@@ -77,8 +71,10 @@ HIMAGELIST ShellIcons::Images() const {
 }
 
 int ShellIcons::IndexOf(const std::wstring& path, DWORD attributes) {
-    const bool directory = IsDirectory(attributes);
-    if (directory ? IsRoot(path) : CarriesOwnIcon(path)) return LookUpIndex(path, 0, 0);
+    const bool directory = listing::IsDirectoryAttribute(attributes);
+    // An entry's own icon is read from its medium, which the menu must not
+    // wait for: on a server or a removable drive its type's icon stands in.
+    if ((directory ? IsRoot(path) : CarriesOwnIcon(path)) && !listing::MayBlock(path)) return LookUpIndex(path, 0, 0);
     std::wstring type = directory ? L"\\" : ExtensionOf(path);
     const auto known = m_byType.find(type);
     if (known != m_byType.end()) return known->second;

@@ -2,8 +2,8 @@
 // The shell's small icons of menu entries, as indexes into the system image
 // list. Most files show the icon of their type, looked up once per type by
 // name and attributes alone; files that carry their own icon (programs,
-// icons, shortcuts and the like) and drive or share roots are asked for by
-// their path.
+// icons, shortcuts and the like) and drive roots are asked for by their path,
+// unless it lies on a server or a removable drive (listing::MayBlock).
 
 #include <windows.h>
 #include <commctrl.h>

@@ -45,7 +45,13 @@ bool CTrayWindow::Create() {
 LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CTrayWindow* tray = fw::CreatedWrapper<CTrayWindow>(window, message, lParam);
     if (!tray || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
-    return tray->HandleMessage(message, wParam, lParam);
+    // Nothing may unwind into the system's code that called us: a message
+    // whose handling failed (out of memory filling a menu) gets the default.
+    try {
+        return tray->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
 }
 
 LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,21 +114,30 @@ void CTrayWindow::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
+// The folder menus, and their watch on right clicks, are gone before the
+// shell's context menu is tracked: a right click there chooses in it.
+// (Asked for by key, it opens at the pointer too: the menu's own window and
+// its item's place are gone with it.)
 void CTrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
+    const FolderMenuOutcome outcome = TrackFolderMenus(menuRoot);
+    if (outcome.chosen) {
+        OpenWithShell(m_hWnd, outcome.chosen->path);
+    } else if (outcome.contextMenuAsked) {
+        ShowShellContextMenu(outcome.contextMenuAsked->path, Pointer());
+    }
+}
+
+CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring& menuRoot) {
     FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
-    if (!root) return;
+    if (!root) return {};
     const POINT at = Pointer();
     m_folderMenus = &menus;
     const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
     m_folderMenus = nullptr;
-    if (const std::optional<Line> chosen = menus.Chosen(command)) {
-        OpenWithShell(m_hWnd, chosen->path);
-    } else if (menus.RightClicked()) {
-        ShowShellContextMenu(menus.RightClicked()->path, Pointer());
-    }
+    return {menus.Chosen(command), menus.ContextMenuAsked()};
 }
 
 void CTrayWindow::ShowTrayMenu() {

@@ -4,14 +4,16 @@
 // it is closed (the uninstaller closes it by its class name).
 
 #include "framework/Window.h"
+#include "tray/FolderMenus.h"
 #include "tray/ShellIcons.h"
 #include "tray/TrayIcon.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tray {
 
-class FolderMenus;
 class ShellContextMenu;
 
 inline constexpr char kTrayWindowClass[] = "RootCasterTray";
@@ -39,7 +41,15 @@ private:
     void OnTaskbarCreated() const;
     void OnDestroy();
 
+    // What the user did in the folder menus: chose an entry or asked for one's
+    // context menu.
+    struct FolderMenuOutcome {
+        std::optional<Line> chosen;
+        std::optional<Line> contextMenuAsked;
+    };
+
     void ShowFolderMenu();
+    FolderMenuOutcome TrackFolderMenus(const std::wstring& menuRoot);
     void ShowTrayMenu();
     void ShowShellContextMenu(const std::wstring& path, POINT at);
     void ToggleStartWithWindows() const;

@@ -20,6 +20,9 @@ constexpr char kSettingsOwner[] = "RootCaster";
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const fw::UniqueMutex instance(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
     if (!instance || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    // The process is this program's own: a drive without its medium, touched
+    // for a listing or an icon while a menu shows, fails instead of asking.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS);
     // The shell's context menus and shortcuts are COM objects.
     const fw::OleSession ole;
     if (!ole.Ok()) return 0;

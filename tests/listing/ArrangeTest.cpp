@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -114,6 +115,17 @@ TEST(ListingDisplayName, ItemsLoseTheirLinkExtensionOtherEntriesKeepTheirNames) 
         EXPECT_EQ(listing::DisplayName(entry), shown) << name;
     }
     EXPECT_EQ(listing::ItemDisplayName<wchar_t>(L"\u03A9.Lnk"), L"\u03A9");
+}
+
+TEST(ListingServers, ABareServerAloneListsItsShares) {
+    const struct {
+        std::string_view directory;
+        bool server;
+    } cases[] = {
+        {"\\\\srv", true}, {"\\\\srv\\", true},  {"\\\\srv\\pub", false}, {"\\\\srv\\pub\\", false}, {"\\\\", false},
+        {"\\\\\\", false}, {"\\\\\\srv", false}, {"C:\\", false},         {"\\srv\\", false},        {"", false},
+    };
+    for (const auto& row : cases) EXPECT_EQ(listing::IsServerDirectory(row.directory), row.server) << row.directory;
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 
 #include "listing/DirectoryReader.h"
 
+#include "framework/ThreadErrorMode.h"
 #include "framework/UniqueHandle.h"
+#include "tests/support/Thread.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 using namespace testing_support;
 using listing::Group;
@@ -91,6 +94,19 @@ TEST_F(ListingFolders, MissingOrEmptyDirectoriesAndMissingMenuFolders) {
         << "below the levels that got menu folders the directory still lists";
 }
 
+// A bare server lists no directory of its own: its menu shows its shares that
+// have menu folders, for the extension and the tray alike.
+TEST_F(ListingFolders, ServerShowsItsSharesThatHaveMenuFolders) {
+    MakeFiles();
+    for (const wchar_t* server : {L"\\\\127.0.0.1\\", L"\\\\127.0.0.1"}) {
+        const listing::Listing listed = ReadListing(m_menuFolder, server);
+        EXPECT_EQ(listed.state, State::kListed) << Narrow(server);
+        EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"C"}) << Narrow(server);
+        EXPECT_TRUE(!listed.entries.empty() && listed.entries[0].group == Group::kFolder);
+    }
+    EXPECT_EQ(ReadListing(m_menuFolder + L"\\C", L"\\\\127.0.0.1\\").state, State::kEmpty);
+}
+
 // Greek, CJK and an emoji (a surrogate pair): outside every ANSI code page.
 const std::wstring kWideName = L"z\u0391\u03B8\u03AE\u03BD\u03B1 \u6F22\u5B57 \U0001F600.txt";
 
@@ -166,6 +182,95 @@ TEST(NetworkListing, ServerThatAnswersLateIsNotAvailableAndItsWorkerEndsOnItsOwn
     EXPECT_EQ(Names(listed), std::vector<std::wstring>{L"\\\\127.0.0.1\\quick\\"}) << "read on the worker";
 }
 
+// A server that does not answer until the test lets it: how many reads
+// started on it.
+LONG g_silentReads = 0;
+fw::UniqueEvent g_answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+
+listing::RawListing AnswerWhenLetGo(const std::wstring& menuFolder, const std::wstring& directory) {
+    ::InterlockedIncrement(&g_silentReads);
+    ::WaitForSingleObject(g_answer.get(), 60000);
+    return AnswerAtOnce(menuFolder, directory);
+}
+
+// A menu of a server that does not answer, opened again and again, holds one
+// blocked worker, not one per opening; a request while it runs gets its
+// result when it ends within the wait.
+TEST(NetworkListing, OneWorkerPerDirectoryHoweverOftenItIsAsked) {
+    listing::ReadOptions options;
+    options.networkWaitMs = 50;
+    options.reader = AnswerWhenLetGo;
+    const std::wstring directory = L"\\\\127.0.0.1\\silent\\";
+    for (int request = 0; request < 5; ++request) {
+        EXPECT_EQ(ReadListing(L"", directory, options).state, State::kNotAvailable);
+    }
+    EXPECT_EQ(g_silentReads, 1);
+    EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\other\\", options).state, State::kNotAvailable);
+    EXPECT_EQ(g_silentReads, 2) << "another directory is read by a worker of its own";
+
+    const Thread answer([] {
+        ::Sleep(200);
+        ::SetEvent(g_answer.get());
+    });
+    options.networkWaitMs = 30000;
+    EXPECT_EQ(Names(ReadListing(L"", directory, options)), std::vector<std::wstring>{directory});
+    EXPECT_EQ(g_silentReads, 2) << "the running read was joined";
+    EXPECT_EQ(ReadListing(L"", directory, options).state, State::kListed);
+    EXPECT_EQ(g_silentReads, 3) << "once it ended, the next request reads afresh";
+}
+
+listing::RawListing AnswerAfterASecond(const std::wstring& menuFolder, const std::wstring& directory) {
+    ::Sleep(1000);
+    return AnswerAtOnce(menuFolder, directory);
+}
+
+// Milliseconds `read` took.
+template <class Read>
+DWORD Timed(Read read) {
+    const DWORD start = ::GetTickCount();
+    read();
+    return ::GetTickCount() - start;
+}
+
+// A menu folder on a server (a redirected Start Menu) is read within the
+// wait as well, and so is asked a directory the shell would parse without a
+// bound; the lookups of one name in a level's menu folder and directory share
+// one wait.
+TEST(NetworkListing, ReadsOnASlowServerTakeOneWaitEach) {
+    listing::ReadOptions options;
+    options.networkWaitMs = 300;
+    options.reader = AnswerAfterASecond;
+    EXPECT_LT(Timed([&] {
+                  EXPECT_EQ(ReadListing(L"\\\\127.0.0.1\\menus\\C", L"C:\\windows\\", options).state,
+                            State::kNotAvailable);
+              }),
+              700u);
+    EXPECT_LT(Timed([&] { EXPECT_FALSE(listing::AnswersWithinWait(L"\\\\127.0.0.1\\slow\\dir\\", options)); }), 500u)
+        << "what the shell would parse without a bound is asked first";
+    options.reader = AnswerAtOnce;
+    EXPECT_TRUE(listing::AnswersWithinWait(L"\\\\127.0.0.1\\quick\\dir\\", options));
+    options.reader = AnswerAfterASecond;
+    const listing::EntryLookup lookup(options);
+    EXPECT_LT(Timed([&] {
+                  EXPECT_FALSE(lookup.Read(L"\\\\127.0.0.1\\menus\\C\\dir", L"name"));
+                  EXPECT_FALSE(lookup.Read(L"\\\\127.0.0.1\\slow\\dir", L"name"));
+              }),
+              500u);
+}
+
+listing::RawListing RunOutOfMemory(const std::wstring&, const std::wstring&) {
+    throw std::bad_alloc();
+}
+
+// On the worker thread (a share) and on the caller's (a local folder) alike.
+TEST(NetworkListing, ReaderThatThrowsEndsAsNotAvailable) {
+    listing::ReadOptions options;
+    options.reader = RunOutOfMemory;
+    for (const wchar_t* directory : {L"\\\\127.0.0.1\\huge\\", L"C:\\windows\\"}) {
+        EXPECT_EQ(ReadListing(L"", directory, options).state, State::kNotAvailable) << Narrow(directory);
+    }
+}
+
 TEST(NetworkListing, ShareThatDoesNotExistIsNotAvailable) {
     EXPECT_EQ(ReadListing(L"", L"\\\\127.0.0.1\\nosuchshare\\").state, State::kNotAvailable);
 }
@@ -185,6 +290,23 @@ TEST(SystemFolder, System32IsTheNativeFolderNotSysWow64) {
     const auto listed = [&](const wchar_t* name) { return std::count(names.begin(), names.end(), name) == 1; };
     EXPECT_TRUE(listed(L"rootcaster-native-probe.txt")) << names.size() << " entries";
     EXPECT_FALSE(listed(L"rootcaster-wow64-probe.txt")) << "System32 was read through its 32-bit redirection";
+}
+
+// A drive without its medium is read quietly on the reading thread alone:
+// the process's mode belongs to the program that loaded the extension.
+TEST(QuietCriticalErrors, OnlyTheReadingThreadsModeChanges) {
+    const auto processMode = fw::LookUp<UINT WINAPI()>("kernel32.dll", "GetErrorMode");
+    const auto threadMode = fw::LookUp<DWORD WINAPI()>("kernel32.dll", "GetThreadErrorMode");
+    ASSERT_TRUE(processMode && threadMode) << "Wine has both";
+    const UINT before = ::SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    {
+        const fw::CriticalErrorsFailQuietly quiet;
+        EXPECT_EQ(Hex(processMode()), Hex(SEM_NOOPENFILEERRORBOX));
+        EXPECT_EQ(Hex(threadMode() & SEM_FAILCRITICALERRORS), Hex(SEM_FAILCRITICALERRORS));
+    }
+    EXPECT_EQ(Hex(threadMode()), Hex(0));
+    EXPECT_EQ(Hex(processMode()), Hex(SEM_NOOPENFILEERRORBOX));
+    ::SetErrorMode(before);
 }
 
 }  // namespace

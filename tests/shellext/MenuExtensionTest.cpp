@@ -10,13 +10,17 @@
 #include "tests/shellext/MenuServer.h"
 #include "tests/shellext/ShellListing.h"
 #include "tests/support/Recorder.h"
+#include "tests/support/Thread.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <string>
 #include <vector>
@@ -32,6 +36,7 @@ const std::string kApprovedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const std::string kConfigKey = "Software\\Quillmoor\\RootCaster\\Config";
 const std::string kProbe = "C:\\rootcaster menu probe";
 const std::string kProbeMenu = "\\C\\rootcaster menu probe";
+const std::string kServerMenu = "\\127.0.0.1";
 
 class MenuExtension : public ::testing::Test {
 protected:
@@ -46,6 +51,7 @@ protected:
     void TearDown() override {
         RemoveTree(kProbe);
         RemoveTree(MenuRoot() + kProbeMenu);
+        RemoveTree(MenuRoot() + kServerMenu);
         RunRegsvr32("/u");
     }
 
@@ -106,6 +112,24 @@ TEST_F(MenuExtension, MenuRootListsTheDriveAsAFolder) {
     ASSERT_TRUE(drive) << listed.size();
     EXPECT_EQ(drive->attributes & (SFGAO_FOLDER | SFGAO_FILESYSTEM), SFGAO_FOLDER | SFGAO_FILESYSTEM);
     EXPECT_EQ(drive->parsing, Wide(MenuRoot() + "\\C"));
+}
+
+// A server lists no directory of its own: its menu shows its shares that have
+// menu folders, as the tray's does.
+TEST_F(MenuExtension, ServerMenuListsItsSharesThatHaveMenuFolders) {
+    AddProbe();
+    ASSERT_TRUE(::CreateDirectoryA((MenuRoot() + kServerMenu).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((MenuRoot() + kServerMenu + "\\share").c_str(), nullptr));
+    const ShellFolderAt root(Wide(MenuRoot()));
+    const std::vector<Listed> listed = root.List();
+    const Listed* server = Find(listed, L"\\\\127.0.0.1");
+    ASSERT_TRUE(server) << listed.size();
+    fw::ComPtr<IShellFolder> folder;
+    ASSERT_EQ(root.Folder()->BindToObject(server->item.get(), nullptr, IID_IShellFolder, folder.put_void()), S_OK);
+    const std::vector<Listed> shares = ListFolder(folder.get());
+    ASSERT_EQ(NamesOf(shares), std::vector<std::wstring>{L"share"});
+    EXPECT_EQ(shares[0].parsing, L"\\\\127.0.0.1\\share");
+    EXPECT_EQ(shares[0].attributes & SFGAO_FOLDER, SFGAOF{SFGAO_FOLDER}) << Hex(shares[0].attributes);
 }
 
 TEST_F(MenuExtension, MenuOfAnAddedDirectoryListsItsItemThenFoldersThenFilesLive) {
@@ -189,8 +213,7 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndTheShellsItemsAnswe
     }
 
     // The directory folder's own item (which the shell hands back from the
-    // data objects made there) names the same entry; ours cut by one
-    // character (its terminator then lies outside it) is refused.
+    // data objects made there) names the same entry.
     LPCITEMIDLIST shellItem = Find(real, L"b.txt")->item.get();
     SFGAOF attributes = SFGAO_FILESYSTEM | SFGAO_FOLDER;
     EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &shellItem, &attributes), S_OK);
@@ -198,19 +221,101 @@ TEST_F(MenuExtension, EntriesTakeTheirTargetsIconsAndMenusAndTheShellsItemsAnswe
     STRRET name{};
     ASSERT_EQ(menu.Folder()->GetDisplayNameOf(shellItem, SHGDN_FORPARSING, &name), S_OK);
     EXPECT_EQ(fw::TakeText(name, shellItem), Wide(kProbe + "\\b.txt"));
+}
 
-    const Listed* own = Find(listed, L"b.txt");
-    const USHORT size = own->item.get()->mkid.cb;
-    std::vector<BYTE> cut(size + sizeof(USHORT), 0);
-    std::memcpy(cut.data(), own->item.get(), size);
-    const USHORT shorter = size - sizeof(wchar_t);
-    std::memcpy(cut.data(), &shorter, sizeof(shorter));
-    std::memset(cut.data() + shorter, 0, sizeof(USHORT));
-    LPCITEMIDLIST foreign = reinterpret_cast<LPCITEMIDLIST>(cut.data());
-    EXPECT_EQ(menu.Folder()->GetAttributesOf(1, &foreign, &attributes), E_INVALIDARG);
-    EXPECT_EQ(menu.Folder()->GetDisplayNameOf(foreign, SHGDN_FORPARSING, &name), E_INVALIDARG);
-    fw::ComPtr<IShellFolder> bound;
-    EXPECT_EQ(menu.Folder()->BindToObject(foreign, nullptr, IID_IShellFolder, bound.put_void()), E_INVALIDARG);
+// An item list of one item: `item`'s bytes before its name, then `name`
+// and a terminator, then the list's end; `cut` bytes short of that when
+// given (the terminator then lies outside the item).
+std::vector<BYTE> Crafted(LPCITEMIDLIST item, std::size_t nameLength, const std::wstring& name, USHORT cut = 0) {
+    const std::size_t headerSize = item->mkid.cb - (nameLength + 1) * sizeof(wchar_t);
+    std::vector<BYTE> crafted(reinterpret_cast<const BYTE*>(item), reinterpret_cast<const BYTE*>(item) + headerSize);
+    crafted.insert(crafted.end(), reinterpret_cast<const BYTE*>(name.c_str()),
+                   reinterpret_cast<const BYTE*>(name.c_str() + name.size() + 1));
+    const USHORT size = static_cast<USHORT>(crafted.size() - cut);
+    std::memcpy(crafted.data(), &size, sizeof(size));
+    crafted.resize(size);
+    crafted.resize(size + sizeof(USHORT), 0);
+    return crafted;
+}
+
+// Item IDs come from any program. Ours made with a name no directory lists
+// (one that climbs out of the folder, names a drive, holds a wildcard or a
+// NUL) are refused before anything is joined into a path.
+TEST_F(MenuExtension, CraftedItemsWithNamesNoDirectoryListsAreRefused) {
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    const std::vector<Listed> listed = menu.List();
+    const Listed* alpha = Find(listed, L"Alpha");
+    ASSERT_TRUE(alpha);
+    const struct {
+        std::wstring name;
+        USHORT cut;
+        HRESULT expected;
+    } cases[] = {
+        {L"beta", 0, S_OK},  // a name the directory lists: the crafted item is otherwise sound
+        {L"beta", sizeof(wchar_t), E_INVALIDARG},
+        {L"..", 0, E_INVALIDARG},
+        {L".", 0, E_INVALIDARG},
+        {L"..\\..\\windows", 0, E_INVALIDARG},
+        {L"..\\", 0, E_INVALIDARG},
+        {L"\\", 0, E_INVALIDARG},
+        {L"beta\\..\\..", 0, E_INVALIDARG},
+        {L"..//..", 0, E_INVALIDARG},
+        {L"C:", 0, E_INVALIDARG},
+        {L"C:\\windows", 0, E_INVALIDARG},
+        {L"\\\\127.0.0.1\\c$", 0, E_INVALIDARG},
+        {L"*", 0, E_INVALIDARG},
+        {L"b?ta", 0, E_INVALIDARG},
+        {L"be<a", 0, E_INVALIDARG},
+        {L"be|a", 0, E_INVALIDARG},
+        {L"\"beta\"", 0, E_INVALIDARG},
+        {std::wstring(L"beta\0..", 7), 0, E_INVALIDARG},
+        {L"be\tta", 0, E_INVALIDARG},
+        {L"", 0, E_INVALIDARG},
+        {std::wstring(300, L'b'), 0, E_INVALIDARG},
+    };
+    for (const auto& row : cases) {
+        const std::string shown = Narrow(row.name.substr(0, 20)) + " cut " + std::to_string(row.cut);
+        const std::vector<BYTE> crafted = Crafted(alpha->item.get(), 5, row.name, row.cut);
+        LPCITEMIDLIST item = reinterpret_cast<LPCITEMIDLIST>(crafted.data());
+        STRRET name{};
+        const HRESULT named = menu.Folder()->GetDisplayNameOf(item, SHGDN_FORPARSING, &name);
+        const std::wstring text = SUCCEEDED(named) ? fw::TakeText(name, item) : L"";
+        EXPECT_EQ(Hex(static_cast<DWORD>(named)), Hex(static_cast<DWORD>(row.expected)))
+            << shown << ": " << Narrow(text);
+        if (row.expected == S_OK) {
+            EXPECT_EQ(text, Wide(kProbe + "\\beta"));
+        }
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM;
+        const HRESULT asked = menu.Folder()->GetAttributesOf(1, &item, &attributes);
+        EXPECT_EQ(Hex(static_cast<DWORD>(asked)), Hex(static_cast<DWORD>(row.expected)))
+            << shown << ": " << Hex(attributes);
+        fw::ComPtr<IShellFolder> bound;
+        const HRESULT binding = menu.Folder()->BindToObject(item, nullptr, IID_IShellFolder, bound.put_void());
+        EXPECT_EQ(Hex(static_cast<DWORD>(binding)), Hex(static_cast<DWORD>(row.expected))) << shown;
+    }
+}
+
+// A target path that fills its buffer without a terminator is refused, not
+// read past its end.
+TEST_F(MenuExtension, TargetPathWithoutTerminatorIsRefused) {
+    CLSID menuClass{};
+    std::wstring classText = Wide(kClassIds[2]);
+    ASSERT_EQ(::CLSIDFromString(&classText[0], &menuClass), S_OK);
+    fw::ComPtr<IPersistFolder3> folder;
+    ASSERT_EQ(::CoCreateInstance(menuClass, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistFolder3, folder.put_void()),
+              S_OK);
+    const ShellFolderAt probe(Wide(kProbe));
+    ASSERT_EQ(probe.Status(), S_OK);
+    PERSIST_FOLDER_TARGET_INFO target{};
+    std::fill(std::begin(target.szTargetParsingName), std::end(target.szTargetParsingName), L'a');
+    target.dwAttributes = 0x41414141;
+    target.csidl = 0x41414141;
+    EXPECT_EQ(Hex(static_cast<DWORD>(folder->InitializeEx(nullptr, probe.Self(), &target))), Hex(E_INVALIDARG));
+    const std::wstring path = Wide(kProbe);
+    std::fill(std::begin(target.szTargetParsingName), std::end(target.szTargetParsingName), L'\0');
+    path.copy(target.szTargetParsingName, MAX_PATH - 1);
+    EXPECT_EQ(Hex(static_cast<DWORD>(folder->InitializeEx(nullptr, probe.Self(), &target))), Hex(S_OK));
 }
 
 // Every object counts itself, so the server unloads once the last is gone.
@@ -272,6 +377,64 @@ TEST_F(MenuExtension, NamesInAnyScriptShowIntactAndOpenAsFolders) {
     const std::vector<Listed> inner = ListFolder(inside.get());
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].name, L"\u03b1\u03b2\u03b3.txt");
+}
+
+// How many entries one enumeration of `folder` hands out; -1 when it fails.
+int CountEnumerated(IShellFolder* folder) {
+    fw::ComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put()) != S_OK) return -1;
+    int count = 0;
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) {
+        ::CoTaskMemFree(item);
+        ++count;
+    }
+    return count;
+}
+
+// Explorer's view enumerates on a background thread with the folder object
+// its window asks names, attributes and order of at the same time.
+TEST_F(MenuExtension, OneFolderAnswersTwoThreadsAtOnce) {
+    constexpr int kFiles = 400;
+    constexpr int kEnumerations = 200;
+    for (int i = 0; i < kFiles; ++i) MakeFile(Wide(kProbe + "\\file " + std::to_string(1000 + i) + ".txt"));
+    AddProbe();
+    const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
+    ASSERT_EQ(menu.Status(), S_OK) << Hex(static_cast<DWORD>(menu.Status()));
+    const std::vector<Listed> listed = menu.List();
+    ASSERT_EQ(listed.size(), kFiles + 5u);
+
+    std::atomic<bool> enumerating{true};
+    std::atomic<int> wrongCounts{0};
+    Thread background([&] {
+        const fw::OleSession ole;
+        for (int round = 0; round < kEnumerations; ++round) {
+            if (CountEnumerated(menu.Folder()) != kFiles + 5) ++wrongCounts;
+        }
+        enumerating = false;
+    });
+    int rounds = 0;
+    int failures = 0;
+    std::wstring failed;
+    while (enumerating) {
+        const Listed& first = listed[rounds % (listed.size() - 1)];
+        const Listed& second = listed[rounds % (listed.size() - 1) + 1];
+        ++rounds;
+        const HRESULT order = menu.Folder()->CompareIDs(0, first.item.get(), second.item.get());
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_LINK;  // as ListFolder asks
+        LPCITEMIDLIST asked = first.item.get();
+        STRRET name{};
+        const HRESULT named = menu.Folder()->GetDisplayNameOf(asked, SHGDN_INFOLDER, &name);
+        const std::wstring text = SUCCEEDED(named) ? fw::TakeText(name, asked) : L"<no name>";
+        if (static_cast<short>(HRESULT_CODE(order)) >= 0 || text != first.name ||
+            menu.Folder()->GetAttributesOf(1, &asked, &attributes) != S_OK || attributes != first.attributes) {
+            if (failures++ == 0) failed = first.name + L" / " + text + L" " + Wide(Hex(static_cast<DWORD>(order)));
+        }
+    }
+    background.Join();
+    EXPECT_EQ(wrongCounts, 0);
+    EXPECT_EQ(failures, 0) << "first failure: " << Narrow(failed) << " in " << rounds << " rounds";
+    EXPECT_GT(rounds, 1000) << "the two threads hardly overlapped";
 }
 
 }  // namespace

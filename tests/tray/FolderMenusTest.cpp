@@ -1,6 +1,7 @@
 // The tray's menus in this process, opened as the menu loop opens them
 // (WM_INITMENUPOPUP, WM_UNINITMENUPOPUP) and read back item by item.
 
+#include "framework/ItemList.h"
 #include "framework/WideText.h"
 #include "tests/menubuilder/MenuTestSupport.h"
 #include "tests/support/WineTest.h"
@@ -11,6 +12,8 @@
 
 #include <cwchar>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace testing_support;
@@ -151,6 +154,33 @@ TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
     EXPECT_EQ(entries[kHalf - 1], "d09999>");
     EXPECT_EQ(entries[kHalf], "f00000.rctray");
     EXPECT_EQ(entries.back(), "f09999.rctray");
+}
+
+// The shell's context menu of an entry is asked of its parent folder for the
+// last item of its list; a list of none has no last item.
+TEST(ItemLists, LastItemOfListsOfTwoOneAndNone) {
+    alignas(USHORT) const BYTE bytes[] = {4, 0, 'a', 'b', 4, 0, 'c', 'd', 0, 0};
+    const auto two = reinterpret_cast<LPCITEMIDLIST>(bytes);
+    const auto one = reinterpret_cast<LPCITEMIDLIST>(bytes + 4);
+    const auto none = reinterpret_cast<LPCITEMIDLIST>(bytes + 8);
+    EXPECT_EQ(fw::LastItem(two), one);
+    EXPECT_EQ(fw::LastItem(one), one);
+    EXPECT_EQ(fw::LastItem(none), nullptr);
+    EXPECT_EQ(fw::LastItem(nullptr), nullptr);
+    const fw::UniqueItemList parent = fw::CloneAllButLast(two);
+    EXPECT_EQ(fw::FirstItemKey(parent.get()), std::string_view("\x04\0ab", 4));
+    EXPECT_TRUE(fw::IsSingle(parent.get()));
+    EXPECT_TRUE(fw::IsEmpty(fw::CloneAllButLast(none).get()));
+}
+
+// A menu is drawn without waiting for a server: its entries there get the
+// icons of their types, not their own, which would be read from it.
+TEST(TrayIcons, EntriesOnAServerTakeTheirTypesIcons) {
+    tray::ShellIcons icons;
+    for (const auto& [path, attributes] : {std::pair<const wchar_t*, DWORD>{L"\\\\127.0.0.1\\none\\tool.exe", 0},
+                                           {L"\\\\127.0.0.1\\none\\", FILE_ATTRIBUTE_DIRECTORY}}) {
+        EXPECT_NE(icons.IndexOf(path, attributes), tray::kNoIcon) << Narrow(path);
+    }
 }
 
 }  // namespace

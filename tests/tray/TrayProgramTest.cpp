@@ -122,23 +122,35 @@ TEST(TrayProgram, OpensTheChosenFileWithItsProgram) {
     EXPECT_NE(lines[0].find("C:\\7traytest\\zeta.rctray"), std::string::npos) << lines[0];
 }
 
-// A right click on the highlighted "middle" ends the three menus and shows
-// the shell's context menu in their place. (Wine difference: its context
-// menu's "Open" on a folder reports that no program opens the type, so what
-// the menu runs is not checked here.)
-TEST(TrayProgram, RightClickShowsTheShellContextMenu) {
+// A right click on the highlighted "middle", or the Applications key as in
+// Explorer, ends the three menus and shows the shell's context menu in their
+// place. (Wine difference: its context menu's "Open" on a folder reports that
+// no program opens the type, so what the menu runs is not checked here.)
+TEST(TrayProgram, RightClickOrApplicationsKeyShowsTheShellContextMenu) {
     menutest::MenuGround ground;
     const RootFolder folder("C:\\7traytest");
     ::CreateDirectoryA("C:\\7traytest\\middle", nullptr);
-
-    const TrayRun tray;
-    ASSERT_TRUE(AddAndOpenDown(tray, "C:\\7traytest", "c7"));
-    tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
-    // As the menu loop reads it from the queue, whichever window it is for.
-    ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
-    ASSERT_TRUE(tray_driver::WaitForMenus(1)) << "no context menu in place of the three menus";
-    tray_driver::PressKey(tray.Window(), VK_ESCAPE);
-    EXPECT_TRUE(tray_driver::WaitForMenus(0)) << "the context menu did not close";
+    const struct {
+        const char* way;
+        UINT message;
+        WPARAM key;
+    } ways[] = {{"right click", WM_RBUTTONUP, 0}, {"Applications key", WM_KEYDOWN, VK_APPS}};
+    for (const auto& asked : ways) {
+        SCOPED_TRACE(asked.way);
+        const TrayRun tray;
+        ASSERT_TRUE(AddAndOpenDown(tray, "C:\\7traytest", "c7"));
+        tray_driver::PressKey(tray.Window(), VK_DOWN);  // from "Open this folder" to "middle"
+        // As the menu loop reads it from the queue, whichever window it is for.
+        ::PostMessageA(tray.Window(), asked.message, asked.key, 0);
+        ASSERT_TRUE(tray_driver::WaitForMenus(1)) << "no context menu in place of the three menus";
+        // The folder menus, and their watch on right clicks, are gone: a right
+        // click away from the context menu's items leaves it open.
+        ::SetCursorPos(0, 0);
+        ::PostMessageA(tray.Window(), WM_RBUTTONUP, 0, 0);
+        EXPECT_FALSE(tray_driver::WaitForMenus(0, 1000)) << "a right click closed the shell's context menu";
+        tray_driver::PressKey(tray.Window(), VK_ESCAPE);
+        EXPECT_TRUE(tray_driver::WaitForMenus(0)) << "the context menu did not close";
+    }
 }
 
 // "Start with Windows" from the icon's own menu, on and off; "Exit" ends it.
