@@ -212,8 +212,9 @@ void AppendEntries(const std::shared_ptr<const FolderReading>& reading, size_t f
         return;
     }
     const size_t ranges = RangeCount(count);
+    const auto start = [&](size_t range) { return first + static_cast<size_t>(std::uint64_t{count} * range / ranges); };
     for (size_t range = 0; range < ranges; ++range) {
-        lines.push_back(RangeLine(*reading, first + count * range / ranges, first + count * (range + 1) / ranges));
+        lines.push_back(RangeLine(*reading, start(range), start(range + 1)));
     }
 }
 
