@@ -186,7 +186,7 @@ std::uint64_t Power(std::uint64_t base, int exponent) {
 // square root of the count for two levels, the cube root for three).
 size_t RangeCount(size_t count) {
     int levels = 2;
-    for (std::uint64_t reach = kPageSize * kPageSize; reach < count; reach *= kPageSize) ++levels;
+    for (std::uint64_t reach = std::uint64_t{kPageSize} * kPageSize; reach < count; reach *= kPageSize) ++levels;
     size_t ranges = 2;
     while (Power(ranges, levels) < count) ++ranges;
     return ranges;
