@@ -5,8 +5,10 @@
 //
 //   tray_bench BASE N...   BASE\nN\d holds N entries, for every N given
 //
-// One line per folder (medians of five runs); the last line sums up the
-// largest folder, with the growth of the opening time from the second largest.
+// One line per folder (medians of five runs); then a line sums up the
+// largest folder, with the growth of the opening time from the second largest,
+// and the last says how many menus a user opens at most to see any of its
+// entries, the folder's own counted, read from its real range menus.
 
 #include "bench/Timing.h"
 #include "framework/UniqueHandle.h"
@@ -98,6 +100,45 @@ double TimeFind(const std::string& folder) {
     return watch.Milliseconds();
 }
 
+void Send(tray::FolderMenus& menus, UINT message, HMENU menu) {
+    LRESULT result = 0;
+    menus.HandleMessage(message, reinterpret_cast<WPARAM>(menu), 0, result);
+}
+
+struct Reach {
+    size_t entries = 0;
+    size_t menus = 0;  // the most open to see one
+};
+
+// Every range below `menu` (`depth` menus open) opened as the menu loop
+// opens it, its entries counted, and closed again.
+void ReadRanges(tray::FolderMenus& menus, HMENU menu, size_t depth, Reach& reach) {
+    for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+        const tray::Line* line = tray::FolderMenus::LineAt(menu, static_cast<UINT>(position));
+        if (!line || line->kind == tray::Line::Kind::kOpenFolder || line->kind == tray::Line::Kind::kNote) continue;
+        if (line->kind != tray::Line::Kind::kRange) {
+            ++reach.entries;
+            reach.menus = std::max(reach.menus, depth);
+            continue;
+        }
+        const HMENU range = ::GetSubMenu(menu, position);
+        Send(menus, WM_INITMENUPOPUP, range);
+        ReadRanges(menus, range, depth + 1, reach);
+        Send(menus, WM_UNINITMENUPOPUP, range);
+    }
+}
+
+Reach ReachEveryEntry(HWND owner, const std::string& folder) {
+    tray::ShellIcons icons;
+    tray::FolderMenus menus(icons, owner);
+    tray::Source source;
+    source.directory = fw::Widen((folder + "\\").c_str());
+    const fw::UniqueMenu menu = menus.CreateMenu(source);
+    Reach reach;
+    if (menu) ReadRanges(menus, menu.get(), 1, reach);
+    return reach;
+}
+
 struct Timing {
     int count;
     double open;
@@ -142,6 +183,14 @@ int main(int argc, char** argv) {
     std::printf("tray-bench n=%d open_ms=%.0f find_ms=%.0f open_over_find=%.2f growth_%dk_over_%dk=%.2f\n", last.count,
                 last.open, last.find, Ratio(last.open, last.find), last.count / 1000, before.count / 1000,
                 Ratio(last.open, before.open));
+    // The folder also lists its desktop.ini.
+    const Reach reach = ReachEveryEntry(owner, std::string(argv[1]) + "\\n" + argv[argc - 1] + "\\d");
+    if (reach.entries < static_cast<size_t>(last.count)) {
+        std::fprintf(stderr, "tray_bench: its menus show %u of %d entries\n", static_cast<unsigned>(reach.entries),
+                     last.count);
+        return 1;
+    }
+    std::printf("tray-reach n=%d max_menus=%u\n", last.count, static_cast<unsigned>(reach.menus));
     ::DestroyWindow(owner);
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <string_view>
 #include <utility>
 
 namespace tray {
@@ -23,7 +25,7 @@ constexpr int kTextStart = kGap + kIconSize + 2 * kGap;
 constexpr int kMostTextWidth = 400;
 
 const wchar_t kOpenFolderText[] = L"Open this folder";
-const wchar_t kMoreText[] = L"More...";
+const wchar_t kRangeDash[] = L" \u2013 ";  // an en dash, drawn as wide text
 const wchar_t kEmptyText[] = L"(empty)";
 const wchar_t kNotAvailableText[] = L"(not available)";
 
@@ -84,7 +86,7 @@ Line EntryLine(const FolderReading& reading, const listing::WideEntry& entry) {
 }
 
 bool OpensSubmenu(const Line& line) {
-    return line.kind == Line::Kind::kFolder || line.kind == Line::Kind::kMore;
+    return line.kind == Line::Kind::kFolder || line.kind == Line::Kind::kRange;
 }
 
 std::vector<Line> MenuFolderLines(const Source& source) {
@@ -115,6 +117,100 @@ bool AsksForContextMenu(const MSG& message) {
     if (message.message == WM_RBUTTONUP) return true;
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
     return message.wParam == VK_APPS || (message.wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
+}
+
+bool StartsWith(std::wstring_view text, wchar_t character) {
+    return !text.empty() && menubuilder::FoldAsciiCase(text[0]) == menubuilder::FoldAsciiCase(character);
+}
+
+// How many code units two names share from their start, as a typed letter
+// compares them.
+size_t CommonStart(std::wstring_view a, std::wstring_view b) {
+    size_t length = 0;
+    while (length < a.size() && length < b.size() &&
+           menubuilder::FoldAsciiCase(a[length]) == menubuilder::FoldAsciiCase(b[length]))
+        ++length;
+    return length;
+}
+
+bool IsHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// The shortest start of `name` that `neighbour` does not begin with (the
+// whole name when there is none), never cutting a character in two.
+std::wstring_view DistinctStart(std::wstring_view name, std::wstring_view neighbour) {
+    size_t length = std::min(CommonStart(name, neighbour) + 1, name.size());
+    if (length < name.size() && IsHighSurrogate(name[length - 1])) ++length;
+    return name.substr(0, length);
+}
+
+std::wstring_view NameAt(const FolderReading& reading, size_t index) {
+    return index < reading.entries.size() ? listing::DisplayName(reading.entries[index]) : std::wstring_view();
+}
+
+// A range is named by its first and last names, each as far as it tells
+// them from the names just outside the range.
+Line RangeLine(const FolderReading& reading, size_t first, size_t end) {
+    Line line;
+    line.kind = Line::Kind::kRange;
+    line.text = std::wstring(DistinctStart(NameAt(reading, first), first > 0 ? NameAt(reading, first - 1) : L""));
+    line.text += kRangeDash;
+    line.text += DistinctStart(NameAt(reading, end - 1), NameAt(reading, end));
+    line.first = first;
+    line.end = end;
+    return line;
+}
+
+bool RangeHolds(const FolderReading& reading, const Line& range, wchar_t character) {
+    for (size_t index = range.first; index < range.end; ++index) {
+        if (StartsWith(NameAt(reading, index), character)) return true;
+    }
+    return false;
+}
+
+std::uint64_t Power(std::uint64_t base, int exponent) {
+    std::uint64_t result = 1;
+    while (exponent-- > 0) result *= base;
+    return result;
+}
+
+// Into how many ranges a menu splits `count` entries: the fewest levels of
+// menus that reach each within kPageSize per menu, and within those levels
+// the shortest menus, as many ranges in each as entries in each range (the
+// square root of the count for two levels, the cube root for three).
+size_t RangeCount(size_t count) {
+    int levels = 2;
+    for (std::uint64_t reach = std::uint64_t{kPageSize} * kPageSize; reach < count; reach *= kPageSize) ++levels;
+    size_t ranges = 2;
+    while (Power(ranges, levels) < count) ++ranges;
+    return ranges;
+}
+
+// The menu folder's items, which lead the listing, stay at the top of a
+// folder's menu unless they fill more than a page themselves.
+size_t ItemsOnTop(const std::vector<listing::WideEntry>& entries) {
+    const auto items = std::find_if(entries.begin(), entries.end(), [](const listing::WideEntry& entry) {
+        return entry.group != listing::Group::kItem;
+    });
+    const auto count = static_cast<size_t>(items - entries.begin());
+    return count <= kPageSize ? count : 0;
+}
+
+// The entries [first, end) of `reading`: a page of them, or ranges of them
+// splitting them evenly.
+void AppendEntries(const std::shared_ptr<const FolderReading>& reading, size_t first, size_t end,
+                   std::vector<Line>& lines) {
+    const size_t count = end - first;
+    if (count <= kPageSize) {
+        for (size_t index = first; index < end; ++index) lines.push_back(EntryLine(*reading, reading->entries[index]));
+        return;
+    }
+    const size_t ranges = RangeCount(count);
+    const auto start = [&](size_t range) { return first + static_cast<size_t>(std::uint64_t{count} * range / ranges); };
+    for (size_t range = 0; range < ranges; ++range) {
+        lines.push_back(RangeLine(*reading, start(range), start(range + 1)));
+    }
 }
 
 }  // namespace
@@ -209,29 +305,24 @@ FolderMenus::Page FolderMenus::PageOf(const Source& source) const {
         page.lines = MenuFolderLines(source);
         return page;
     }
-    page.next = source.first;
-    if (source.kind == Source::Kind::kMore) {
+    if (source.kind == Source::Kind::kRange) {
         page.reading = source.reading;
-    } else {
-        listing::State state = listing::State::kNotAvailable;
-        page.reading = ReadFolder(source, state);
-        if (state == listing::State::kNotAvailable) {
-            page.lines.push_back(NoteLine(kNotAvailableText));
-            return page;
-        }
-        page.lines.push_back(OpenFolderLine(source.directory));
-        page.lines.push_back(SeparatorLine());
-        if (state == listing::State::kEmpty) page.lines.push_back(NoteLine(kEmptyText));
+        AppendEntries(page.reading, source.first, source.end, page.lines);
+        return page;
     }
+    listing::State state = listing::State::kNotAvailable;
+    page.reading = ReadFolder(source, state);
+    if (state == listing::State::kNotAvailable) {
+        page.lines.push_back(NoteLine(kNotAvailableText));
+        return page;
+    }
+    page.lines.push_back(OpenFolderLine(source.directory));
+    page.lines.push_back(SeparatorLine());
+    if (state == listing::State::kEmpty) page.lines.push_back(NoteLine(kEmptyText));
     const std::vector<listing::WideEntry>& entries = page.reading->entries;
-    const size_t end = std::min(entries.size(), page.next + kPageSize);
-    for (; page.next < end; ++page.next) page.lines.push_back(EntryLine(*page.reading, entries[page.next]));
-    if (page.next < entries.size()) {
-        Line more;
-        more.kind = Line::Kind::kMore;
-        more.text = kMoreText;
-        page.lines.push_back(std::move(more));
-    }
+    const size_t items = ItemsOnTop(entries);
+    AppendEntries(page.reading, 0, items, page.lines);
+    AppendEntries(page.reading, items, entries.size(), page.lines);
     return page;
 }
 
@@ -258,10 +349,11 @@ void FolderMenus::Insert(HMENU menu, Page& page) {
 
 Source FolderMenus::SubmenuSource(const Line& line, const Page& page) const {
     Source source;
-    if (line.kind == Line::Kind::kMore) {
-        source.kind = Source::Kind::kMore;
+    if (line.kind == Line::Kind::kRange) {
+        source.kind = Source::Kind::kRange;
         source.reading = page.reading;
-        source.first = page.next;
+        source.first = line.first;
+        source.end = line.end;
         return source;
     }
     source.kind = listing::IsServerDirectory<wchar_t>(line.path) ? Source::Kind::kMenuFolders : Source::Kind::kFolder;
@@ -292,7 +384,7 @@ bool FolderMenus::Draw(const DRAWITEMSTRUCT& item) {
     const RECT& area = item.rcItem;
     ::FillRect(item.hDC, &area, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     if (line->icon == kIconNotLookedUp) {
-        line->icon = line->kind == Line::Kind::kNote || line->kind == Line::Kind::kMore
+        line->icon = line->kind == Line::Kind::kNote || line->kind == Line::Kind::kRange
                          ? kNoIcon
                          : m_icons.IndexOf(line->path, line->attributes);
     }
@@ -339,7 +431,7 @@ LRESULT CALLBACK FolderMenus::FilterMenuMessage(int code, WPARAM wParam, LPARAM 
 // highlighted one. The tracking ends
 // (WM_CANCELMODE to its owner) and the shell's context menu takes its place.
 bool FolderMenus::OnContextMenuAsked() noexcept {
-    if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kMore) {
+    if (!m_highlighted || m_highlighted->kind == Line::Kind::kNote || m_highlighted->kind == Line::Kind::kRange) {
         return false;
     }
     // Nothing may unwind into the menu loop that called the hook: a request
@@ -354,17 +446,19 @@ bool FolderMenus::OnContextMenuAsked() noexcept {
 }
 
 // A typed character goes to the next entry it starts after the highlighted
-// one; an entry that is the only one it starts is chosen (or opened) at once.
+// one, or the next range holding an entry it starts; an entry or range that
+// is the only one is chosen (or opened) at once.
 LRESULT FolderMenus::OnMenuChar(wchar_t character, HMENU menu) const {
-    const auto page = m_pages.find(menu);
-    if (page == m_pages.end()) return MAKELRESULT(0, MNC_IGNORE);
-    const std::vector<Line>& lines = page->second.lines;
+    const auto found = m_pages.find(menu);
+    if (found == m_pages.end()) return MAKELRESULT(0, MNC_IGNORE);
+    const Page& page = found->second;
     std::vector<UINT> matches;
-    UINT highlighted = static_cast<UINT>(lines.size());
-    for (UINT position = 0; position < lines.size(); ++position) {
+    UINT highlighted = static_cast<UINT>(page.lines.size());
+    for (UINT position = 0; position < page.lines.size(); ++position) {
         if (::GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE) highlighted = position;
-        const std::wstring& text = lines[position].text;
-        if (!text.empty() && menubuilder::FoldAsciiCase(text[0]) == menubuilder::FoldAsciiCase(character)) {
+        const Line& line = page.lines[position];
+        if (line.kind == Line::Kind::kRange ? RangeHolds(*page.reading, line, character)
+                                            : StartsWith(line.text, character)) {
             matches.push_back(position);
         }
     }

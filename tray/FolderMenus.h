@@ -1,13 +1,20 @@
 #pragma once
 // The tray's cascading menus, read live: a submenu is filled when it opens
-// (WM_INITMENUPOPUP) and emptied when it closes (WM_UNINITMENUPOPUP), and
-// shows at most kPageSize entries; the rest of its folder continues in a
-// "More..." submenu, filled the same way from the same reading. Only the
-// submenus of open menus exist, so a folder of any size costs a page's worth
-// of menu handles. Items are owner-drawn with the shell's small icons, each
-// looked up when first drawn. A right click on an entry, or the keys that ask
-// for its context menu (the Applications key, Shift+F10), end the menus and
-// leave the entry for the shell's context menu.
+// (WM_INITMENUPOPUP) and emptied when it closes (WM_UNINITMENUPOPUP). A
+// folder of more than kPageSize entries (besides its menu items, which stay
+// at its top) is indexed like a phone book: its menu shows ranges of its
+// listing, each named by its first and last names as far as they tell it
+// apart from its neighbours ("Aal – Ber"), each a submenu showing that
+// range's entries, or ranges of ranges where one level is not enough. Each
+// level splits into about as many ranges as each range holds entries, so any
+// entry of a folder of up to 22,500 shows in the folder's own menu or one of
+// its ranges, of up to 3.4 million in a range of a range. Ranges are
+// filled from the folder's one reading when they open, and only the submenus
+// of open menus exist, so a folder of any size costs a page's worth of menu
+// handles. Items are owner-drawn with the shell's small icons, each looked up
+// when first drawn. A right click on an entry, or the keys that ask for its
+// context menu (the Applications key, Shift+F10), end the menus and leave the
+// entry for the shell's context menu.
 
 #include "framework/UniqueHandle.h"
 #include "listing/DirectoryReader.h"
@@ -25,7 +32,7 @@ namespace tray {
 
 inline constexpr size_t kPageSize = 150;
 
-// One reading of a folder, shared by the pages that show it.
+// One reading of a folder, shared by the menus of its ranges.
 struct FolderReading {
     std::wstring directory;   // with closing backslash
     std::wstring menuFolder;  // with closing backslash
@@ -37,23 +44,26 @@ struct Source {
     enum class Kind {
         kMenuFolders,  // the menu folders in `menuFolder`: drives and servers, or a server's shares
         kFolder,       // `directory` as it is now, with the items of `menuFolder`
-        kMore,         // the rest of an earlier reading, from `first` on
+        kRange,        // the entries [first, end) of an earlier reading
     };
     Kind kind = Kind::kFolder;
     std::wstring directory;   // with closing backslash; empty at the menu root
     std::wstring menuFolder;  // with closing backslash; need not exist
     std::shared_ptr<const FolderReading> reading;
     size_t first = 0;
+    size_t end = 0;
 };
 
 // What one item of a menu stands for.
 struct Line {
-    enum class Kind { kFile, kFolder, kOpenFolder, kMore, kNote, kSeparator };
+    enum class Kind { kFile, kFolder, kOpenFolder, kRange, kNote, kSeparator };
     Kind kind = Kind::kNote;
     std::wstring text;
     std::wstring path;        // the file, or the directory with closing backslash
     std::wstring menuFolder;  // a folder's menu folder
     DWORD attributes = 0;
+    size_t first = 0;  // a range's entries [first, end) in its menu's reading
+    size_t end = 0;
     UINT id = 0;  // the command of a line that opens no submenu
     int icon = kIconNotLookedUp;
 };
@@ -89,7 +99,6 @@ private:
     struct Page {
         std::vector<Line> lines;  // items point at them: never resized once inserted
         std::shared_ptr<const FolderReading> reading;
-        size_t next = 0;  // where "More..." continues
     };
 
     void Fill(HMENU menu);

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -124,36 +126,161 @@ TEST(TrayMenus, MarkEmptyAndMissingFolders) {
     EXPECT_TRUE(::GetMenuState(missing.get(), 0, MF_BYPOSITION) & MF_GRAYED);
 }
 
+// Every entry a menu shows through its ranges, opened one after the other
+// as a user would open them, and where each range lies among the entries.
+struct Reach {
+    struct Range {
+        std::wstring label;
+        size_t first;  // its entries [first, end) in `entries`
+        size_t end;
+    };
+    std::vector<std::wstring> entries;  // as shown, in order
+    std::vector<Range> ranges;
+    size_t deepest = 0;  // the most menus open to see an entry, the first counted
+    size_t longest = 0;  // the most entries and ranges one menu shows
+};
+
+// Walks `menu` from `position` on, `depth` menus deep.
+void WalkRanges(MenuWalk& walk, HMENU menu, size_t depth, int position, Reach& reach) {
+    const int count = ::GetMenuItemCount(menu);
+    reach.longest = std::max(reach.longest, static_cast<size_t>(count - position));
+    for (; position < count; ++position) {
+        const Line& line = *tray::FolderMenus::LineAt(menu, static_cast<UINT>(position));
+        if (line.kind != Line::Kind::kRange) {
+            reach.entries.push_back(line.text);
+            reach.deepest = std::max(reach.deepest, depth);
+            continue;
+        }
+        const size_t first = reach.entries.size();
+        HMENU range = walk.Open(::GetSubMenu(menu, position));
+        WalkRanges(walk, range, depth + 1, 0, reach);
+        walk.Close(range);
+        reach.ranges.push_back({line.text, first, reach.entries.size()});
+    }
+}
+
+bool StartsWithIgnoringCase(const std::wstring& name, const std::wstring& start) {
+    return name.size() >= start.size() && _wcsnicmp(name.c_str(), start.c_str(), start.size()) == 0;
+}
+
+// `start` begins `name`, and is the shortest start of it that `neighbour`
+// (the name beside it outside its range; empty for none) does not begin
+// with.
+bool TellsApart(const std::wstring& start, const std::wstring& name, const std::wstring& neighbour) {
+    if (start.empty() || !StartsWithIgnoringCase(name, start)) return false;
+    if (start.size() == name.size() || neighbour.empty()) return start.size() == 1 || start.size() == name.size();
+    return !StartsWithIgnoringCase(neighbour, start) &&
+           (start.size() == 1 || StartsWithIgnoringCase(neighbour, start.substr(0, start.size() - 1)));
+}
+
+// Each range is labelled "First – Last" (an en dash): the starts of its first
+// and last names that tell them from the names just outside it.
+testing::AssertionResult LabelsTellRangesApart(const Reach& reach) {
+    const std::wstring dash = L" \u2013 ";
+    const auto nameAt = [&](size_t index) {
+        return index < reach.entries.size() ? reach.entries[index] : std::wstring();
+    };
+    for (const Reach::Range& range : reach.ranges) {
+        const size_t split = range.label.find(dash);
+        const bool fits = split != std::wstring::npos && range.first < range.end &&
+                          TellsApart(range.label.substr(0, split), nameAt(range.first),
+                                     range.first > 0 ? nameAt(range.first - 1) : std::wstring()) &&
+                          TellsApart(range.label.substr(split + dash.size()), nameAt(range.end - 1), nameAt(range.end));
+        if (!fits) {
+            return testing::AssertionFailure()
+                   << "range \"" << fw::Narrow(range.label) << "\" of " << fw::Narrow(nameAt(range.first)) << " to "
+                   << fw::Narrow(nameAt(range.end - 1)) << ", between " << fw::Narrow(nameAt(range.first - 1))
+                   << " and " << fw::Narrow(nameAt(range.end));
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+std::wstring Numbered(const wchar_t* format, size_t number) {
+    wchar_t name[32];
+    std::swprintf(name, 32, format, static_cast<unsigned>(number));
+    return name;
+}
+
+LRESULT TypeLetter(MenuWalk& walk, HMENU menu, wchar_t letter) {
+    LRESULT result = 0;
+    walk.Menus().HandleMessage(WM_MENUCHAR, MAKEWPARAM(letter, MF_POPUP), reinterpret_cast<LPARAM>(menu), result);
+    return result;
+}
+
 // C:\8large (tests/tray/large-folder.sh): 10,000 subfolders and 10,000
-// files, in pages of at most 150 entries, each "More..." continuing where the
-// one before ended, down to the last file.
+// files, with an item of its menu folder. The item stays at the top; every
+// other entry shows once, in order, in the range menus right below the
+// folder's own, each menu within a page.
 TEST(LargeTrayFolder, ReachTheLastOfTwentyThousandEntries) {
     constexpr size_t kHalf = 10000;
+    TempFolder menuFolder("tray-large-items");
+    MakeFile(menuFolder.Path() + "\\Readme.txt");
+    tray::Source source = FolderSource("C:\\8large");
+    source.menuFolder = fw::Widen((menuFolder.Path() + "\\").c_str());
     MenuWalk walk;
-    const fw::UniqueMenu first = walk.Menus().CreateMenu(FolderSource("C:\\8large"));
-    std::vector<std::string> entries;
-    int pages = 0;
-    for (HMENU menu = first.get(); menu; ++pages) {
-        std::vector<std::string> texts = Texts(menu);
-        if (pages == 0) {
-            ASSERT_GE(texts.size(), 2u) << "no \"Open this folder\" and separator: " << texts.size() << " entries";
-            texts.erase(texts.begin(), texts.begin() + 2);
+    const fw::UniqueMenu folder = walk.Menus().CreateMenu(source);
+    ASSERT_EQ(Join(Texts(folder.get())).substr(0, 30), "Open this folder|-|Readme.txt|");
+
+    Reach reach;
+    WalkRanges(walk, folder.get(), 1, 2, reach);
+    std::vector<std::wstring> expected = {L"Readme.txt"};
+    for (size_t i = 0; i < kHalf; ++i) expected.push_back(Numbered(L"d%05u", i));
+    for (size_t i = 0; i < kHalf; ++i) expected.push_back(Numbered(L"f%05u.rctray", i));
+    ASSERT_EQ(reach.entries.size(), expected.size());
+    EXPECT_TRUE(reach.entries == expected)
+        << "first " << fw::Narrow(reach.entries[1]) << ", last " << fw::Narrow(reach.entries.back());
+    EXPECT_EQ(reach.deepest, 2u);
+    EXPECT_LE(reach.longest, tray::kPageSize + 1);  // the ranges and the item
+    EXPECT_GT(reach.ranges.size(), 100u);
+    EXPECT_TRUE(LabelsTellRangesApart(reach));
+
+    // A typed letter selects the next range holding an entry it starts, and
+    // chooses an entry it alone starts. (Wine difference: its menu loop acts
+    // on MNC_EXECUTE alone, so the program's menus there move to no range.)
+    const auto holding = [&](const wchar_t* entry) {
+        for (size_t range = 0; range < reach.ranges.size(); ++range) {
+            if (reach.entries[reach.ranges[range].first] <= entry &&
+                entry <= reach.entries[reach.ranges[range].end - 1])
+                return static_cast<WORD>(3 + range);
         }
-        HMENU more = nullptr;
-        if (!texts.empty() && texts.back() == "More...>") {
-            texts.pop_back();
-            more = walk.Open(::GetSubMenu(menu, ::GetMenuItemCount(menu) - 1));
+        return WORD(0);
+    };
+    EXPECT_EQ(TypeLetter(walk, folder.get(), L'f'), MAKELRESULT(holding(L"f00000.rctray"), MNC_SELECT));
+    EXPECT_EQ(TypeLetter(walk, folder.get(), L'F'), MAKELRESULT(holding(L"f00000.rctray"), MNC_SELECT));
+    EXPECT_EQ(TypeLetter(walk, folder.get(), L'd'), MAKELRESULT(3, MNC_SELECT));
+    EXPECT_EQ(TypeLetter(walk, folder.get(), L'r'), MAKELRESULT(2, MNC_EXECUTE));
+    EXPECT_EQ(HIWORD(TypeLetter(walk, folder.get(), L'q')), MNC_IGNORE);
+}
+
+// Ranges of ranges where one level does not reach: any entry of a page is
+// in the folder's own menu, of 22,500 two menus down, of more three.
+TEST(TrayRanges, ReachEveryEntryWithinTheFewestMenus) {
+    const struct {
+        size_t count;
+        size_t menus;
+    } cases[] = {{150, 1}, {151, 2}, {22500, 2}, {22501, 3}};
+    for (const auto& test : cases) {
+        auto reading = std::make_shared<tray::FolderReading>();
+        reading->directory = L"C:\\ranges\\";
+        for (size_t i = 0; i < test.count; ++i) {
+            reading->entries.push_back({Numbered(L"n%05u", i), {}, 0, 0, 0, listing::Group::kFile});
         }
-        ASSERT_LE(texts.size(), tray::kPageSize) << "page " << pages;
-        entries.insert(entries.end(), texts.begin(), texts.end());
-        menu = more;
+        tray::Source source;
+        source.kind = tray::Source::Kind::kRange;
+        source.reading = reading;
+        source.end = test.count;
+        MenuWalk walk;
+        const fw::UniqueMenu menu = walk.Menus().CreateMenu(source);
+        Reach reach;
+        WalkRanges(walk, menu.get(), 1, 0, reach);
+        std::vector<std::wstring> names;
+        for (const listing::WideEntry& entry : reading->entries) names.push_back(entry.name);
+        EXPECT_TRUE(reach.entries == names) << test.count << " entries: " << reach.entries.size() << " shown";
+        EXPECT_EQ(reach.deepest, test.menus) << test.count << " entries";
+        EXPECT_LE(reach.longest, tray::kPageSize) << test.count << " entries";
+        EXPECT_TRUE(LabelsTellRangesApart(reach)) << test.count << " entries";
     }
-    ASSERT_EQ(entries.size(), 2u * kHalf);
-    EXPECT_EQ(pages, static_cast<int>((2 * kHalf + tray::kPageSize - 1) / tray::kPageSize));
-    EXPECT_EQ(entries.front(), "d00000>");
-    EXPECT_EQ(entries[kHalf - 1], "d09999>");
-    EXPECT_EQ(entries[kHalf], "f00000.rctray");
-    EXPECT_EQ(entries.back(), "f09999.rctray");
 }
 
 // The shell's context menu of an entry is asked of its parent folder for the
