@@ -9,8 +9,13 @@
 
 #include <memory>
 
+namespace search {
+class Indexer;
+}
+
 namespace tray {
 
+class CSearchWindow;
 class FolderMenus;
 class ShellContextMenu;
 
@@ -20,10 +25,12 @@ inline constexpr UINT kIconMessage = WM_APP + 1;
 // Ctrl+Alt+R opens the menu at the pointer.
 inline constexpr UINT kHotKeyModifiers = MOD_CONTROL | MOD_ALT;
 inline constexpr UINT kHotKey = 'R';
+// Ctrl+Alt+F opens the search window at the pointer.
+inline constexpr UINT kSearchHotKey = 'F';
 
 class CTrayWindow : public fw::Window {
 public:
-    CTrayWindow() = default;
+    CTrayWindow();
     ~CTrayWindow() override;
 
     bool Create();
@@ -42,6 +49,8 @@ private:
     void ShowFolderMenu();
     void ShowTrayMenu();
     void ShowShellContextMenu(const std::wstring& path, POINT at);
+    void StartIndexing();
+    void ShowSearch();
     void ToggleStartWithWindows() const;
     void Refresh();
     static void ShowHelp();
@@ -49,8 +58,11 @@ private:
     UINT m_taskbarCreated = 0;
     std::unique_ptr<TrayIcon> m_icon;
     ShellIcons m_icons;
+    std::unique_ptr<search::Indexer> m_index;
+    std::unique_ptr<CSearchWindow> m_search;
     // The menu being tracked, which gets the menu messages meanwhile.
     FolderMenus* m_folderMenus = nullptr;
+    HMENU m_rootMenu = nullptr;  // the tracked root, which shows "Search..." first
     const ShellContextMenu* m_shellMenu = nullptr;
 };
 
