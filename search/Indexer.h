@@ -28,8 +28,12 @@ struct IndexerOptions {
     // Protects against indexing a whole disk by accident (a menu of C:\):
     // no further folder is read once the index holds this many entries.
     std::size_t entryLimit = 0;
-    DWORD rereadMs = 5 * 60 * 1000;  // the periodic pass
-    listing::ReadOptions read;       // tests put a slow reader in
+    // The periodic pass, which compares change times only. It finds what no
+    // notification reports: network and removable directories, and changes
+    // below a tree's top folder where a system reports only those in it
+    // (Wine does).
+    DWORD rereadMs = 30 * 1000;
+    listing::ReadOptions read;  // tests put a slow reader in
 };
 
 // One entry found, as the search window shows it.
