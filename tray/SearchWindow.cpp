@@ -221,22 +221,26 @@ void CSearchWindow::Update() {
     ShowStatus();
 }
 
-// Every row's text and icon come when drawn (LVN_GETDISPINFO).
+// Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
+// keeps its items and only grows or shrinks to the rows' number.
 void CSearchWindow::ShowRows() {
     ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
-    for (size_t row = 0; row < m_rows.size(); ++row) {
+    int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    const auto wanted = static_cast<int>(m_rows.size());
+    while (shown > wanted) ::SendMessageA(m_list, LVM_DELETEITEM, static_cast<WPARAM>(--shown), 0);
+    for (; shown < wanted; ++shown) {
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = static_cast<int>(row);
+        item.iItem = shown;
         item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = I_IMAGECALLBACK;
         ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
-    if (!m_rows.empty()) {
+    if (wanted > 0) {
         LVITEMA first{};
         first.stateMask = first.state = LVIS_SELECTED | LVIS_FOCUSED;
         ::SendMessageA(m_list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, 0, FALSE);
     }
     ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(m_list, nullptr, TRUE);
