@@ -17,8 +17,8 @@ constexpr int kWidth = 480;
 constexpr int kHeight = 340;
 constexpr int kMargin = 6;
 constexpr int kLineHeight = 22;
-constexpr int kNameColumnWidth = 190;
-constexpr int kFolderColumnWidth = 250;
+constexpr int kNameColumnWidth = 180;
+constexpr int kFolderColumnWidth = 240;
 // How often the window looks whether the index grew.
 constexpr UINT kIndexCheckMs = 250;
 constexpr UINT_PTR kIndexCheckTimer = 1;
