@@ -236,7 +236,7 @@ private:
 DWORD WINAPI IndexOnThread(void* parameter) {
     const std::unique_ptr<std::shared_ptr<Indexer::State>> state(
         static_cast<std::shared_ptr<Indexer::State>*>(parameter));
-    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    ::SetThreadPriority(::GetCurrentThread(), (*state)->options.threadPriority);
     IndexWork(**state).Run();
     return 0;
 }
