@@ -34,6 +34,9 @@ struct IndexerOptions {
     // (Wine does).
     DWORD rereadMs = 30 * 1000;
     listing::ReadOptions read;  // tests put a slow reader in
+    // Never in the way of a menu opening. Wine lowers such a thread's Unix
+    // priority too, which a busy machine may starve for minutes.
+    int threadPriority = THREAD_PRIORITY_LOWEST;
 };
 
 // One entry found, as the search window shows it.
