@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace tray {
 namespace {
@@ -210,20 +211,27 @@ void CSearchWindow::OnTimer() {
     ShowStatus();
 }
 
+// A new text selects its best match; the same text, found again as the
+// index grew, keeps the row the user moved to.
 void CSearchWindow::Update() {
-    char text[MAX_PATH] = "";
-    ::GetWindowTextA(m_edit, text, MAX_PATH);
-    m_text = fw::Widen(text);
+    char typed[MAX_PATH] = "";
+    ::GetWindowTextA(m_edit, typed, MAX_PATH);
+    std::wstring text = fw::Widen(typed);
+    const int selected = SelectedRow();
+    const std::wstring keptPath = text == m_text && selected >= 0 && static_cast<size_t>(selected) < m_rows.size()
+                                      ? m_rows[static_cast<size_t>(selected)].path
+                                      : std::wstring();
+    m_text = std::move(text);
     m_generation = m_index.Generation();
     m_rows = m_index.Find(m_text, kShownRows, m_total);
     m_rowIcons.assign(m_rows.size(), kIconNotLookedUp);
-    ShowRows();
+    ShowRows(keptPath);
     ShowStatus();
 }
 
 // Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
 // keeps its items and only grows or shrinks to the rows' number.
-void CSearchWindow::ShowRows() {
+void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
     ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
     const auto wanted = static_cast<int>(m_rows.size());
@@ -237,10 +245,13 @@ void CSearchWindow::ShowRows() {
         ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     if (wanted > 0) {
-        LVITEMA first{};
-        first.stateMask = first.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(m_list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
-        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, 0, FALSE);
+        const auto same = std::find_if(m_rows.begin(), m_rows.end(),
+                                       [&](const search::FoundRow& row) { return row.path == selectedPath; });
+        const WPARAM row = same == m_rows.end() ? 0 : static_cast<WPARAM>(same - m_rows.begin());
+        LVITEMA selection{};
+        selection.stateMask = selection.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selection));
+        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
     }
     ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(m_list, nullptr, TRUE);

@@ -54,7 +54,7 @@ private:
     void OnTimer();
 
     void Update();
-    void ShowRows();
+    void ShowRows(const std::wstring& selectedPath);
     void ShowStatus() const;
     void AnswerDisplayInfo(NMHDR* header);
     int IconOf(size_t row);
