@@ -26,6 +26,10 @@ inline constexpr NumberSetting kAddToRootCaster{kConfig, "AddToRootCaster", 1};
 inline constexpr NumberSetting kAddOpen{kConfig, "AddOpen", 1};
 // Put an "MS-DOS Prompt" item into every menu level.
 inline constexpr NumberSetting kAddDOSPrompt{kConfig, "AddDOSPrompt", 0};
+// The most entries the tray's search index holds: no further folder is read
+// once it holds this many, so that a menu of a whole disk is not indexed by
+// accident.
+inline constexpr NumberSetting kSearchLimit{kConfig, "SearchLimit", 250000};
 // How many runs of the program have ended.
 inline constexpr NumberSetting kTimes{kStats, "Times", 0};
 

@@ -4,17 +4,23 @@
 #include "framework/UniqueHandle.h"
 #include "launch/OpenWithHtmlViewer.h"
 #include "res/resource.h"
+#include "search/Indexer.h"
 #include "settings/SettingsStore.h"
 #include "tray/FolderMenus.h"
 #include "tray/MenuRoot.h"
+#include "tray/SearchEntry.h"
+#include "tray/SearchWindow.h"
 #include "tray/ShellActions.h"
 #include "tray/StartWithWindows.h"
 #include "tray/TrackMenu.h"
+
+#include <algorithm>
 
 namespace tray {
 namespace {
 
 constexpr int kHotKeyId = 1;
+constexpr int kSearchHotKeyId = 2;
 constexpr char kTip[] = "RootCaster";
 
 POINT Pointer() {
@@ -24,6 +30,8 @@ POINT Pointer() {
 }
 
 }  // namespace
+
+CTrayWindow::CTrayWindow() = default;
 
 CTrayWindow::~CTrayWindow() {
     if (m_hWnd) ::DestroyWindow(m_hWnd);
@@ -60,7 +68,7 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: OnCreate(); return 0;
         case kIconMessage: OnIconMessage(static_cast<UINT>(lParam)); return 0;
-        case WM_HOTKEY: ShowFolderMenu(); return 0;
+        case WM_HOTKEY: wParam == kSearchHotKeyId ? ShowSearch() : ShowFolderMenu(); return 0;
         case WM_DESTROY: OnDestroy(); return 0;
         default: break;
     }
@@ -71,7 +79,11 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // While a menu is tracked, its messages go to it.
 bool CTrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
     if (m_shellMenu) return m_shellMenu->HandleMessage(message, wParam, lParam, result);
-    return m_folderMenus && m_folderMenus->HandleMessage(message, wParam, lParam, result);
+    if (!m_folderMenus || !m_folderMenus->HandleMessage(message, wParam, lParam, result)) return false;
+    if (message == WM_MENUCHAR && reinterpret_cast<HMENU>(lParam) == m_rootMenu) {
+        result = MenuCharWithSearchEntry(result, static_cast<wchar_t>(LOWORD(wParam)));
+    }
+    return true;
 }
 
 void CTrayWindow::OnCreate() {
@@ -83,6 +95,8 @@ void CTrayWindow::OnCreate() {
     m_icon->Add();
     // Taken by another program: the icon still opens the menu.
     ::RegisterHotKey(m_hWnd, kHotKeyId, kHotKeyModifiers, kHotKey);
+    ::RegisterHotKey(m_hWnd, kSearchHotKeyId, kHotKeyModifiers, kSearchHotKey);
+    StartIndexing();
 }
 
 void CTrayWindow::OnIconMessage(UINT mouseMessage) {
@@ -110,6 +124,9 @@ void CTrayWindow::OnTaskbarCreated() const {
 
 void CTrayWindow::OnDestroy() {
     ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    ::UnregisterHotKey(m_hWnd, kSearchHotKeyId);
+    m_search.reset();
+    m_index.reset();
     m_icon.reset();
     ::PostQuitMessage(0);
 }
@@ -126,6 +143,8 @@ void CTrayWindow::ShowFolderMenu() {
         OpenWithShell(m_hWnd, outcome.chosen->path);
     } else if (outcome.contextMenuAsked) {
         ShowShellContextMenu(outcome.contextMenuAsked->path, Pointer());
+    } else if (outcome.searchChosen) {
+        ShowSearch();
     }
 }
 
@@ -133,11 +152,14 @@ CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring&
     FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
     if (!root) return {};
+    AddSearchEntry(root.get());
     const POINT at = Pointer();
     m_folderMenus = &menus;
+    m_rootMenu = root.get();
     const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
     m_folderMenus = nullptr;
-    return {menus.Chosen(command), menus.ContextMenuAsked()};
+    m_rootMenu = nullptr;
+    return {menus.Chosen(command), menus.ContextMenuAsked(), command == kSearchCommand};
 }
 
 void CTrayWindow::ShowTrayMenu() {
@@ -154,6 +176,23 @@ void CTrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {
     m_shellMenu = &menu;
     menu.Track(m_hWnd, at);
     m_shellMenu = nullptr;
+}
+
+// The index of every menu builds from now on, on a thread of its own.
+void CTrayWindow::StartIndexing() {
+    search::IndexerOptions options;
+    options.menuRoot = MenuRootFolder();
+    if (options.menuRoot.empty()) return;
+    options.entryLimit =
+        static_cast<size_t>(std::max(0, settings::SettingsStore::Instance().Read(settings::kSearchLimit)));
+    m_index = std::make_unique<search::Indexer>(std::move(options));
+    m_index->Start();
+}
+
+void CTrayWindow::ShowSearch() {
+    if (!m_index) return;
+    if (!m_search) m_search = std::make_unique<CSearchWindow>(*m_index, m_icons);
+    m_search->Show(Pointer());
 }
 
 void CTrayWindow::ToggleStartWithWindows() const {

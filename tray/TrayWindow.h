@@ -12,8 +12,13 @@
 #include <optional>
 #include <string>
 
+namespace search {
+class Indexer;
+}
+
 namespace tray {
 
+class CSearchWindow;
 class ShellContextMenu;
 
 inline constexpr char kTrayWindowClass[] = "RootCasterTray";
@@ -22,10 +27,12 @@ inline constexpr UINT kIconMessage = WM_APP + 1;
 // Ctrl+Alt+R opens the menu at the pointer.
 inline constexpr UINT kHotKeyModifiers = MOD_CONTROL | MOD_ALT;
 inline constexpr UINT kHotKey = 'R';
+// Ctrl+Alt+F opens the search window at the pointer.
+inline constexpr UINT kSearchHotKey = 'F';
 
 class CTrayWindow : public fw::Window {
 public:
-    CTrayWindow() = default;
+    CTrayWindow();
     ~CTrayWindow() override;
 
     bool Create();
@@ -41,17 +48,20 @@ private:
     void OnTaskbarCreated() const;
     void OnDestroy();
 
-    // What the user did in the folder menus: chose an entry or asked for one's
-    // context menu.
+    // What the user did in the folder menus: chose an entry, asked for one's
+    // context menu, or chose "Search...".
     struct FolderMenuOutcome {
         std::optional<Line> chosen;
         std::optional<Line> contextMenuAsked;
+        bool searchChosen = false;
     };
 
     void ShowFolderMenu();
     FolderMenuOutcome TrackFolderMenus(const std::wstring& menuRoot);
     void ShowTrayMenu();
     void ShowShellContextMenu(const std::wstring& path, POINT at);
+    void StartIndexing();
+    void ShowSearch();
     void ToggleStartWithWindows() const;
     void Refresh();
     static void ShowHelp();
@@ -59,8 +69,11 @@ private:
     UINT m_taskbarCreated = 0;
     std::unique_ptr<TrayIcon> m_icon;
     ShellIcons m_icons;
+    std::unique_ptr<search::Indexer> m_index;
+    std::unique_ptr<CSearchWindow> m_search;
     // The menu being tracked, which gets the menu messages meanwhile.
     FolderMenus* m_folderMenus = nullptr;
+    HMENU m_rootMenu = nullptr;  // the tracked root, which shows "Search..." first
     const ShellContextMenu* m_shellMenu = nullptr;
 };
 

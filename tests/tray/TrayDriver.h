@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tray_driver {
@@ -27,6 +28,15 @@ bool ClickIcon(HWND tray, UINT buttonUp);
 // character.
 void PressKey(HWND tray, WPARAM virtualKey);
 void TypeCharacter(HWND tray, char character);
+
+// The visible search window; none when it did not appear in time.
+HWND WaitForSearchWindow(DWORD timeoutMs = 20000);
+// Characters typed into the search window's edit box, as the keyboard would.
+void TypeIntoSearch(HWND search, const std::string& text);
+// A key pressed in the search window's edit box.
+void PressSearchKey(HWND search, WPARAM virtualKey);
+// The search window's rows, as its list shows them: name, then folder.
+std::vector<std::pair<std::string, std::string>> SearchRows(HWND search);
 
 // The screen rectangle around every visible menu window, as WxH+X+Y.
 std::string MenusGeometry();

@@ -6,6 +6,8 @@
 #include "tests/support/WindowDriver.h"
 #include "tests/support/WineTest.h"
 #include "tests/tray/TrayDriver.h"
+#include "tray/FolderMenus.h"
+#include "tray/SearchWindow.h"
 #include "tray/StartWithWindows.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,13 @@ public:
             if (!Type(letters[i], i + 2)) return false;
         }
         return true;
+    }
+
+    // "Search..." at the top of the folder menu, chosen by its letter.
+    HWND OpenSearch() const {
+        if (!tray_driver::ClickIcon(m_window, WM_LBUTTONUP)) return nullptr;
+        tray_driver::TypeCharacter(m_window, 's');
+        return tray_driver::WaitForSearchWindow();
     }
 
     // Types one character into the open menus and waits for `menus` of them.
@@ -181,6 +190,83 @@ TEST(TrayProgram, RunsOnce) {
     EXPECT_TRUE(second.finished);
     EXPECT_TRUE(tray.Run().Running());
     EXPECT_EQ(::FindWindowA("RootCasterTray", nullptr), tray.Window());
+}
+
+std::vector<std::string> Names(const std::vector<std::pair<std::string, std::string>>& rows) {
+    std::vector<std::string> names;
+    for (const auto& row : rows) names.push_back(row.first);
+    return names;
+}
+
+// The search window's rows once their names are `expected` (the index
+// builds and follows changes on its own time), or the last ones seen.
+std::vector<std::pair<std::string, std::string>> WaitForRows(HWND search, const std::vector<std::string>& expected) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (DWORD waited = 0; waited < 60000; waited += 100) {
+        rows = tray_driver::SearchRows(search);
+        if (Names(rows) == expected) break;
+        ::Sleep(100);
+    }
+    return rows;
+}
+
+// Replaces what the search box holds by typing `text`.
+void Retype(HWND search, const std::string& text) {
+    ::SendMessageA(::GetDlgItem(search, tray::kSearchEditId), EM_SETSEL, 0, -1);
+    tray_driver::TypeIntoSearch(search, text);
+}
+
+bool WaitUntilClosed(HWND search) {
+    for (DWORD waited = 0; waited < 20000; waited += 50) {
+        if (!::IsWindow(search) || !::IsWindowVisible(search)) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+// "Search..." atop the menu opens the search window. Names that begin with
+// the text come first, shallower before deeper, then the rest; hidden ones
+// stay out; two words must both match. Enter opens the first row with its
+// program; a file made afterwards is found without a restart; Escape closes.
+TEST(TrayProgram, SearchFindsInOrderOpensAndFollowsChanges) {
+    menutest::MenuGround ground;
+    const RootFolder folder("C:\\9search");
+    ::CreateDirectoryA("C:\\9search\\notes", nullptr);
+    MakeFile("C:\\9search\\my zebra.rctray");
+    MakeFile("C:\\9search\\Zebra.rctray");
+    MakeFile("C:\\9search\\notes\\zebra notes.rctray");
+    MakeFile("C:\\9search\\zebra hidden.rctray", FILE_ATTRIBUTE_HIDDEN);
+    const ScopedRecorderFileType fileType;
+    const Recorder recorder;
+    menutest::SetOptions(0, 0);
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\9search").exitCode, 0);
+
+    const TrayRun tray;
+    HWND search = tray.OpenSearch();
+    ASSERT_TRUE(search) << "no search window";
+    tray_driver::TypeIntoSearch(search, "zebra");
+    const std::vector<std::string> zebras = {"Zebra.rctray", "zebra notes.rctray", "my zebra.rctray"};
+    const auto rows = WaitForRows(search, zebras);
+    ASSERT_EQ(Names(rows), zebras);
+    EXPECT_EQ(rows[1].second, "C:\\9search\\notes\\");
+    Retype(search, "NOTES zeb");
+    EXPECT_EQ(Names(WaitForRows(search, {"zebra notes.rctray"})), std::vector<std::string>{"zebra notes.rctray"});
+
+    Retype(search, "zebra");
+    ASSERT_EQ(Names(WaitForRows(search, zebras)), zebras);
+    tray_driver::PressSearchKey(search, VK_RETURN);
+    const std::vector<std::string> lines = recorder.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("C:\\9search\\Zebra.rctray"), std::string::npos) << lines[0];
+    EXPECT_TRUE(WaitUntilClosed(search)) << "the search window stayed open";
+
+    MakeFile("C:\\9search\\zebra new.rctray");
+    search = tray.OpenSearch();
+    ASSERT_TRUE(search) << "no search window the second time";
+    tray_driver::TypeIntoSearch(search, "zebra new");
+    EXPECT_EQ(Names(WaitForRows(search, {"zebra new.rctray"})), std::vector<std::string>{"zebra new.rctray"});
+    tray_driver::PressSearchKey(search, VK_ESCAPE);
+    EXPECT_TRUE(WaitUntilClosed(search)) << "Escape left the search window open";
 }
 
 // C:\8large (tests/tray/large-folder.sh) from the icon: its last range,

@@ -3,6 +3,8 @@
 //   traydriver key NAME...    presses keys in the open menu, one after the
 //                             other: right, left, up, down, end, enter,
 //                             escape, or a character to type
+//   traydriver search TEXT    chooses "Search..." in the open menu, types TEXT
+//                             and waits for the first rows
 //   traydriver geometry       prints the rectangle around the open menus
 //   traydriver close          closes the program as its uninstaller does
 // Exit status 0 when the step was done, 1 when the program or a menu was missing.
@@ -33,6 +35,18 @@ void Press(HWND tray, const std::string& name) {
     ::Sleep(300);  // a submenu opening is shown before the next key
 }
 
+int Search(HWND tray, const std::string& text) {
+    tray_driver::TypeCharacter(tray, 's');
+    const HWND search = tray_driver::WaitForSearchWindow();
+    if (!search) return Fail("no search window");
+    tray_driver::TypeIntoSearch(search, text);
+    for (DWORD waited = 0; waited < 30000; waited += 100) {
+        if (!tray_driver::SearchRows(search).empty()) return 0;
+        ::Sleep(100);
+    }
+    return Fail("no rows");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +58,7 @@ int main(int argc, char** argv) {
         for (int i = 2; i < argc; ++i) Press(tray, argv[i]);
         return 0;
     }
+    if (command == "search" && argc > 2) return Search(tray, argv[2]);
     if (command == "geometry") {
         std::printf("%s\n", tray_driver::MenusGeometry().c_str());
         return 0;
@@ -52,5 +67,5 @@ int main(int argc, char** argv) {
         ::PostMessageA(tray, WM_CLOSE, 0, 0);
         return 0;
     }
-    return Fail("usage: traydriver open | key NAME... | geometry | close");
+    return Fail("usage: traydriver open | key NAME... | search TEXT | geometry | close");
 }

@@ -1,0 +1,120 @@
+// The search window and its index in this process, with a reader that hangs
+// on one folder and finds another unreadable: the window answers every
+// keystroke and the menus open while the index waits, and what was read
+// stays searchable.
+
+#include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
+#include "search/Indexer.h"
+#include "tests/support/WineTest.h"
+#include "tray/FolderMenus.h"
+#include "tray/SearchWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+// Set when the slow folder may be read.
+HANDLE g_release = nullptr;
+
+bool Holds(const std::wstring& directory, const wchar_t* part) {
+    return directory.find(part) != std::wstring::npos;
+}
+
+listing::RawListing SlowOrLockedReader(const std::wstring& menuFolder, const std::wstring& directory) {
+    if (Holds(directory, L"\\9slowroot\\slow\\")) ::WaitForSingleObject(g_release, 60000);
+    if (Holds(directory, L"\\9slowroot\\locked\\")) return {};  // as access denied reads
+    return listing::ReadRaw(menuFolder, directory);
+}
+
+// Ground of its own: C:\9slowroot with a slow, a locked and a plain entry,
+// and a menu root whose only drive is C.
+class SlowGround {
+public:
+    SlowGround() {
+        Remove();
+        for (const char* folder :
+             {"C:\\9slowroot", "C:\\9slowroot\\slow", "C:\\9slowroot\\locked", "C:\\9slowmenus", "C:\\9slowmenus\\C"}) {
+            ::CreateDirectoryA(folder, nullptr);
+        }
+        MakeFile("C:\\9slowroot\\quickly found.txt");
+        MakeFile("C:\\9slowroot\\slow\\inside.txt");
+        MakeFile("C:\\9slowroot\\locked\\unseen.txt");
+    }
+    ~SlowGround() { Remove(); }
+    SlowGround(const SlowGround&) = delete;
+    SlowGround& operator=(const SlowGround&) = delete;
+
+private:
+    static void Remove() {
+        RemoveTree(std::string("C:\\9slowroot"));
+        RemoveTree(std::string("C:\\9slowmenus"));
+    }
+};
+
+std::vector<std::string> Found(const search::Indexer& index, const wchar_t* text) {
+    size_t total = 0;
+    std::vector<std::string> names;
+    for (const search::FoundRow& row : index.Find(text, 10, total)) names.push_back(fw::Narrow(row.name));
+    return names;
+}
+
+// Waits until `text` finds `expected`; what it found last.
+std::vector<std::string> WaitToFind(const search::Indexer& index, const wchar_t* text,
+                                    const std::vector<std::string>& expected) {
+    std::vector<std::string> found;
+    for (DWORD waited = 0; waited < 60000 && (found = Found(index, text)) != expected; waited += 50) ::Sleep(50);
+    return found;
+}
+
+std::string WindowText(HWND window) {
+    char text[256] = "";
+    ::GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
+    const SlowGround ground;
+    const fw::UniqueEvent release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    g_release = release.get();
+    search::IndexerOptions options;
+    options.menuRoot = L"C:\\9slowmenus\\";
+    options.entryLimit = 1000000;
+    options.read.reader = SlowOrLockedReader;
+    // What is timed out here is waiting, not the machine's load.
+    options.threadPriority = THREAD_PRIORITY_NORMAL;
+    search::Indexer index(options);
+    ASSERT_TRUE(index.Start());
+    ASSERT_EQ(WaitToFind(index, L"quickly", {"quickly found.txt"}), std::vector<std::string>{"quickly found.txt"});
+    EXPECT_TRUE(index.Progress().building) << "the slow folder cannot have been read yet";
+
+    tray::ShellIcons icons;
+    tray::CSearchWindow window(index, icons);
+    ASSERT_TRUE(window.Show({100, 100}));
+    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+    ASSERT_TRUE(shown);
+    for (const char c : std::string("quickly")) ::SendMessageA(::GetDlgItem(shown, tray::kSearchEditId), WM_CHAR, c, 1);
+    ASSERT_EQ(window.Rows().size(), 1u);
+    EXPECT_EQ(fw::Narrow(window.Rows()[0].path), "C:\\9slowroot\\quickly found.txt");
+    const std::string status = WindowText(::GetDlgItem(shown, tray::kSearchStatusId));
+    EXPECT_EQ(status.rfind("Indexing... ", 0), 0u) << status;
+    EXPECT_NE(status.find(" - 1 found"), std::string::npos) << status;
+
+    tray::FolderMenus menus(icons, nullptr);
+    tray::Source slow;
+    slow.directory = L"C:\\9slowroot\\slow\\";
+    const fw::UniqueMenu menu = menus.CreateMenu(slow);
+    EXPECT_EQ(::GetMenuItemCount(menu.get()), 3) << "Open this folder, a separator and inside.txt";
+
+    ::SetEvent(release.get());
+    EXPECT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
+    EXPECT_TRUE(Found(index, L"unseen").empty());
+    ::DestroyWindow(shown);
+}
+
+}  // namespace

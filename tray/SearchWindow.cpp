@@ -1,0 +1,335 @@
+#include "tray/SearchWindow.h"
+
+#include "framework/CommonControls.h"
+#include "framework/CreatedWindow.h"
+#include "framework/WideText.h"
+#include "tray/ShellActions.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace tray {
+namespace {
+
+constexpr char kCaption[] = "Search RootCaster";
+constexpr int kWidth = 480;
+constexpr int kHeight = 340;
+constexpr int kMargin = 6;
+constexpr int kLineHeight = 22;
+constexpr int kNameColumnWidth = 180;
+constexpr int kFolderColumnWidth = 240;
+// How often the window looks whether the index grew.
+constexpr UINT kIndexCheckMs = 250;
+constexpr UINT_PTR kIndexCheckTimer = 1;
+
+// 41200 -> "41,200".
+std::string Grouped(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (std::ptrdiff_t at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+
+HWND CreateChild(HWND parent, DWORD extendedStyle, const char* className, DWORD style, int id) {
+    const HWND child =
+        ::CreateWindowExA(extendedStyle, className, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return child;
+}
+
+void AddColumn(HWND list, int column, const char* title, int width) {
+    LVCOLUMNA header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH;
+    header.pszText = const_cast<char*>(title);
+    header.cx = width;
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
+}
+
+// The window's place: at `at`, moved inside the work area.
+RECT PlaceAt(POINT at) {
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const LONG left = std::max(work.left, std::min(at.x, work.right - kWidth));
+    const LONG top = std::max(work.top, std::min(at.y, work.bottom - kHeight));
+    return {left, top, left + kWidth, top + kHeight};
+}
+
+bool ControlHeld() {
+    return ::GetKeyState(VK_CONTROL) < 0;
+}
+
+template <class Char>
+void CopyInto(Char* destination, int size, const Char* text, std::size_t length) {
+    if (!destination || size <= 0) return;
+    const std::size_t copied = std::min(length, static_cast<std::size_t>(size - 1));
+    std::copy(text, text + copied, destination);
+    destination[copied] = 0;
+}
+
+}  // namespace
+
+CSearchWindow::~CSearchWindow() {
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+bool CSearchWindow::Show(POINT at) {
+    if (!m_hWnd) {
+        const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+        WNDCLASSA windowClass{};
+        if (!::GetClassInfoA(instance, kSearchWindowClass, &windowClass)) {
+            windowClass.lpfnWndProc = &CSearchWindow::WindowProc;
+            windowClass.hInstance = instance;
+            windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+            windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            windowClass.lpszClassName = kSearchWindowClass;
+            if (!::RegisterClassA(&windowClass)) return false;
+        }
+        fw::InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
+        const RECT place = PlaceAt(at);
+        if (!::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSearchWindowClass, kCaption,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, place.left, place.top, kWidth,
+                               kHeight, nullptr, nullptr, instance, this)) {
+            return false;
+        }
+    }
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    ::SetFocus(m_edit);
+    return true;
+}
+
+LRESULT CALLBACK CSearchWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CSearchWindow* search = fw::CreatedWrapper<CSearchWindow>(window, message, lParam);
+    if (!search || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
+    return search->HandleMessage(message, wParam, lParam);
+}
+
+// Keys of the edit box that work the list or the window.
+LRESULT CALLBACK CSearchWindow::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* search = reinterpret_cast<CSearchWindow*>(::GetWindowLongPtrA(::GetParent(edit), GWLP_USERDATA));
+    if (!search) return ::DefWindowProcA(edit, message, wParam, lParam);
+    if (search->OnEditKey(message, wParam)) return 0;
+    return ::CallWindowProcA(search->m_editProc, edit, message, wParam, lParam);
+}
+
+LRESULT CSearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_shellMenu && m_shellMenu->HandleMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_CREATE: OnCreate(); return 0;
+        case WM_SIZE: OnSize(LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kSearchEditId && HIWORD(wParam) == EN_CHANGE) Update();
+            return 0;
+        case WM_NOTIFYFORMAT: return fw::IsNt() ? NFR_UNICODE : NFR_ANSI;
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_CONTEXTMENU:
+            ShowContextMenu(lParam == -1
+                                ? SelectedRowPoint()
+                                : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        case WM_TIMER: OnTimer(); return 0;
+        case WM_DESTROY: ::KillTimer(m_hWnd, kIndexCheckTimer); return 0;
+        default: return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    }
+}
+
+bool CSearchWindow::OnEditKey(UINT message, WPARAM key) {
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    if (message == WM_SYSKEYDOWN && key == VK_F10 && shift) {
+        ShowContextMenu(SelectedRowPoint());
+        return true;
+    }
+    // Enter and Escape would beep in a one-line edit box.
+    if (message == WM_CHAR) return key == '\r' || key == '\n' || key == 0x1B;
+    if (message != WM_KEYDOWN) return false;
+    switch (key) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT: MoveSelection(key); return true;
+        case VK_RETURN: OpenSelected(ControlHeld()); return true;
+        case VK_ESCAPE: ::DestroyWindow(m_hWnd); return true;
+        case VK_APPS: ShowContextMenu(SelectedRowPoint()); return true;
+        default: return false;
+    }
+}
+
+void CSearchWindow::OnCreate() {
+    m_edit = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kSearchEditId);
+    m_list =
+        CreateChild(m_hWnd, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP, kSearchListId);
+    m_status = CreateChild(m_hWnd, 0, "STATIC", SS_LEFTNOWORDWRAP, kSearchStatusId);
+    AddColumn(m_list, 0, "Name", kNameColumnWidth);
+    AddColumn(m_list, 1, "Folder", kFolderColumnWidth);
+    ::SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_icons.Images()));
+    m_editProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CSearchWindow::EditProc)));
+    ::SetTimer(m_hWnd, kIndexCheckTimer, kIndexCheckMs, nullptr);
+    m_text.clear();
+    m_generation = -1;
+    ShowStatus();
+}
+
+void CSearchWindow::OnSize(int width, int height) const {
+    const int inner = std::max(0, width - 2 * kMargin);
+    const int listTop = kMargin + kLineHeight + kMargin;
+    const int statusTop = std::max(listTop, height - kMargin - kLineHeight + 4);
+    ::MoveWindow(m_edit, kMargin, kMargin, inner, kLineHeight, TRUE);
+    ::MoveWindow(m_list, kMargin, listTop, inner, std::max(0, statusTop - kMargin - listTop), TRUE);
+    ::MoveWindow(m_status, kMargin, statusTop, inner, kLineHeight - 4, TRUE);
+}
+
+LRESULT CSearchWindow::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom != m_list) return 0;
+    switch (header.code) {
+        case LVN_GETDISPINFOA:
+        case LVN_GETDISPINFOW: AnswerDisplayInfo(const_cast<NMHDR*>(&header)); return 0;
+        case NM_DBLCLK: OpenSelected(false); return 0;
+        case NM_RETURN: OpenSelected(ControlHeld()); return 0;
+        case NM_RCLICK: {
+            POINT at{0, 0};
+            ::GetCursorPos(&at);
+            ShowContextMenu(at);
+            return 0;
+        }
+        case LVN_KEYDOWN:
+            if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE) ::DestroyWindow(m_hWnd);
+            return 0;
+        default: return 0;
+    }
+}
+
+// The index grew or changed: the same text may find more.
+void CSearchWindow::OnTimer() {
+    if (m_index.Generation() != m_generation) Update();
+    ShowStatus();
+}
+
+// A new text selects its best match; the same text, found again as the
+// index grew, keeps the row the user moved to.
+void CSearchWindow::Update() {
+    char typed[MAX_PATH] = "";
+    ::GetWindowTextA(m_edit, typed, MAX_PATH);
+    std::wstring text = fw::Widen(typed);
+    const int selected = SelectedRow();
+    const std::wstring keptPath = text == m_text && selected >= 0 && static_cast<size_t>(selected) < m_rows.size()
+                                      ? m_rows[static_cast<size_t>(selected)].path
+                                      : std::wstring();
+    m_text = std::move(text);
+    m_generation = m_index.Generation();
+    m_rows = m_index.Find(m_text, kShownRows, m_total);
+    m_rowIcons.assign(m_rows.size(), kIconNotLookedUp);
+    ShowRows(keptPath);
+    ShowStatus();
+}
+
+// Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
+// keeps its items and only grows or shrinks to the rows' number.
+void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
+    ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    const auto wanted = static_cast<int>(m_rows.size());
+    while (shown > wanted) ::SendMessageA(m_list, LVM_DELETEITEM, static_cast<WPARAM>(--shown), 0);
+    for (; shown < wanted; ++shown) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = shown;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.iImage = I_IMAGECALLBACK;
+        ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (wanted > 0) {
+        const auto same = std::find_if(m_rows.begin(), m_rows.end(),
+                                       [&](const search::FoundRow& row) { return row.path == selectedPath; });
+        const WPARAM row = same == m_rows.end() ? 0 : static_cast<WPARAM>(same - m_rows.begin());
+        LVITEMA selection{};
+        selection.stateMask = selection.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selection));
+        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
+    }
+    ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void CSearchWindow::ShowStatus() const {
+    const search::IndexProgress progress = m_index.Progress();
+    std::string status = progress.building ? "Indexing... " + Grouped(progress.entries) + " entries"
+                                           : Grouped(progress.entries) + " entries indexed";
+    if (!m_text.empty()) {
+        status += " - " + Grouped(m_total) + " found";
+        if (m_total > m_rows.size()) status += ", the first " + Grouped(m_rows.size()) + " shown";
+    }
+    char shown[128] = "";
+    ::GetWindowTextA(m_status, shown, sizeof(shown));
+    if (status != shown) ::SetWindowTextA(m_status, status.c_str());
+}
+
+void CSearchWindow::AnswerDisplayInfo(NMHDR* header) {
+    // Both layouts agree up to the text pointer's type.
+    auto& wide = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    const auto row = static_cast<size_t>(wide.iItem);
+    if (row >= m_rows.size()) return;
+    if (wide.mask & LVIF_IMAGE) wide.iImage = IconOf(row);
+    if (!(wide.mask & LVIF_TEXT)) return;
+    const std::wstring& text = wide.iSubItem == 0 ? m_rows[row].name : m_rows[row].folder;
+    if (header->code == LVN_GETDISPINFOW) {
+        CopyInto(wide.pszText, wide.cchTextMax, text.c_str(), text.size());
+        return;
+    }
+    m_narrowed = fw::Narrow(text);
+    auto& ansi = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    CopyInto(ansi.pszText, ansi.cchTextMax, m_narrowed.c_str(), m_narrowed.size());
+}
+
+int CSearchWindow::IconOf(size_t row) {
+    if (m_rowIcons[row] == kIconNotLookedUp)
+        m_rowIcons[row] = m_icons.IndexOf(m_rows[row].path, m_rows[row].attributes);
+    return m_rowIcons[row];
+}
+
+int CSearchWindow::SelectedRow() const {
+    return static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// The list moves its selection as it would with its own focus.
+void CSearchWindow::MoveSelection(WPARAM key) const {
+    ::SendMessageA(m_list, WM_KEYDOWN, key, 0);
+}
+
+void CSearchWindow::OpenSelected(bool itsFolder) {
+    const int row = SelectedRow();
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
+    const search::FoundRow chosen = m_rows[static_cast<size_t>(row)];
+    ::DestroyWindow(m_hWnd);
+    OpenWithShell(nullptr, itsFolder ? chosen.folder : chosen.path);
+}
+
+void CSearchWindow::ShowContextMenu(POINT at) {
+    const int row = SelectedRow();
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
+    ShellContextMenu menu;
+    if (!menu.Create(m_rows[static_cast<size_t>(row)].path)) return;
+    m_shellMenu = &menu;
+    menu.Track(m_hWnd, at);
+    m_shellMenu = nullptr;
+}
+
+// Below the selected row's icon, where a keyboard's context menu opens.
+POINT CSearchWindow::SelectedRowPoint() const {
+    RECT bounds{LVIR_ICON, 0, 0, 0};
+    POINT at{0, 0};
+    if (::SendMessageA(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(std::max(SelectedRow(), 0)),
+                       reinterpret_cast<LPARAM>(&bounds))) {
+        at = {bounds.left, bounds.bottom};
+    }
+    ::ClientToScreen(m_list, &at);
+    return at;
+}
+
+}  // namespace tray

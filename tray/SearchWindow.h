@@ -1,0 +1,83 @@
+#pragma once
+// The search window: an edit box and below it the entries of every menu
+// whose names hold what is typed, updated at each keystroke and whenever the
+// index grows, each row with its shell icon (looked up when first drawn) and
+// its folder. Enter or a double click opens the row as the menu would,
+// Ctrl+Enter its folder; Shift+F10, the Applications key or a right click show
+// the shell's context menu; Up and Down move; Escape closes. It searches what
+// is indexed and says how far indexing has got; it never waits for it.
+
+#include "framework/Window.h"
+#include "search/Indexer.h"
+#include "tray/ShellIcons.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tray {
+
+class ShellContextMenu;
+
+inline constexpr char kSearchWindowClass[] = "RootCasterSearch";
+// Its children, for the tests that work it from outside.
+inline constexpr int kSearchEditId = 101;
+inline constexpr int kSearchListId = 102;
+inline constexpr int kSearchStatusId = 103;
+// The most rows shown: the best matches; the status line counts them all.
+inline constexpr std::size_t kShownRows = 100;
+
+class CSearchWindow : public fw::Window {
+public:
+    CSearchWindow(const search::Indexer& index, ShellIcons& icons) : m_index(index), m_icons(icons) {}
+    ~CSearchWindow() override;
+    CSearchWindow(const CSearchWindow&) = delete;
+    CSearchWindow& operator=(const CSearchWindow&) = delete;
+
+    // Opens the window near `at` with an empty edit box, or brings the open
+    // one to the front.
+    bool Show(POINT at);
+
+    // The rows shown now.
+    const std::vector<search::FoundRow>& Rows() const { return m_rows; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnEditKey(UINT message, WPARAM key);
+
+    void OnCreate();
+    void OnSize(int width, int height) const;
+    LRESULT OnNotify(const NMHDR& header);
+    void OnTimer();
+
+    void Update();
+    void ShowRows(const std::wstring& selectedPath);
+    void ShowStatus() const;
+    void AnswerDisplayInfo(NMHDR* header);
+    int IconOf(size_t row);
+
+    int SelectedRow() const;
+    void MoveSelection(WPARAM key) const;
+    void OpenSelected(bool itsFolder);
+    void ShowContextMenu(POINT at);
+    POINT SelectedRowPoint() const;
+
+    const search::Indexer& m_index;
+    ShellIcons& m_icons;
+    HWND m_edit = nullptr;
+    HWND m_list = nullptr;
+    HWND m_status = nullptr;
+    WNDPROC m_editProc = nullptr;
+    std::wstring m_text;
+    long m_generation = -1;
+    std::size_t m_total = 0;
+    std::vector<search::FoundRow> m_rows;
+    std::vector<int> m_rowIcons;
+    std::string m_narrowed;  // the text last handed to an ANSI list view
+    const ShellContextMenu* m_shellMenu = nullptr;
+};
+
+}  // namespace tray
