@@ -79,7 +79,7 @@ std::optional<std::uint64_t> ChangeTimeOf(const std::wstring& path) {
     const size_t separator = end > 0 ? path.rfind(L'\\', end - 1) : std::wstring::npos;
     if (separator == std::wstring::npos) return std::nullopt;
     const std::optional<listing::WideEntry> entry =
-        listing::ReadEntry(path.substr(0, separator + 1), path.substr(separator + 1, end - separator - 1));
+        listing::EntryLookup().Read(path.substr(0, separator + 1), path.substr(separator + 1, end - separator - 1));
     if (!entry) return std::nullopt;
     return entry->lastWriteTime;
 }
@@ -149,14 +149,14 @@ private:
     // The menu root's drives and servers' shares that are not indexed yet.
     void AddNewRoots() {
         const std::wstring& menuRoot = m_state.options.menuRoot;
-        for (const listing::WideEntry& first : listing::ReadMenuRoot(menuRoot)) {
+        for (const listing::WideEntry& first : listing::ReadMenuFolders(menuRoot)) {
             const std::wstring directory = menubuilder::DirectoryOfMenuFolder(std::wstring_view(first.name));
             const std::wstring menuFolder = menuRoot + first.name + L'\\';
             if (directory.compare(0, 2, L"\\\\") != 0) {
                 AddRoot(directory, menuFolder);
                 continue;
             }
-            for (const listing::WideEntry& share : listing::ReadMenuRoot(menuFolder)) {
+            for (const listing::WideEntry& share : listing::ReadMenuFolders(menuFolder)) {
                 AddRoot(directory + share.name + L'\\', menuFolder + share.name + L'\\');
             }
         }
