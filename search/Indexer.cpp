@@ -257,7 +257,7 @@ bool Indexer::Start() {
     DWORD threadId = 0;
     m_thread.reset(::CreateThread(nullptr, 0, IndexOnThread, handedOver.get(), 0, &threadId));
     if (!m_thread) return false;
-    handedOver.release();  // the thread's now
+    static_cast<void>(handedOver.release());  // the thread's now
     return true;
 }
 
