@@ -31,16 +31,16 @@ POINT Pointer() {
 
 }  // namespace
 
-CTrayWindow::CTrayWindow() = default;
+TrayWindow::TrayWindow() = default;
 
-CTrayWindow::~CTrayWindow() {
+TrayWindow::~TrayWindow() {
     if (m_hWnd) ::DestroyWindow(m_hWnd);
 }
 
-bool CTrayWindow::Create() {
+bool TrayWindow::Create() {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &CTrayWindow::WindowProc;
+    windowClass.lpfnWndProc = &TrayWindow::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_ROOTCASTER));
     windowClass.lpszClassName = kTrayWindowClass;
@@ -50,8 +50,8 @@ bool CTrayWindow::Create() {
            nullptr;
 }
 
-LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CTrayWindow* tray = fw::CreatedWrapper<CTrayWindow>(window, message, lParam);
+LRESULT CALLBACK TrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TrayWindow* tray = fw::CreatedWrapper<TrayWindow>(window, message, lParam);
     if (!tray || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
     // Nothing may unwind into the system's code that called us: a message
     // whose handling failed (out of memory filling a menu) gets the default.
@@ -62,7 +62,7 @@ LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wPara
     }
 }
 
-LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleMenuMessage(message, wParam, lParam, result)) return result;
     switch (message) {
@@ -77,7 +77,7 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // While a menu is tracked, its messages go to it.
-bool CTrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+bool TrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
     if (m_shellMenu) return m_shellMenu->HandleMessage(message, wParam, lParam, result);
     if (!m_folderMenus || !m_folderMenus->HandleMessage(message, wParam, lParam, result)) return false;
     if (message == WM_MENUCHAR && reinterpret_cast<HMENU>(lParam) == m_rootMenu) {
@@ -86,7 +86,7 @@ bool CTrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     return true;
 }
 
-void CTrayWindow::OnCreate() {
+void TrayWindow::OnCreate() {
     m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
     const HICON icon =
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER), IMAGE_ICON,
@@ -99,7 +99,7 @@ void CTrayWindow::OnCreate() {
     StartIndexing();
 }
 
-void CTrayWindow::OnIconMessage(UINT mouseMessage) {
+void TrayWindow::OnIconMessage(UINT mouseMessage) {
     switch (mouseMessage) {
         case WM_LBUTTONUP: ShowFolderMenu(); break;
         case WM_RBUTTONUP: ShowTrayMenu(); break;
@@ -107,7 +107,7 @@ void CTrayWindow::OnIconMessage(UINT mouseMessage) {
     }
 }
 
-void CTrayWindow::OnCommand(UINT command) {
+void TrayWindow::OnCommand(UINT command) {
     switch (command) {
         case IDM_START_WITH_WINDOWS: ToggleStartWithWindows(); break;
         case IDM_REFRESH: Refresh(); break;
@@ -118,11 +118,11 @@ void CTrayWindow::OnCommand(UINT command) {
 }
 
 // Explorer started anew (after a crash) and has forgotten every icon.
-void CTrayWindow::OnTaskbarCreated() const {
+void TrayWindow::OnTaskbarCreated() const {
     if (m_icon) m_icon->Add();
 }
 
-void CTrayWindow::OnDestroy() {
+void TrayWindow::OnDestroy() {
     ::UnregisterHotKey(m_hWnd, kHotKeyId);
     ::UnregisterHotKey(m_hWnd, kSearchHotKeyId);
     m_search.reset();
@@ -135,7 +135,7 @@ void CTrayWindow::OnDestroy() {
 // shell's context menu is tracked: a right click there chooses in it.
 // (Asked for by key, it opens at the pointer too: the menu's own window and
 // its item's place are gone with it.)
-void CTrayWindow::ShowFolderMenu() {
+void TrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
     const FolderMenuOutcome outcome = TrackFolderMenus(menuRoot);
@@ -148,7 +148,7 @@ void CTrayWindow::ShowFolderMenu() {
     }
 }
 
-CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring& menuRoot) {
+TrayWindow::FolderMenuOutcome TrayWindow::TrackFolderMenus(const std::wstring& menuRoot) {
     FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
     if (!root) return {};
@@ -162,7 +162,7 @@ CTrayWindow::FolderMenuOutcome CTrayWindow::TrackFolderMenus(const std::wstring&
     return {menus.Chosen(command), menus.ContextMenuAsked(), command == kSearchCommand};
 }
 
-void CTrayWindow::ShowTrayMenu() {
+void TrayWindow::ShowTrayMenu() {
     const fw::UniqueMenu menus(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     const HMENU menu = menus ? ::GetSubMenu(menus.get(), 0) : nullptr;
     if (!menu) return;
@@ -170,7 +170,7 @@ void CTrayWindow::ShowTrayMenu() {
     OnCommand(TrackMenu(m_hWnd, menu, Pointer(), 0));
 }
 
-void CTrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {
+void TrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {
     ShellContextMenu menu;
     if (!menu.Create(path)) return;
     m_shellMenu = &menu;
@@ -179,7 +179,7 @@ void CTrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {
 }
 
 // The index of every menu builds from now on, on a thread of its own.
-void CTrayWindow::StartIndexing() {
+void TrayWindow::StartIndexing() {
     search::IndexerOptions options;
     options.menuRoot = MenuRootFolder();
     if (options.menuRoot.empty()) return;
@@ -189,24 +189,24 @@ void CTrayWindow::StartIndexing() {
     m_index->Start();
 }
 
-void CTrayWindow::ShowSearch() {
+void TrayWindow::ShowSearch() {
     if (!m_index) return;
     if (!m_search) m_search = std::make_unique<CSearchWindow>(*m_index, m_icons);
     m_search->Show(Pointer());
 }
 
-void CTrayWindow::ToggleStartWithWindows() const {
+void TrayWindow::ToggleStartWithWindows() const {
     SetStartWithWindows(!StartsWithWindows());
 }
 
 // Every menu is read afresh anyway; what is kept is the icons of the types
 // and the icon in the notification area.
-void CTrayWindow::Refresh() {
+void TrayWindow::Refresh() {
     m_icons.Forget();
     if (m_icon) m_icon->Add();
 }
 
-void CTrayWindow::ShowHelp() {
+void TrayWindow::ShowHelp() {
     launch::OpenWithHtmlViewer(settings::SettingsStore::Instance().Read(settings::kHelpFile));
 }
 

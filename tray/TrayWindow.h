@@ -30,10 +30,10 @@ inline constexpr UINT kHotKey = 'R';
 // Ctrl+Alt+F opens the search window at the pointer.
 inline constexpr UINT kSearchHotKey = 'F';
 
-class CTrayWindow : public fw::Window {
+class TrayWindow : public fw::Window {
 public:
-    CTrayWindow();
-    ~CTrayWindow() override;
+    TrayWindow();
+    ~TrayWindow() override;
 
     bool Create();
 

@@ -30,7 +30,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     store.SetRegistryKey(settings::kCompanyKey);
     store.SetApplicationName(kSettingsOwner);
 
-    tray::CTrayWindow window;
+    tray::TrayWindow window;
     if (!window.Create()) return 0;
     return fw::RunMessageLoop();
 }
