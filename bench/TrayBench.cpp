@@ -70,14 +70,19 @@ HWND CreateOwner() {
                              windowClass.hInstance, nullptr);
 }
 
+// The menu of `folder`, filled as its opening fills it.
+fw::UniqueMenu FolderMenu(tray::FolderMenus& menus, const std::string& folder) {
+    tray::Source source;
+    source.directory = fw::Widen((folder + "\\").c_str());
+    return menus.CreateMenu(source);
+}
+
 // BASE\nN\ shows "Open this folder", a separator and d; End selects d and
 // Right opens it, as a user would with the keyboard.
 double TimeOpening(HWND owner, const std::string& parent) {
     tray::ShellIcons icons;
     tray::FolderMenus menus(icons, owner);
-    tray::Source source;
-    source.directory = fw::Widen((parent + "\\").c_str());
-    const fw::UniqueMenu root = menus.CreateMenu(source);
+    const fw::UniqueMenu root = FolderMenu(menus, parent);
     Opening opening;
     opening.menus = &menus;
     opening.root = root.get();
@@ -131,9 +136,7 @@ void ReadRanges(tray::FolderMenus& menus, HMENU menu, size_t depth, Reach& reach
 Reach ReachEveryEntry(HWND owner, const std::string& folder) {
     tray::ShellIcons icons;
     tray::FolderMenus menus(icons, owner);
-    tray::Source source;
-    source.directory = fw::Widen((folder + "\\").c_str());
-    const fw::UniqueMenu menu = menus.CreateMenu(source);
+    const fw::UniqueMenu menu = FolderMenu(menus, folder);
     Reach reach;
     if (menu) ReadRanges(menus, menu.get(), 1, reach);
     return reach;
