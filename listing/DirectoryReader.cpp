@@ -306,6 +306,41 @@ std::optional<RawListing> ReadAsMediumAllows(const std::wstring& menuFolder, con
     return ReadOrFail(options.reader, menuFolder, directory);
 }
 
+// The drives' types, each asked of the system at most once a second: under
+// Wine one question costs more than reading a folder of a thousand names, and
+// every read asks for two paths. A type changes only when a volume or a
+// network connection comes or goes under that letter.
+class DriveTypes {
+public:
+    UINT Of(char letter) {
+        const char upper = menubuilder::FoldAsciiCase(letter);
+        if (upper < 'A' || upper > 'Z') return DRIVE_UNKNOWN;
+        Known& known = m_known[upper - 'A'];
+        const DWORD now = ::GetTickCount();
+        {
+            const fw::CriticalSectionLock lock(m_guard);
+            if (known.asked && now - known.askedAt < kFreshMs) return known.type;
+        }
+        const char root[] = {upper, ':', '\\', '\0'};
+        const UINT type = ::GetDriveTypeA(root);
+        const fw::CriticalSectionLock lock(m_guard);
+        known = {type, now, true};
+        return type;
+    }
+
+private:
+    static constexpr DWORD kFreshMs = 1000;
+    struct Known {
+        UINT type;
+        DWORD askedAt;
+        bool asked;
+    };
+    fw::CriticalSection m_guard;
+    Known m_known['Z' - 'A' + 1] = {};
+};
+
+DriveTypes g_driveTypes;
+
 // A reader of one folder's entries, as the directory's.
 RawListing ReadFolderAlone(const std::wstring&, const std::wstring& folder) {
     std::optional<std::vector<WideEntry>> entries =
@@ -318,11 +353,14 @@ RawListing ReadFolderAlone(const std::wstring&, const std::wstring& folder) {
 
 }  // namespace
 
+UINT DriveTypeOf(const std::wstring& path) {
+    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return DRIVE_UNKNOWN;
+    return g_driveTypes.Of(static_cast<char>(path[0]));
+}
+
 bool MayBlock(const std::wstring& path) {
     if (menubuilder::IsNetworkPath<wchar_t>(path)) return true;
-    if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return false;
-    const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
-    switch (::GetDriveTypeA(root)) {
+    switch (DriveTypeOf(path)) {
         case DRIVE_REMOTE:
         case DRIVE_REMOVABLE:
         case DRIVE_CDROM: return true;

@@ -38,6 +38,10 @@ struct RawListing {
 // gives no items (a level where no menu folder was made).
 RawListing ReadRaw(const std::wstring& menuFolder, const std::wstring& directory);
 
+// The type of the drive `path` lies on (GetDriveType's answer, at most a
+// second old); DRIVE_UNKNOWN for a path without a drive letter.
+UINT DriveTypeOf(const std::wstring& path);
+
 // Whether reading `path` may wait long: a network path (a \\server path or a
 // drive letter mapped to one), or a drive of removable media, which may spin
 // up or lack its medium. What reads such a path goes through the bounded
