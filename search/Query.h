@@ -8,8 +8,11 @@
 #include "search/SearchIndex.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace search {
@@ -35,41 +38,94 @@ std::vector<std::basic_string<Char>> FoldedWords(std::basic_string_view<Char> te
     return words;
 }
 
-struct Candidate {
-    std::uint32_t entry;
-    std::uint8_t depth;
-    bool begins;
-};
+// A match's place in the results, compared as a whole: whether it fails to
+// begin with the first word, its depth, its folder's place in the menus, and
+// the entry itself, which its folder's block holds in the menus' order.
+using Rank = std::tuple<bool, std::uint8_t, std::uint32_t, std::uint32_t>;
 
 }  // namespace detail
 
-template <class Char, class Fold>
-Found Query(const SearchIndex<Char>& index, std::basic_string_view<Char> text, Fold fold, std::size_t limit) {
+// Searches one index as the user types. Typing on only narrows what the text
+// before found, so each further keystroke looks at those matches alone, as
+// long as the index stays as it was.
+template <class Char>
+class Search {
+public:
     using Text = std::basic_string<Char>;
-    const std::vector<Text> words = detail::FoldedWords(text, fold);
-    Found found;
-    if (words.empty()) return found;
-    std::vector<detail::Candidate> candidates;
-    Text folded;
-    index.ForEachEntry([&](std::uint32_t i) {
-        const IndexEntry& entry = index.EntryAt(i);
-        const std::basic_string_view<Char> name = index.DisplayNameOf(entry);
-        folded.resize(name.size());
-        std::transform(name.begin(), name.end(), folded.begin(), fold);
-        const bool all =
-            std::all_of(words.begin(), words.end(), [&](const Text& w) { return folded.find(w) != Text::npos; });
-        if (all) candidates.push_back({i, entry.depth, folded.compare(0, words[0].size(), words[0]) == 0});
-    });
-    found.total = candidates.size();
-    const auto before = [&](const detail::Candidate& a, const detail::Candidate& b) {
-        if (a.begins != b.begins) return a.begins;
-        if (a.depth != b.depth) return a.depth < b.depth;
-        return index.MenuOrderBefore(a.entry, b.entry);
-    };
-    const auto end = candidates.begin() + static_cast<std::ptrdiff_t>(std::min(limit, candidates.size()));
-    std::partial_sort(candidates.begin(), end, candidates.end(), before);
-    for (auto c = candidates.begin(); c != end; ++c) found.entries.push_back(c->entry);
-    return found;
-}
+    using View = std::basic_string_view<Char>;
+
+    template <class Fold>
+    Found Find(const SearchIndex<Char>& index, View text, Fold fold, std::size_t limit) {
+        const std::vector<Text> words = detail::FoldedWords(text, fold);
+        Found found;
+        if (words.empty()) {
+            m_text.clear();
+            return found;
+        }
+        if (index.Version() != m_version) {
+            m_ranks = index.MenuOrderRanks();
+            m_text.clear();
+        }
+        const auto matches = [&](std::uint32_t entry) { return Matches(index, entry, words, fold); };
+        std::vector<std::uint32_t> narrowed;
+        if (Narrows(text)) {
+            std::copy_if(m_matches.begin(), m_matches.end(), std::back_inserter(narrowed), matches);
+        } else {
+            index.ForEachEntry([&](std::uint32_t entry) {
+                if (matches(entry)) narrowed.push_back(entry);
+            });
+        }
+        m_matches = std::move(narrowed);
+        m_text = Text(text);
+        m_version = index.Version();
+        found.total = m_matches.size();
+        found.entries = Best(index, words.front(), fold, limit);
+        return found;
+    }
+
+private:
+    // Whether `text` can only find what the last text found: it types on,
+    // and every word of the last text stays within a word of it.
+    bool Narrows(View text) const {
+        return !m_text.empty() && text.size() >= m_text.size() && text.compare(0, m_text.size(), m_text) == 0;
+    }
+
+    template <class Fold>
+    bool Matches(const SearchIndex<Char>& index, std::uint32_t entry, const std::vector<Text>& words, Fold fold) {
+        const View name = index.DisplayNameOf(index.EntryAt(entry));
+        m_folded.resize(name.size());
+        std::transform(name.begin(), name.end(), m_folded.begin(), fold);
+        return std::all_of(words.begin(), words.end(), [&](const Text& w) { return m_folded.find(w) != Text::npos; });
+    }
+
+    template <class Fold>
+    std::vector<std::uint32_t> Best(const SearchIndex<Char>& index, const Text& first, Fold fold, std::size_t limit) {
+        std::vector<detail::Rank> ranks;
+        ranks.reserve(m_matches.size());
+        for (const std::uint32_t entry : m_matches) {
+            const IndexEntry& record = index.EntryAt(entry);
+            const View name = index.DisplayNameOf(record);
+            const bool begins = name.size() >= first.size() && std::equal(first.begin(), first.end(), name.begin(),
+                                                                          [&](Char w, Char c) { return w == fold(c); });
+            ranks.emplace_back(!begins, record.depth, m_ranks[record.folder], entry);
+        }
+        const auto end = ranks.begin() + static_cast<std::ptrdiff_t>(std::min(limit, ranks.size()));
+        std::partial_sort(ranks.begin(), end, ranks.end());
+        std::vector<std::uint32_t> best;
+        best.reserve(static_cast<std::size_t>(end - ranks.begin()));
+        for (auto rank = ranks.begin(); rank != end; ++rank) best.push_back(std::get<3>(*rank));
+        return best;
+    }
+
+    static constexpr std::uint64_t kNoVersion = ~std::uint64_t{0};
+
+    // The last text with words, what it found in the index of m_version,
+    // and that index's MenuOrderRanks.
+    Text m_text;
+    std::vector<std::uint32_t> m_matches;
+    std::uint64_t m_version = kNoVersion;
+    std::vector<std::uint32_t> m_ranks;
+    Text m_folded;  // the name being matched
+};
 
 }  // namespace search

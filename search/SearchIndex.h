@@ -8,6 +8,7 @@
 // once they outweigh the live ones.
 
 #include "listing/Listing.h"
+#include "menubuilder/MenuPath.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,6 +59,7 @@ public:
         root.entry = static_cast<std::uint32_t>(m_roots.size());
         m_roots.push_back({std::move(directory), std::move(menuFolder)});
         m_folders.push_back(root);
+        ++m_version;
         return static_cast<std::uint32_t>(m_folders.size() - 1);
     }
     std::size_t RootCount() const { return m_roots.size(); }
@@ -67,6 +69,7 @@ public:
     // go with theirs. Returns the folders that are new, to be read.
     std::vector<std::uint32_t> Replace(std::uint32_t folder, const std::vector<listing::Entry<Char>>& arranged,
                                        std::uint64_t stamp) {
+        ++m_version;
         std::vector<std::uint32_t> kept = ChildFolders(folder);
         const auto first = static_cast<std::uint32_t>(m_entries.size());
         m_garbage += m_folders[folder].count;
@@ -83,6 +86,30 @@ public:
         std::vector<std::uint32_t> added = Reattach(folder, kept);
         if (m_garbage > m_entries.size() / 2) Compact();
         return added;
+    }
+
+    // A root whose directory has no menu any more goes with everything below it.
+    void DropRoot(std::uint32_t root) {
+        ++m_version;
+        Drop(root);
+    }
+
+    // The folder at `relative` (names each with closing separator, "" for
+    // the root itself) below `root`, compared without regard to ASCII case
+    // as the file system compares; kNone when it is not indexed as a folder.
+    std::uint32_t FolderAt(std::uint32_t root, View relative) const {
+        std::uint32_t folder = root;
+        while (!relative.empty() && folder != kNone) {
+            const std::size_t end = std::min(relative.find(kSeparator), relative.size());
+            const View name = relative.substr(0, end);
+            relative.remove_prefix(std::min(end + 1, relative.size()));
+            std::uint32_t child = m_folders[folder].firstChild;
+            while (child != kNone && !SameName(NameOf(m_entries[m_folders[child].entry]), name)) {
+                child = m_folders[child].nextSibling;
+            }
+            folder = child;
+        }
+        return folder;
     }
 
     // The stamp of the folder's last reading; its directory and menu folder.
@@ -124,23 +151,30 @@ public:
         return path;
     }
 
-    // Whether entry `a` comes before entry `b` of the same depth in the
-    // menus: siblings by their place in the block, others by their ancestors
-    // that are siblings, roots in the order they were added.
-    bool MenuOrderBefore(std::uint32_t a, std::uint32_t b) const {
-        std::uint32_t folderA = m_entries[a].folder;
-        std::uint32_t folderB = m_entries[b].folder;
-        while (folderA != folderB) {
-            // Entries of equal depth meet at the latest at the roots.
-            if (m_folders[folderA].parent == kNone || m_folders[folderB].parent == kNone) {
-                return m_folders[folderA].entry < m_folders[folderB].entry;
-            }
-            a = m_folders[folderA].entry;
-            b = m_folders[folderB].entry;
-            folderA = m_folders[folderA].parent;
-            folderB = m_folders[folderB].parent;
+    // Changes with every change of what the index holds.
+    std::uint64_t Version() const { return m_version; }
+
+    // Each folder's place in the menus among the folders of its depth, by
+    // folder: roots in the order they were added, then level by level each
+    // folder's subfolders in its block's order. Entries of equal depth then
+    // stand in the menus' order by their folder's place, then their own.
+    std::vector<std::uint32_t> MenuOrderRanks() const {
+        std::vector<std::uint32_t> order;
+        order.reserve(m_folders.size());
+        for (std::uint32_t folder = 0; folder < m_folders.size(); ++folder) {
+            if (m_folders[folder].parent == kNone) order.push_back(folder);
         }
-        return a < b;
+        std::sort(order.begin(), order.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return m_folders[a].entry < m_folders[b].entry; });
+        for (std::size_t next = 0; next < order.size(); ++next) {
+            for (std::uint32_t child = m_folders[order[next]].firstChild; child != kNone;
+                 child = m_folders[child].nextSibling) {
+                order.push_back(child);
+            }
+        }
+        std::vector<std::uint32_t> ranks(m_folders.size(), kNone);
+        for (std::size_t rank = 0; rank < order.size(); ++rank) ranks[order[rank]] = static_cast<std::uint32_t>(rank);
+        return ranks;
     }
 
 private:
@@ -150,6 +184,12 @@ private:
         Text directory;
         Text menuFolder;
     };
+
+    static bool SameName(View a, View b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](Char x, Char y) {
+                   return menubuilder::FoldAsciiCase(x) == menubuilder::FoldAsciiCase(y);
+               });
+    }
 
     std::vector<std::uint32_t> ChildFolders(std::uint32_t folder) const {
         std::vector<std::uint32_t> children;
@@ -258,6 +298,7 @@ private:
     std::vector<IndexEntry> m_entries;
     std::vector<Char> m_names;
     std::size_t m_garbage = 0;  // entries of blocks left behind
+    std::uint64_t m_version = 0;
 };
 
 }  // namespace search

@@ -232,9 +232,26 @@ void CSearchWindow::Update() {
 // Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
 // keeps its items and only grows or shrinks to the rows' number.
 void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
-    ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    ResizeList(static_cast<int>(m_rows.size()));
+    if (!m_rows.empty()) {
+        const auto same = std::find_if(m_rows.begin(), m_rows.end(),
+                                       [&](const search::FoundRow& row) { return row.path == selectedPath; });
+        const WPARAM row = same == m_rows.end() ? 0 : static_cast<WPARAM>(same - m_rows.begin());
+        LVITEMA selection{};
+        selection.stateMask = selection.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selection));
+        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
+    }
+    ::InvalidateRect(m_list, nullptr, TRUE);
+}
+
+// Items added or taken away one by one with drawing off: each would redraw
+// the list. Turning drawing on again redraws it at once (Wine does), so the
+// list is left alone when the number stays, as it does while typing on.
+void CSearchWindow::ResizeList(int wanted) const {
     int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-    const auto wanted = static_cast<int>(m_rows.size());
+    if (shown == wanted) return;
+    ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     while (shown > wanted) ::SendMessageA(m_list, LVM_DELETEITEM, static_cast<WPARAM>(--shown), 0);
     for (; shown < wanted; ++shown) {
         LVITEMA item{};
@@ -244,17 +261,7 @@ void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
         item.iImage = I_IMAGECALLBACK;
         ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
-    if (wanted > 0) {
-        const auto same = std::find_if(m_rows.begin(), m_rows.end(),
-                                       [&](const search::FoundRow& row) { return row.path == selectedPath; });
-        const WPARAM row = same == m_rows.end() ? 0 : static_cast<WPARAM>(same - m_rows.begin());
-        LVITEMA selection{};
-        selection.stateMask = selection.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selection));
-        ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
-    }
     ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void CSearchWindow::ShowStatus() const {

@@ -55,6 +55,7 @@ private:
 
     void Update();
     void ShowRows(const std::wstring& selectedPath);
+    void ResizeList(int wanted) const;
     void ShowStatus() const;
     void AnswerDisplayInfo(NMHDR* header);
     int IconOf(size_t row);
