@@ -4,6 +4,7 @@
 #include "framework/RuntimeLink.h"
 #include "framework/WideText.h"
 #include "menubuilder/MenuPath.h"
+#include "search/ChangeWatch.h"
 #include "search/Query.h"
 #include "search/SearchIndex.h"
 
@@ -17,20 +18,10 @@ namespace {
 
 using WideIndex = SearchIndex<wchar_t>;
 
-// What moves a directory's change time or a menu's listing.
-constexpr DWORD kWatchedChanges =
-    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES;
 // Changes come in bursts (a program unpacking files): one pass after them.
 constexpr DWORD kSettleMs = 200;
 // WaitForMultipleObjects watches this many handles, the stop event among them.
 constexpr std::size_t kMostWatches = MAXIMUM_WAIT_OBJECTS - 1;
-
-using FindFirstChangeNotificationWide = HANDLE WINAPI(LPCWSTR, BOOL, DWORD);
-
-struct ChangeNotificationTraits : fw::InvalidHandleTraits {
-    static void Close(HANDLE handle) { ::FindCloseChangeNotification(handle); }
-};
-using UniqueChangeNotification = fw::UniqueHandle<ChangeNotificationTraits>;
 
 // The case folding of every UTF-16 code unit, in the locale whose sort keys
 // order the menus (they ignore case the same way).
@@ -56,20 +47,8 @@ std::vector<wchar_t> FoldTable() {
 }
 
 bool IsWatchable(const std::wstring& directory) {
-    if (directory.size() < 3 || directory[1] != L':' || directory[0] > 0x7F) return false;
-    const char root[] = {static_cast<char>(directory[0]), ':', '\\', '\0'};
-    const UINT type = ::GetDriveTypeA(root);
+    const UINT type = listing::DriveTypeOf(directory);
     return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
-}
-
-UniqueChangeNotification WatchTree(const std::wstring& directory) {
-    if (fw::IsNt()) {
-        if (auto* watch = fw::LookUp<FindFirstChangeNotificationWide>("kernel32.dll", "FindFirstChangeNotificationW")) {
-            return UniqueChangeNotification(watch(directory.c_str(), TRUE, kWatchedChanges));
-        }
-    }
-    return UniqueChangeNotification(
-        ::FindFirstChangeNotificationA(fw::Narrow(directory).c_str(), TRUE, kWatchedChanges));
 }
 
 // The change time of the folder at `path` (with closing backslash); nothing
@@ -97,6 +76,7 @@ struct Indexer::State {
     // Written by the thread only, under the lock; read by queries under it.
     mutable fw::CriticalSection lock;
     WideIndex index;
+    Search<wchar_t> search;  // narrows as the user types on
     volatile LONG generation = 0;
     volatile LONG building = 1;
     volatile LONG entries = 0;
@@ -110,63 +90,134 @@ class IndexWork {
 public:
     explicit IndexWork(Indexer::State& state) : m_state(state) {}
 
-    // Until stopped: reads, watches, waits, reads again what changed.
+    // Until stopped: reads, waits for changes, reads again what changed.
+    // Each tree is watched from before its first reading on: what changes
+    // meanwhile is seen next time.
     void Run() {
+        m_menuWatch = ChangeWatch::Open(m_state.options.menuRoot);
         for (;;) {
-            // Watching before reading: what changes meanwhile is seen next time.
-            const std::vector<UniqueChangeNotification> watches = WatchAll();
-            AddNewRoots();
-            QueueChanged();
+            UpdateRoots();
+            if (m_comparePass) QueueChanged();
+            m_comparePass = false;
             if (!ReadPending()) return;
             ::InterlockedExchange(&m_state.building, 0);
-            if (!WaitForChange(watches)) return;
+            if (!WaitForChange()) return;
         }
     }
 
 private:
+    struct Root {
+        std::wstring directory;
+        std::uint32_t folder;
+        std::unique_ptr<ChangeWatch> watch;  // none: the periodic pass looks
+    };
+
     bool Stopped(DWORD waitMs = 0) const { return ::WaitForSingleObject(m_state.stop.get(), waitMs) == WAIT_OBJECT_0; }
 
-    std::vector<UniqueChangeNotification> WatchAll() const {
-        std::vector<UniqueChangeNotification> watches;
-        if (UniqueChangeNotification menus = WatchTree(m_state.options.menuRoot)) watches.push_back(std::move(menus));
-        for (const std::wstring& root : m_roots) {
-            if (watches.size() == kMostWatches) break;  // the rest have the periodic pass
-            if (!IsWatchable(root)) continue;
-            if (UniqueChangeNotification watch = WatchTree(root)) watches.push_back(std::move(watch));
-        }
-        return watches;
-    }
-
     // False when told to stop.
-    bool WaitForChange(const std::vector<UniqueChangeNotification>& watches) const {
+    bool WaitForChange() {
         std::vector<HANDLE> handles = {m_state.stop.get()};
-        for (const UniqueChangeNotification& watch : watches) handles.push_back(watch.get());
+        if (m_menuWatch) handles.push_back(m_menuWatch->Event());
+        for (const Root& root : m_roots) {
+            if (root.watch) handles.push_back(root.watch->Event());
+        }
         const DWORD woke = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
                                                     m_state.options.rereadMs);
-        return woke != WAIT_OBJECT_0 && !Stopped(woke == WAIT_TIMEOUT ? 0 : kSettleMs);
+        if (woke == WAIT_OBJECT_0) return false;
+        if (woke == WAIT_TIMEOUT || woke == WAIT_FAILED) {
+            m_comparePass = true;
+            return !Stopped();
+        }
+        if (Stopped(kSettleMs)) return false;
+        TakeChanges();
+        return true;
     }
 
-    // The menu root's drives and servers' shares that are not indexed yet.
-    void AddNewRoots() {
+    static bool IsSignalled(const std::unique_ptr<ChangeWatch>& watch) {
+        return watch && ::WaitForSingleObject(watch->Event(), 0) == WAIT_OBJECT_0;
+    }
+
+    // Queues the folders the watches name; a watch that cannot say where
+    // (and the menu root's, whose changes reach every menu) asks for a pass
+    // over every folder.
+    void TakeChanges() {
+        if (IsSignalled(m_menuWatch)) {
+            m_menuWatch->TakeChanges();
+            m_comparePass = true;
+        }
+        for (Root& root : m_roots) {
+            if (!IsSignalled(root.watch)) continue;
+            const std::optional<std::vector<std::wstring>> folders = root.watch->TakeChanges();
+            if (!folders) {
+                m_comparePass = true;
+                continue;
+            }
+            for (const std::wstring& relative : *folders) {
+                const std::uint32_t folder = m_state.index.FolderAt(root.folder, relative);
+                if (folder != kNone && m_state.index.IsLive(folder)) m_pending.push_back(folder);
+            }
+        }
+    }
+
+    // Indexes the menu root's drives and servers' shares that are new, and
+    // forgets those whose menus are gone.
+    void UpdateRoots() {
+        const std::vector<std::pair<std::wstring, std::wstring>> menus = MenuDirectories();
+        for (auto root = m_roots.begin(); root != m_roots.end();) {
+            const bool stays = std::any_of(menus.begin(), menus.end(),
+                                           [&](const auto& menu) { return menu.first == root->directory; });
+            if (stays) {
+                ++root;
+                continue;
+            }
+            {
+                const fw::CriticalSectionLock hold(m_state.lock);
+                m_state.index.DropRoot(root->folder);
+                m_state.entries = static_cast<LONG>(m_state.index.EntryCount());
+            }
+            ::InterlockedIncrement(&m_state.generation);
+            root = m_roots.erase(root);
+        }
+        for (const auto& [directory, menuFolder] : menus) AddRoot(directory, menuFolder);
+    }
+
+    // Every directory with a menu and its menu folder, as the menu root holds them.
+    std::vector<std::pair<std::wstring, std::wstring>> MenuDirectories() const {
         const std::wstring& menuRoot = m_state.options.menuRoot;
+        std::vector<std::pair<std::wstring, std::wstring>> menus;
         for (const listing::WideEntry& first : listing::ReadMenuFolders(menuRoot)) {
             const std::wstring directory = menubuilder::DirectoryOfMenuFolder(std::wstring_view(first.name));
             const std::wstring menuFolder = menuRoot + first.name + L'\\';
             if (directory.compare(0, 2, L"\\\\") != 0) {
-                AddRoot(directory, menuFolder);
+                menus.emplace_back(directory, menuFolder);
                 continue;
             }
             for (const listing::WideEntry& share : listing::ReadMenuFolders(menuFolder)) {
-                AddRoot(directory + share.name + L'\\', menuFolder + share.name + L'\\');
+                menus.emplace_back(directory + share.name + L'\\', menuFolder + share.name + L'\\');
             }
         }
+        return menus;
     }
 
     void AddRoot(const std::wstring& directory, const std::wstring& menuFolder) {
-        if (std::find(m_roots.begin(), m_roots.end(), directory) != m_roots.end()) return;
-        m_roots.push_back(directory);
-        const fw::CriticalSectionLock hold(m_state.lock);
-        m_pending.push_back(m_state.index.AddRoot(directory, menuFolder));
+        const bool known =
+            std::any_of(m_roots.begin(), m_roots.end(), [&](const Root& root) { return root.directory == directory; });
+        if (known) return;
+        // The rest have the periodic pass.
+        const bool watched = IsWatchable(directory) && WatchCount() < kMostWatches;
+        Root root{directory, kNone, watched ? ChangeWatch::Open(directory) : nullptr};
+        {
+            const fw::CriticalSectionLock hold(m_state.lock);
+            root.folder = m_state.index.AddRoot(directory, menuFolder);
+        }
+        m_pending.push_back(root.folder);
+        m_roots.push_back(std::move(root));
+    }
+
+    std::size_t WatchCount() const {
+        return (m_menuWatch ? 1 : 0) +
+               static_cast<std::size_t>(std::count_if(m_roots.begin(), m_roots.end(),
+                                                      [](const Root& root) { return root.watch != nullptr; }));
     }
 
     // What a pass reads again: every folder whose change time (or its menu
@@ -227,7 +278,9 @@ private:
     }
 
     Indexer::State& m_state;
-    std::vector<std::wstring> m_roots;
+    std::unique_ptr<ChangeWatch> m_menuWatch;
+    std::vector<Root> m_roots;
+    bool m_comparePass = true;  // every folder's change time to be compared
     std::deque<std::uint32_t> m_pending;
     std::vector<std::uint32_t> m_unreadable;
     std::vector<bool> m_read;  // by folder: read at least once
@@ -270,10 +323,10 @@ long Indexer::Generation() const {
 }
 
 std::vector<FoundRow> Indexer::Find(std::wstring_view text, std::size_t limit, std::size_t& total) const {
-    const State& state = *m_state;
+    State& state = *m_state;  // its search remembers what was typed
     const auto fold = [&](wchar_t c) { return state.fold[static_cast<std::uint16_t>(c)]; };
     const fw::CriticalSectionLock hold(state.lock);
-    const Found found = Query(state.index, text, fold, limit);
+    const Found found = state.search.Find(state.index, text, fold, limit);
     total = found.total;
     std::vector<FoundRow> rows;
     rows.reserve(found.entries.size());

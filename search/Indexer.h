@@ -4,11 +4,13 @@
 // menu root's drives and servers' shares, each with all its subfolders,
 // read breadth first with listing's reader (a slow network directory is
 // given up within the menus' wait and read again later) until the index
-// holds `entryLimit` entries. Afterwards a change notification on each
-// directory tree and on the menu root, or a periodic pass for what cannot
-// be watched, makes it read again every folder whose change time moved,
-// every folder that could not be read, and the menu root's new directories.
-// Queries never wait for the thread: they search what is indexed.
+// holds `entryLimit` entries. Afterwards each local directory tree and the
+// menu root are watched (ChangeWatch): a folder a watch names is read
+// again; a change it cannot place, and a periodic pass for what cannot be
+// watched, read again every folder whose change time moved and every folder
+// that could not be read. The menu root's new directories are added, those
+// whose menus went are dropped. Queries never wait for the thread: they
+// search what is indexed.
 
 #include "framework/UniqueHandle.h"
 #include "listing/DirectoryReader.h"

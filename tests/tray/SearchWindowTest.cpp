@@ -78,16 +78,42 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+search::IndexerOptions SlowGroundIndex() {
+    search::IndexerOptions options;
+    options.menuRoot = L"C:\\9slowmenus\\";
+    options.entryLimit = 1000000;
+    // What is timed out here is waiting, not the machine's load.
+    options.threadPriority = THREAD_PRIORITY_NORMAL;
+    return options;
+}
+
+// With no periodic pass, what the watches report is read again: two files
+// one after the other (the watch goes on after the first), then a drive
+// whose menu went. (Wine reports changes in a tree's top folder alone, so
+// the files are made there.)
+TEST(SearchIndex, ReportedChangesAreReadWithoutAPass) {
+    const SlowGround ground;
+    search::IndexerOptions options = SlowGroundIndex();
+    options.rereadMs = INFINITE;
+    search::Indexer index(options);
+    ASSERT_TRUE(index.Start());
+    ASSERT_EQ(WaitToFind(index, L"quickly", {"quickly found.txt"}), std::vector<std::string>{"quickly found.txt"});
+    for (const char* name : {"9slowroot one.txt", "9slowroot two.txt"}) {
+        ASSERT_TRUE(MakeFile(std::string("C:\\") + name));
+        EXPECT_EQ(WaitToFind(index, fw::Widen(name).c_str(), {name}), std::vector<std::string>{name});
+        ::DeleteFileA((std::string("C:\\") + name).c_str());
+    }
+    RemoveTree(std::string("C:\\9slowmenus\\C"));
+    EXPECT_EQ(WaitToFind(index, L"quickly", {}), std::vector<std::string>{});
+    EXPECT_EQ(index.Progress().entries, 0u);
+}
+
 TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     const SlowGround ground;
     const fw::UniqueEvent release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     g_release = release.get();
-    search::IndexerOptions options;
-    options.menuRoot = L"C:\\9slowmenus\\";
-    options.entryLimit = 1000000;
+    search::IndexerOptions options = SlowGroundIndex();
     options.read.reader = SlowOrLockedReader;
-    // What is timed out here is waiting, not the machine's load.
-    options.threadPriority = THREAD_PRIORITY_NORMAL;
     search::Indexer index(options);
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"quickly", {"quickly found.txt"}), std::vector<std::string>{"quickly found.txt"});
