@@ -34,4 +34,10 @@ ImageListMoves& SystemImageListMoves() {
     return moves;
 }
 
+bool& OwnerDataListViews() {
+    static bool available =
+        CommonControlsFunction<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx") != nullptr;
+    return available;
+}
+
 }  // namespace fw

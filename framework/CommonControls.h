@@ -24,4 +24,9 @@ struct ImageListMoves {
 };
 ImageListMoves& SystemImageListMoves();
 
+// Whether list views may keep no items of their own and ask for each row as
+// they draw it (LVS_OWNERDATA, new in 4.70), known by a function new in
+// 4.70. Tests turn it off to run what a bare Windows 95 runs.
+bool& OwnerDataListViews();
+
 }  // namespace fw

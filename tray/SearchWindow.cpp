@@ -161,9 +161,11 @@ bool CSearchWindow::OnEditKey(UINT message, WPARAM key) {
 
 void CSearchWindow::OnCreate() {
     m_edit = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kSearchEditId);
-    m_list =
-        CreateChild(m_hWnd, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
-                    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP, kSearchListId);
+    m_ownerData = fw::OwnerDataListViews();
+    m_list = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP |
+                             (m_ownerData ? LVS_OWNERDATA : 0),
+                         kSearchListId);
     m_status = CreateChild(m_hWnd, 0, "STATIC", SS_LEFTNOWORDWRAP, kSearchStatusId);
     AddColumn(m_list, 0, "Name", kNameColumnWidth);
     AddColumn(m_list, 1, "Folder", kFolderColumnWidth);
@@ -185,11 +187,12 @@ void CSearchWindow::OnSize(int width, int height) const {
     ::MoveWindow(m_status, kMargin, statusTop, inner, kLineHeight - 4, TRUE);
 }
 
-LRESULT CSearchWindow::OnNotify(const NMHDR& header) {
+LRESULT CSearchWindow::OnNotify(NMHDR& header) {
     if (header.hwndFrom != m_list) return 0;
     switch (header.code) {
         case LVN_GETDISPINFOA:
-        case LVN_GETDISPINFOW: AnswerDisplayInfo(const_cast<NMHDR*>(&header)); return 0;
+        case LVN_GETDISPINFOW: AnswerDisplayInfo(&header); return 0;
+        case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         case NM_DBLCLK: OpenSelected(false); return 0;
         case NM_RETURN: OpenSelected(ControlHeld()); return 0;
         case NM_RCLICK: {
@@ -203,6 +206,20 @@ LRESULT CSearchWindow::OnNotify(const NMHDR& header) {
             return 0;
         default: return 0;
     }
+}
+
+// The edit box keeps the focus while the user types, so the list would draw
+// its selection as it does when inactive (in a colour barely apart from its
+// own under some schemes): the row that Enter opens is drawn as chosen.
+// Where the list has no custom draw (common controls 4.00) it is not asked.
+LRESULT CSearchWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED)) {
+        draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        draw.clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 // The index grew or changed: the same text may find more.
@@ -223,15 +240,25 @@ void CSearchWindow::Update() {
                                       : std::wstring();
     m_text = std::move(text);
     m_generation = m_index.Generation();
-    m_rows = m_index.Find(m_text, kShownRows, m_total);
-    m_rowIcons.assign(m_rows.size(), kIconNotLookedUp);
-    ShowRows(keptPath);
+    ShowRows(m_index.Find(m_text, kShownRows, m_total), keptPath);
     ShowStatus();
 }
 
 // Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
-// keeps its items and only grows or shrinks to the rows' number.
-void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
+// only grows or shrinks to the rows' number, and only rows that changed are
+// drawn again: typing on often keeps the best matches.
+void CSearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath) {
+    const bool resized = rows.size() != m_rows.size();
+    const auto differs = [](const search::FoundRow& a, const search::FoundRow& b) {
+        return a.path != b.path || a.attributes != b.attributes;
+    };
+    std::size_t first = 0;
+    std::size_t last = std::min(rows.size(), m_rows.size());
+    while (first < last && !differs(rows[first], m_rows[first])) ++first;
+    while (last > first && !differs(rows[last - 1], m_rows[last - 1])) --last;
+    m_rows = std::move(rows);
+    m_rowIcons.resize(m_rows.size(), kIconNotLookedUp);
+    std::fill(m_rowIcons.begin() + static_cast<std::ptrdiff_t>(first), m_rowIcons.end(), kIconNotLookedUp);
     ResizeList(static_cast<int>(m_rows.size()));
     if (!m_rows.empty()) {
         const auto same = std::find_if(m_rows.begin(), m_rows.end(),
@@ -242,15 +269,24 @@ void CSearchWindow::ShowRows(const std::wstring& selectedPath) {
         ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&selection));
         ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
     }
-    ::InvalidateRect(m_list, nullptr, TRUE);
+    if (resized) {
+        ::InvalidateRect(m_list, nullptr, TRUE);
+    } else if (first < last) {
+        ::SendMessageA(m_list, LVM_REDRAWITEMS, first, last - 1);
+    }
 }
 
-// Items added or taken away one by one with drawing off: each would redraw
-// the list. Turning drawing on again redraws it at once (Wine does), so the
-// list is left alone when the number stays, as it does while typing on.
+// A list of its own rows is told their number. Otherwise items are added or
+// taken away one by one with drawing off: each would redraw the list.
+// Turning drawing on again redraws it at once (Wine does), so the list is
+// left alone when the number stays, as it does while typing on.
 void CSearchWindow::ResizeList(int wanted) const {
     int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
     if (shown == wanted) return;
+    if (m_ownerData) {
+        ::SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(wanted), 0);
+        return;
+    }
     ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     while (shown > wanted) ::SendMessageA(m_list, LVM_DELETEITEM, static_cast<WPARAM>(--shown), 0);
     for (; shown < wanted; ++shown) {

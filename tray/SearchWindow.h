@@ -12,6 +12,7 @@
 #include "tray/ShellIcons.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -50,11 +51,12 @@ private:
 
     void OnCreate();
     void OnSize(int width, int height) const;
-    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnNotify(NMHDR& header);
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void OnTimer();
 
     void Update();
-    void ShowRows(const std::wstring& selectedPath);
+    void ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath);
     void ResizeList(int wanted) const;
     void ShowStatus() const;
     void AnswerDisplayInfo(NMHDR* header);
@@ -70,6 +72,7 @@ private:
     ShellIcons& m_icons;
     HWND m_edit = nullptr;
     HWND m_list = nullptr;
+    bool m_ownerData = false;  // the list asks for its rows, which it does not keep
     HWND m_status = nullptr;
     WNDPROC m_editProc = nullptr;
     std::wstring m_text;

@@ -3,6 +3,7 @@
 // keystroke and the menus open while the index waits, and what was read
 // stays searchable.
 
+#include "framework/CommonControls.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 #include "search/Indexer.h"
@@ -106,6 +107,51 @@ TEST(SearchIndex, ReportedChangesAreReadWithoutAPass) {
     RemoveTree(std::string("C:\\9slowmenus\\C"));
     EXPECT_EQ(WaitToFind(index, L"quickly", {}), std::vector<std::string>{});
     EXPECT_EQ(index.Progress().entries, 0u);
+}
+
+// What the list shows in column `column`, row by row.
+std::vector<std::string> ListTexts(HWND list, int column) {
+    std::vector<std::string> texts;
+    const auto rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        char text[MAX_PATH] = "";
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+// The list holds the rows found, whether it asks for them (common controls
+// 4.70 and later) or keeps items (4.00), as the text grows and empties.
+TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
+    const SlowGround ground;
+    search::Indexer index(SlowGroundIndex());
+    ASSERT_TRUE(index.Start());
+    ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
+    const bool available = fw::OwnerDataListViews();
+    for (const bool ownerData : {true, false}) {
+        fw::OwnerDataListViews() = ownerData;
+        tray::ShellIcons icons;
+        tray::CSearchWindow window(index, icons);
+        ASSERT_TRUE(window.Show({100, 100}));
+        const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+        const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
+        const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
+        for (const char* text : {"i", "in", "inside", ""}) {
+            ::SetWindowTextA(edit, text);
+            std::vector<std::string> names;
+            for (const search::FoundRow& row : window.Rows()) names.push_back(fw::Narrow(row.name));
+            EXPECT_EQ(ListTexts(list, 0), names) << text << (ownerData ? ", owner data" : ", items");
+        }
+        ::SetWindowTextA(edit, "inside");
+        EXPECT_EQ(ListTexts(list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
+        ::DestroyWindow(shown);
+    }
+    fw::OwnerDataListViews() = available;
 }
 
 TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
