@@ -272,7 +272,7 @@ void CSearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstr
     if (resized) {
         ::InvalidateRect(m_list, nullptr, TRUE);
     } else if (first < last) {
-        ::SendMessageA(m_list, LVM_REDRAWITEMS, first, last - 1);
+        ::SendMessageA(m_list, LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last - 1));
     }
 }
 
