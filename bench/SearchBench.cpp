@@ -80,7 +80,7 @@ std::vector<std::string> TypedTexts() {
 // Each keystroke's time from WM_CHAR until the list has drawn.
 std::vector<double> TimeKeystrokes(const search::Indexer& index) {
     tray::ShellIcons icons;
-    tray::CSearchWindow window(index, icons);
+    tray::SearchWindow window(index, icons);
     std::vector<double> times;
     if (!window.Show({0, 0})) return times;
     const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);

@@ -188,7 +188,7 @@ private:
         for (const listing::WideEntry& first : listing::ReadMenuFolders(menuRoot)) {
             const std::wstring directory = menubuilder::DirectoryOfMenuFolder(std::wstring_view(first.name));
             const std::wstring menuFolder = menuRoot + first.name + L'\\';
-            if (directory.compare(0, 2, L"\\\\") != 0) {
+            if (!listing::IsServerDirectory<wchar_t>(directory)) {
                 menus.emplace_back(directory, menuFolder);
                 continue;
             }

@@ -72,16 +72,16 @@ void CopyInto(Char* destination, int size, const Char* text, std::size_t length)
 
 }  // namespace
 
-CSearchWindow::~CSearchWindow() {
+SearchWindow::~SearchWindow() {
     if (m_hWnd) ::DestroyWindow(m_hWnd);
 }
 
-bool CSearchWindow::Show(POINT at) {
+bool SearchWindow::Show(POINT at) {
     if (!m_hWnd) {
         const HINSTANCE instance = ::GetModuleHandleA(nullptr);
         WNDCLASSA windowClass{};
         if (!::GetClassInfoA(instance, kSearchWindowClass, &windowClass)) {
-            windowClass.lpfnWndProc = &CSearchWindow::WindowProc;
+            windowClass.lpfnWndProc = &SearchWindow::WindowProc;
             windowClass.hInstance = instance;
             windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
             windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -102,21 +102,21 @@ bool CSearchWindow::Show(POINT at) {
     return true;
 }
 
-LRESULT CALLBACK CSearchWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CSearchWindow* search = fw::CreatedWrapper<CSearchWindow>(window, message, lParam);
+LRESULT CALLBACK SearchWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SearchWindow* search = fw::CreatedWrapper<SearchWindow>(window, message, lParam);
     if (!search || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
     return search->HandleMessage(message, wParam, lParam);
 }
 
 // Keys of the edit box that work the list or the window.
-LRESULT CALLBACK CSearchWindow::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* search = reinterpret_cast<CSearchWindow*>(::GetWindowLongPtrA(::GetParent(edit), GWLP_USERDATA));
+LRESULT CALLBACK SearchWindow::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* search = reinterpret_cast<SearchWindow*>(::GetWindowLongPtrA(::GetParent(edit), GWLP_USERDATA));
     if (!search) return ::DefWindowProcA(edit, message, wParam, lParam);
     if (search->OnEditKey(message, wParam)) return 0;
     return ::CallWindowProcA(search->m_editProc, edit, message, wParam, lParam);
 }
 
-LRESULT CSearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (m_shellMenu && m_shellMenu->HandleMessage(message, wParam, lParam, result)) return result;
     switch (message) {
@@ -138,7 +138,7 @@ LRESULT CSearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool CSearchWindow::OnEditKey(UINT message, WPARAM key) {
+bool SearchWindow::OnEditKey(UINT message, WPARAM key) {
     const bool shift = ::GetKeyState(VK_SHIFT) < 0;
     if (message == WM_SYSKEYDOWN && key == VK_F10 && shift) {
         ShowContextMenu(SelectedRowPoint());
@@ -159,7 +159,7 @@ bool CSearchWindow::OnEditKey(UINT message, WPARAM key) {
     }
 }
 
-void CSearchWindow::OnCreate() {
+void SearchWindow::OnCreate() {
     m_edit = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kSearchEditId);
     m_ownerData = fw::OwnerDataListViews();
     m_list = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
@@ -171,14 +171,14 @@ void CSearchWindow::OnCreate() {
     AddColumn(m_list, 1, "Folder", kFolderColumnWidth);
     ::SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_icons.Images()));
     m_editProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CSearchWindow::EditProc)));
+        ::SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SearchWindow::EditProc)));
     ::SetTimer(m_hWnd, kIndexCheckTimer, kIndexCheckMs, nullptr);
     m_text.clear();
     m_generation = -1;
     ShowStatus();
 }
 
-void CSearchWindow::OnSize(int width, int height) const {
+void SearchWindow::OnSize(int width, int height) const {
     const int inner = std::max(0, width - 2 * kMargin);
     const int listTop = kMargin + kLineHeight + kMargin;
     const int statusTop = std::max(listTop, height - kMargin - kLineHeight + 4);
@@ -187,7 +187,7 @@ void CSearchWindow::OnSize(int width, int height) const {
     ::MoveWindow(m_status, kMargin, statusTop, inner, kLineHeight - 4, TRUE);
 }
 
-LRESULT CSearchWindow::OnNotify(NMHDR& header) {
+LRESULT SearchWindow::OnNotify(NMHDR& header) {
     if (header.hwndFrom != m_list) return 0;
     switch (header.code) {
         case LVN_GETDISPINFOA:
@@ -212,7 +212,7 @@ LRESULT CSearchWindow::OnNotify(NMHDR& header) {
 // its selection as it does when inactive (in a colour barely apart from its
 // own under some schemes): the row that Enter opens is drawn as chosen.
 // Where the list has no custom draw (common controls 4.00) it is not asked.
-LRESULT CSearchWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+LRESULT SearchWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED)) {
         draw.nmcd.uItemState &= ~CDIS_SELECTED;
@@ -223,14 +223,14 @@ LRESULT CSearchWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
 }
 
 // The index grew or changed: the same text may find more.
-void CSearchWindow::OnTimer() {
+void SearchWindow::OnTimer() {
     if (m_index.Generation() != m_generation) Update();
     ShowStatus();
 }
 
 // A new text selects its best match; the same text, found again as the
 // index grew, keeps the row the user moved to.
-void CSearchWindow::Update() {
+void SearchWindow::Update() {
     char typed[MAX_PATH] = "";
     ::GetWindowTextA(m_edit, typed, MAX_PATH);
     std::wstring text = fw::Widen(typed);
@@ -247,7 +247,7 @@ void CSearchWindow::Update() {
 // Every row's text and icon come when drawn (LVN_GETDISPINFO), so the list
 // only grows or shrinks to the rows' number, and only rows that changed are
 // drawn again: typing on often keeps the best matches.
-void CSearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath) {
+void SearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath) {
     const bool resized = rows.size() != m_rows.size();
     const auto differs = [](const search::FoundRow& a, const search::FoundRow& b) {
         return a.path != b.path || a.attributes != b.attributes;
@@ -280,7 +280,7 @@ void CSearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstr
 // taken away one by one with drawing off: each would redraw the list.
 // Turning drawing on again redraws it at once (Wine does), so the list is
 // left alone when the number stays, as it does while typing on.
-void CSearchWindow::ResizeList(int wanted) const {
+void SearchWindow::ResizeList(int wanted) const {
     int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
     if (shown == wanted) return;
     if (m_ownerData) {
@@ -300,7 +300,7 @@ void CSearchWindow::ResizeList(int wanted) const {
     ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
 }
 
-void CSearchWindow::ShowStatus() const {
+void SearchWindow::ShowStatus() const {
     const search::IndexProgress progress = m_index.Progress();
     std::string status = progress.building ? "Indexing... " + Grouped(progress.entries) + " entries"
                                            : Grouped(progress.entries) + " entries indexed";
@@ -313,7 +313,7 @@ void CSearchWindow::ShowStatus() const {
     if (status != shown) ::SetWindowTextA(m_status, status.c_str());
 }
 
-void CSearchWindow::AnswerDisplayInfo(NMHDR* header) {
+void SearchWindow::AnswerDisplayInfo(NMHDR* header) {
     // Both layouts agree up to the text pointer's type.
     auto& wide = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
     const auto row = static_cast<size_t>(wide.iItem);
@@ -330,22 +330,22 @@ void CSearchWindow::AnswerDisplayInfo(NMHDR* header) {
     CopyInto(ansi.pszText, ansi.cchTextMax, m_narrowed.c_str(), m_narrowed.size());
 }
 
-int CSearchWindow::IconOf(size_t row) {
+int SearchWindow::IconOf(size_t row) {
     if (m_rowIcons[row] == kIconNotLookedUp)
         m_rowIcons[row] = m_icons.IndexOf(m_rows[row].path, m_rows[row].attributes);
     return m_rowIcons[row];
 }
 
-int CSearchWindow::SelectedRow() const {
+int SearchWindow::SelectedRow() const {
     return static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 // The list moves its selection as it would with its own focus.
-void CSearchWindow::MoveSelection(WPARAM key) const {
+void SearchWindow::MoveSelection(WPARAM key) const {
     ::SendMessageA(m_list, WM_KEYDOWN, key, 0);
 }
 
-void CSearchWindow::OpenSelected(bool itsFolder) {
+void SearchWindow::OpenSelected(bool itsFolder) {
     const int row = SelectedRow();
     if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
     const search::FoundRow chosen = m_rows[static_cast<size_t>(row)];
@@ -353,7 +353,7 @@ void CSearchWindow::OpenSelected(bool itsFolder) {
     OpenWithShell(nullptr, itsFolder ? chosen.folder : chosen.path);
 }
 
-void CSearchWindow::ShowContextMenu(POINT at) {
+void SearchWindow::ShowContextMenu(POINT at) {
     const int row = SelectedRow();
     if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) return;
     ShellContextMenu menu;
@@ -364,7 +364,7 @@ void CSearchWindow::ShowContextMenu(POINT at) {
 }
 
 // Below the selected row's icon, where a keyboard's context menu opens.
-POINT CSearchWindow::SelectedRowPoint() const {
+POINT SearchWindow::SelectedRowPoint() const {
     RECT bounds{LVIR_ICON, 0, 0, 0};
     POINT at{0, 0};
     if (::SendMessageA(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(std::max(SelectedRow(), 0)),

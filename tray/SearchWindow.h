@@ -29,12 +29,12 @@ inline constexpr int kSearchStatusId = 103;
 // The most rows shown: the best matches; the status line counts them all.
 inline constexpr std::size_t kShownRows = 100;
 
-class CSearchWindow : public fw::Window {
+class SearchWindow : public fw::Window {
 public:
-    CSearchWindow(const search::Indexer& index, ShellIcons& icons) : m_index(index), m_icons(icons) {}
-    ~CSearchWindow() override;
-    CSearchWindow(const CSearchWindow&) = delete;
-    CSearchWindow& operator=(const CSearchWindow&) = delete;
+    SearchWindow(const search::Indexer& index, ShellIcons& icons) : m_index(index), m_icons(icons) {}
+    ~SearchWindow() override;
+    SearchWindow(const SearchWindow&) = delete;
+    SearchWindow& operator=(const SearchWindow&) = delete;
 
     // Opens the window near `at` with an empty edit box, or brings the open
     // one to the front.

@@ -191,7 +191,7 @@ void TrayWindow::StartIndexing() {
 
 void TrayWindow::ShowSearch() {
     if (!m_index) return;
-    if (!m_search) m_search = std::make_unique<CSearchWindow>(*m_index, m_icons);
+    if (!m_search) m_search = std::make_unique<SearchWindow>(*m_index, m_icons);
     m_search->Show(Pointer());
 }
 

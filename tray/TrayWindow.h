@@ -18,7 +18,7 @@ class Indexer;
 
 namespace tray {
 
-class CSearchWindow;
+class SearchWindow;
 class ShellContextMenu;
 
 inline constexpr char kTrayWindowClass[] = "RootCasterTray";
@@ -70,7 +70,7 @@ private:
     std::unique_ptr<TrayIcon> m_icon;
     ShellIcons m_icons;
     std::unique_ptr<search::Indexer> m_index;
-    std::unique_ptr<CSearchWindow> m_search;
+    std::unique_ptr<SearchWindow> m_search;
     // The menu being tracked, which gets the menu messages meanwhile.
     FolderMenus* m_folderMenus = nullptr;
     HMENU m_rootMenu = nullptr;  // the tracked root, which shows "Search..." first

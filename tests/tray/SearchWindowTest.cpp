@@ -136,7 +136,7 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     for (const bool ownerData : {true, false}) {
         fw::OwnerDataListViews() = ownerData;
         tray::ShellIcons icons;
-        tray::CSearchWindow window(index, icons);
+        tray::SearchWindow window(index, icons);
         ASSERT_TRUE(window.Show({100, 100}));
         const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
         const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
@@ -166,7 +166,7 @@ TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     EXPECT_TRUE(index.Progress().building) << "the slow folder cannot have been read yet";
 
     tray::ShellIcons icons;
-    tray::CSearchWindow window(index, icons);
+    tray::SearchWindow window(index, icons);
     ASSERT_TRUE(window.Show({100, 100}));
     const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
     ASSERT_TRUE(shown);
