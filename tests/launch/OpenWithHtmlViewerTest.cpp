@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace testing_support;
 
 namespace {
@@ -22,8 +24,21 @@ class OpenWithHtmlViewer : public ::testing::Test {
 protected:
     std::vector<std::string> Open(const std::string& command, const std::string& document) {
         ScopedHtmlAssociation association(command);
+        return OpenAndWaitForLines(document, 1);
+    }
+
+    // Under load, Wine has once lost a program start: no line came and no
+    // recorder ran. Such a start is tried once more, so that only a start
+    // that fails again fails the test.
+    std::vector<std::string> OpenAndWaitForLines(const std::string& document, size_t count) {
         launch::OpenWithHtmlViewer(document);
-        return recorder.WaitForLines(1);
+        std::vector<std::string> lines = recorder.WaitForLines(count);
+        if (lines.size() + 1 == count && !Recorder::AnyRuns()) {
+            std::printf("no recorder started for %s: opened again\n", document.c_str());
+            launch::OpenWithHtmlViewer(document);
+            lines = recorder.WaitForLines(count);
+        }
+        return lines;
     }
 
     Recorder recorder;
@@ -51,11 +66,9 @@ TEST_F(OpenWithHtmlViewer, EmptyDocumentStartsNothing) {
 
 TEST_F(OpenWithHtmlViewer, AssociationIsReadAfreshAtEveryCall) {
     ScopedHtmlAssociation association(program + " first %1");
-    launch::OpenWithHtmlViewer("a.htm");
-    ASSERT_EQ(recorder.WaitForLines(1).size(), 1u);
+    ASSERT_EQ(OpenAndWaitForLines("a.htm", 1).size(), 1u);
     association.SetCommand(program + " second %1");
-    launch::OpenWithHtmlViewer("b.htm");
-    const auto lines = recorder.WaitForLines(2);
+    const auto lines = OpenAndWaitForLines("b.htm", 2);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], program + " second b.htm");
     EXPECT_EQ(fw::WaitCursor::Depth(), 0) << "the wait cursor is switched off again";

@@ -15,7 +15,9 @@ constexpr char kOutputVariable[] = "ROOTCASTER_RECORDER_OUTPUT";
 constexpr char kTestHtmlType[] = "RootCasterTest.HtmlFile";
 const std::string kTestHtmlCommandKey = std::string(kTestHtmlType) + "\\shell\\open\\command";
 
-bool RecorderRuns() {
+}  // namespace
+
+bool Recorder::AnyRuns() {
     // A snapshot handle is closed like a file's.
     const fw::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
@@ -25,8 +27,6 @@ bool RecorderRuns() {
     }
     return false;
 }
-
-}  // namespace
 
 Recorder::Recorder() {
     char temp[MAX_PATH] = {};
@@ -63,7 +63,7 @@ std::vector<std::string> Recorder::WaitForLines(size_t count, DWORD timeoutMs) c
 }
 
 std::vector<std::string> Recorder::LinesOnceNoneRuns(DWORD timeoutMs) const {
-    for (DWORD waited = 0; waited < timeoutMs && RecorderRuns(); waited += 50) ::Sleep(50);
+    for (DWORD waited = 0; waited < timeoutMs && AnyRuns(); waited += 50) ::Sleep(50);
     return Lines();
 }
 

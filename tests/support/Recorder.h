@@ -26,6 +26,8 @@ public:
     std::vector<std::string> Lines() const;
     // Waits until at least `count` command lines are there.
     std::vector<std::string> WaitForLines(size_t count, DWORD timeoutMs = 20000) const;
+    // Whether a recorder runs now, started by any test.
+    static bool AnyRuns();
     // Waits until no recorder runs, so that every recorder started so far has
     // written its line, and returns the lines.
     std::vector<std::string> LinesOnceNoneRuns(DWORD timeoutMs = 20000) const;

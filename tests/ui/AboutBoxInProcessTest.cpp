@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace testing_support;
 
 namespace {
@@ -23,6 +25,7 @@ struct CursorSeen {
     bool belowLogo = false;
     bool askedOnLogo = false;
     bool askedBesideLogo = false;
+    std::string pointer;
 };
 
 // The cursor the dialog's thread shows after a mouse move to (x, y).
@@ -32,21 +35,57 @@ HCURSOR CursorAfterMoveTo(HWND about, int x, int y) {
     return ::GetCursor();
 }
 
+bool PointerIsAt(POINT point) {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+}
+
+// Wine moves the X pointer asynchronously: this waits until it says the
+// pointer is there.
+bool MovePointerTo(POINT point) {
+    ::SetCursorPos(point.x, point.y);
+    for (int tries = 0; tries < 80; ++tries, ::Sleep(25)) {
+        if (PointerIsAt(point)) return true;
+    }
+    return false;
+}
+
+std::string Describe(POINT point) {
+    return std::to_string(point.x) + "," + std::to_string(point.y);
+}
+
 // The cursor the dialog's thread shows when the system asks for one with
-// the pointer at (x, y), as it does before every mouse move.
-HCURSOR CursorAskedAt(HWND about, int x, int y) {
+// the pointer at (x, y), as it does before every mouse move. Wine may report
+// an earlier position for a while, so an answer counts only when the pointer
+// was at (x, y) before and after it; `where` tells where the pointer was
+// when none counted.
+HCURSOR CursorAskedAt(HWND about, int x, int y, std::string& where) {
     POINT point{x, y};
     ::ClientToScreen(about, &point);
-    ::SetCursorPos(point.x, point.y);
-    // Wine moves the X pointer asynchronously: the dialog must read the new
-    // position, not the one a previous run left.
-    POINT now{};
-    for (int tries = 0; tries < 40 && (!::GetCursorPos(&now) || now.x != point.x || now.y != point.y); ++tries) {
-        ::Sleep(25);
+    MovePointerTo(point);
+    for (int tries = 0; tries < 80; ++tries, ::Sleep(25)) {
+        if (!PointerIsAt(point)) continue;
+        ::SetCursor(nullptr);
+        ::SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(about), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const HCURSOR shown = ::GetCursor();
+        if (PointerIsAt(point)) return shown;
     }
-    ::SetCursor(nullptr);
-    ::SendMessageA(about, WM_SETCURSOR, reinterpret_cast<WPARAM>(about), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return ::GetCursor();
+    POINT now{};
+    ::GetCursorPos(&now);
+    where += "pointer at " + Describe(now) + ", not " + Describe(point) + "; ";
+    return nullptr;
+}
+
+// The system's own mouse messages reach the dialog's thread at any time and
+// may put the class's arrow back between a question and its answer; with
+// the pointer off the logo they never show the hand. So the hand counts as
+// shown when any of a few askings showed it.
+template <class Ask>
+bool HandShown(HCURSOR hand, Ask ask) {
+    for (int tries = 0; tries < 5; ++tries) {
+        if (ask() == hand) return true;
+    }
+    return false;
 }
 
 TEST(AboutBoxInProcess, HandCursorShowsOverTheLogoOnly) {
@@ -63,26 +102,37 @@ TEST(AboutBoxInProcess, HandCursorShowsOverTheLogoOnly) {
         ::AttachThreadInput(::GetCurrentThreadId(), dialogThread, TRUE);
         POINT logo{0, 0};
         ::MapWindowPoints(::GetDlgItem(about, IDC_LOGO), about, &logo, 1);
-        seen.onLogo = CursorAfterMoveTo(about, logo.x + 20, logo.y + 20) == hand;
-        seen.onLastPixel = CursorAfterMoveTo(about, logo.x + kLogoSize - 1, logo.y + kLogoSize - 1) == hand;
-        seen.rightOfLogo = CursorAfterMoveTo(about, logo.x + kLogoSize + 5, logo.y + 20) == hand;
-        seen.belowLogo = CursorAfterMoveTo(about, logo.x + 20, logo.y + kLogoSize + 5) == hand;
+        // The mouse moves below are the test's own; the pointer waits
+        // beside the dialog, where the system's never show the hand.
+        RECT dialog{};
+        ::GetWindowRect(about, &dialog);
+        if (!MovePointerTo({dialog.right + 5, dialog.bottom + 5})) seen.pointer += "pointer not parked; ";
+        const auto movedTo = [&](int x, int y) {
+            return HandShown(hand, [&] { return CursorAfterMoveTo(about, logo.x + x, logo.y + y); });
+        };
+        seen.onLogo = movedTo(20, 20);
+        seen.onLastPixel = movedTo(kLogoSize - 1, kLogoSize - 1);
+        seen.rightOfLogo = movedTo(kLogoSize + 5, 20);
+        seen.belowLogo = movedTo(20, kLogoSize + 5);
         // Beside the logo first: moving the real pointer onto the logo also
         // makes a mouse move of its own, which, handled late, would show the
         // hand during the check beside it.
-        seen.askedBesideLogo = CursorAskedAt(about, logo.x + kLogoSize + 5, logo.y + 20) == hand;
-        seen.askedOnLogo = CursorAskedAt(about, logo.x + 20, logo.y + 20) == hand;
+        const auto askedAt = [&](int x, int y) {
+            return HandShown(hand, [&] { return CursorAskedAt(about, logo.x + x, logo.y + y, seen.pointer); });
+        };
+        seen.askedBesideLogo = askedAt(kLogoSize + 5, 20);
+        seen.askedOnLogo = askedAt(20, 20);
         ::AttachThreadInput(::GetCurrentThreadId(), dialogThread, FALSE);
         ::PostMessageA(about, WM_COMMAND, IDOK, 0);
     });
     CAboutDlg about;
     EXPECT_EQ(about.DoModal(), IDOK);
     helper.Join();
-    EXPECT_TRUE(seen.onLogo);
-    EXPECT_TRUE(seen.onLastPixel);
+    EXPECT_TRUE(seen.onLogo) << seen.pointer;
+    EXPECT_TRUE(seen.onLastPixel) << seen.pointer;
     EXPECT_FALSE(seen.rightOfLogo);
     EXPECT_FALSE(seen.belowLogo);
-    EXPECT_TRUE(seen.askedOnLogo) << "WM_SETCURSOR over the logo";
+    EXPECT_TRUE(seen.askedOnLogo) << "WM_SETCURSOR over the logo; " << seen.pointer;
     EXPECT_FALSE(seen.askedBesideLogo) << "WM_SETCURSOR beside the logo";
 }
 
