@@ -13,11 +13,6 @@ constexpr std::size_t kFirstSeparatorPosition = 4;
 
 constexpr char kNetworkStart[] = "\\\\";
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
-}
-
 // A relative path would name a menu folder that the naming rule reads back
 // as a server, while its items point below whatever the current directory
 // was: only a drive path ("X:" then a backslash or the end) or a network
@@ -51,18 +46,19 @@ bool IsDeviceName(std::string_view name) {
     static constexpr std::array<std::string_view, 8> kPlainDevices = {"CON",    "PRN",     "AUX",    "NUL",
                                                                       "CONIN$", "CONOUT$", "CLOCK$", "CONFIG$"};
     if (std::any_of(kPlainDevices.begin(), kPlainDevices.end(),
-                    [&](std::string_view device) { return EqualIgnoringAsciiCase(name, device); })) {
+                    [&](std::string_view device) { return EqualIgnoringAsciiCase<char>(name, device); })) {
         return true;
     }
     const std::string_view port = name.substr(0, 3);
-    return (EqualIgnoringAsciiCase(port, "COM") || EqualIgnoringAsciiCase(port, "LPT")) &&
+    return (EqualIgnoringAsciiCase<char>(port, "COM") || EqualIgnoringAsciiCase<char>(port, "LPT")) &&
            IsPortNumber(name.substr(port.size()));
 }
 
 // A menu folder of that name would take the place of a file its parent holds.
 bool IsMenuFileName(std::string_view name) {
-    return EqualIgnoringAsciiCase(name, kMarkerFileName) || EqualIgnoringAsciiCase(name, kOpenItemFileName) ||
-           EqualIgnoringAsciiCase(name, kDOSPromptItemFileName);
+    return EqualIgnoringAsciiCase<char>(name, kMarkerFileName) ||
+           EqualIgnoringAsciiCase<char>(name, kOpenItemFileName) ||
+           EqualIgnoringAsciiCase<char>(name, kDOSPromptItemFileName);
 }
 
 // Characters no file name may hold: "/" is a second separator, a zero cuts
@@ -162,7 +158,7 @@ std::wstring MenuBase(std::wstring_view startMenu) {
 }
 
 bool BeginsWithFolder(std::string_view path, std::string_view folder) {
-    return EqualIgnoringAsciiCase(path.substr(0, folder.size()), folder);
+    return EqualIgnoringAsciiCase<char>(path.substr(0, folder.size()), folder);
 }
 
 void EnsureClosingBackslash(std::string& path) {

@@ -5,6 +5,7 @@
 
 #include "framework/LeadByte.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -47,6 +48,13 @@ constexpr bool IsDriveLetter(Char c) {
 template <class Char>
 constexpr Char FoldAsciiCase(Char c) {
     return c >= 'a' && c <= 'z' ? static_cast<Char>(c - 'a' + 'A') : c;
+}
+
+// Whether two texts are the same as paths and names compare (FoldAsciiCase).
+template <class Char>
+constexpr bool EqualIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](Char x, Char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
 }
 
 // Whether `path` is a network path: "\\server" and what follows.

@@ -8,8 +8,8 @@
 #include "search/SearchIndex.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <tuple>

@@ -104,7 +104,8 @@ public:
             const View name = relative.substr(0, end);
             relative.remove_prefix(std::min(end + 1, relative.size()));
             std::uint32_t child = m_folders[folder].firstChild;
-            while (child != kNone && !SameName(NameOf(m_entries[m_folders[child].entry]), name)) {
+            while (child != kNone &&
+                   !menubuilder::EqualIgnoringAsciiCase(NameOf(m_entries[m_folders[child].entry]), name)) {
                 child = m_folders[child].nextSibling;
             }
             folder = child;
@@ -184,12 +185,6 @@ private:
         Text directory;
         Text menuFolder;
     };
-
-    static bool SameName(View a, View b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](Char x, Char y) {
-                   return menubuilder::FoldAsciiCase(x) == menubuilder::FoldAsciiCase(y);
-               });
-    }
 
     std::vector<std::uint32_t> ChildFolders(std::uint32_t folder) const {
         std::vector<std::uint32_t> children;

@@ -8,10 +8,7 @@ namespace shellext {
 namespace {
 
 bool BeginsWith(std::wstring_view text, std::wstring_view start) {
-    return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(), [](wchar_t a, wchar_t b) {
-               return menubuilder::FoldAsciiCase(a) == menubuilder::FoldAsciiCase(b);
-           });
+    return menubuilder::EqualIgnoringAsciiCase(text.substr(0, start.size()), start);
 }
 
 std::wstring WithoutClosingBackslash(std::wstring_view path) {

@@ -132,7 +132,11 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     search::Indexer index(SlowGroundIndex());
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
-    const bool available = fw::OwnerDataListViews();
+    // The kind of list found at the start comes back, also when a check ends the test.
+    struct RestoreListKind {
+        const bool available = fw::OwnerDataListViews();
+        ~RestoreListKind() { fw::OwnerDataListViews() = available; }
+    } restore;
     for (const bool ownerData : {true, false}) {
         fw::OwnerDataListViews() = ownerData;
         tray::ShellIcons icons;
@@ -151,7 +155,6 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
         EXPECT_EQ(ListTexts(list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
         ::DestroyWindow(shown);
     }
-    fw::OwnerDataListViews() = available;
 }
 
 TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
