@@ -38,6 +38,12 @@
 #define IDM_HELP 40003
 #define IDM_EXIT 40004
 
+// The tray's folder menus: "Search..." atop the root, and the commands
+// handed out in turn to the entries, within the 16 bits older systems keep.
+#define IDM_TRAY_SEARCH 0x0001
+#define IDM_TRAY_ENTRY_FIRST 0x0002
+#define IDM_TRAY_ENTRY_LAST 0x7FFF
+
 // About box controls.
 #define IDC_LOGO 1008
 #define IDC_USAGE 1012

@@ -5,6 +5,8 @@
 // icons, shortcuts and the like) and drive roots are asked for by their path,
 // unless it lies on a server or a removable drive (listing::MayBlock).
 
+#include "tray/MenuPages.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,9 +14,6 @@
 #include <string>
 
 namespace tray {
-
-inline constexpr int kIconNotLookedUp = -2;
-inline constexpr int kNoIcon = -1;
 
 class ShellIcons {
 public:

@@ -8,7 +8,6 @@
 #include "settings/SettingsStore.h"
 #include "tray/FolderMenus.h"
 #include "tray/MenuRoot.h"
-#include "tray/SearchEntry.h"
 #include "tray/SearchWindow.h"
 #include "tray/ShellActions.h"
 #include "tray/StartWithWindows.h"
@@ -79,20 +78,13 @@ LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // While a menu is tracked, its messages go to it.
 bool TrayWindow::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
     if (m_shellMenu) return m_shellMenu->HandleMessage(message, wParam, lParam, result);
-    if (!m_folderMenus || !m_folderMenus->HandleMessage(message, wParam, lParam, result)) return false;
-    if (message == WM_MENUCHAR && reinterpret_cast<HMENU>(lParam) == m_rootMenu) {
-        result = MenuCharWithSearchEntry(result, static_cast<wchar_t>(LOWORD(wParam)));
-    }
-    return true;
+    return m_folderMenus && m_folderMenus->HandleMessage(message, wParam, lParam, result);
 }
 
 void TrayWindow::OnCreate() {
     m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
-    const HICON icon =
-        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER), IMAGE_ICON,
-                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    m_icon = std::make_unique<TrayIcon>(m_hWnd, kIconMessage, icon, kTip);
-    m_icon->Add();
+    m_icon = std::make_unique<TrayIcon>(m_hWnd, kIconMessage, IDI_ROOTCASTER, kTip);
+    m_icon->Show();
     // Taken by another program: the icon still opens the menu.
     ::RegisterHotKey(m_hWnd, kHotKeyId, kHotKeyModifiers, kHotKey);
     ::RegisterHotKey(m_hWnd, kSearchHotKeyId, kHotKeyModifiers, kSearchHotKey);
@@ -117,9 +109,10 @@ void TrayWindow::OnCommand(UINT command) {
     }
 }
 
-// Explorer started anew (after a crash) and has forgotten every icon.
+// Explorer started anew (after a crash, or at another DPI) and has
+// forgotten every icon.
 void TrayWindow::OnTaskbarCreated() const {
-    if (m_icon) m_icon->Add();
+    if (m_icon) m_icon->Show();
 }
 
 void TrayWindow::OnDestroy() {
@@ -139,12 +132,12 @@ void TrayWindow::ShowFolderMenu() {
     const std::wstring menuRoot = MenuRootFolder();
     if (m_folderMenus || menuRoot.empty()) return;
     const FolderMenuOutcome outcome = TrackFolderMenus(menuRoot);
-    if (outcome.chosen) {
+    if (outcome.chosen && outcome.chosen->kind == Line::Kind::kSearch) {
+        ShowSearch();
+    } else if (outcome.chosen) {
         OpenWithShell(m_hWnd, outcome.chosen->path);
     } else if (outcome.contextMenuAsked) {
         ShowShellContextMenu(outcome.contextMenuAsked->path, Pointer());
-    } else if (outcome.searchChosen) {
-        ShowSearch();
     }
 }
 
@@ -152,14 +145,11 @@ TrayWindow::FolderMenuOutcome TrayWindow::TrackFolderMenus(const std::wstring& m
     FolderMenus menus(m_icons, m_hWnd);
     const fw::UniqueMenu root = menus.CreateRootMenu(menuRoot);
     if (!root) return {};
-    AddSearchEntry(root.get());
     const POINT at = Pointer();
     m_folderMenus = &menus;
-    m_rootMenu = root.get();
     const UINT command = TrackMenu(m_hWnd, root.get(), at, 0);
     m_folderMenus = nullptr;
-    m_rootMenu = nullptr;
-    return {menus.Chosen(command), menus.ContextMenuAsked(), command == kSearchCommand};
+    return {menus.Chosen(command), menus.ContextMenuAsked()};
 }
 
 void TrayWindow::ShowTrayMenu() {
@@ -203,7 +193,7 @@ void TrayWindow::ToggleStartWithWindows() const {
 // and the icon in the notification area.
 void TrayWindow::Refresh() {
     m_icons.Forget();
-    if (m_icon) m_icon->Add();
+    if (m_icon) m_icon->Show();
 }
 
 void TrayWindow::ShowHelp() {

@@ -48,12 +48,11 @@ private:
     void OnTaskbarCreated() const;
     void OnDestroy();
 
-    // What the user did in the folder menus: chose an entry, asked for one's
-    // context menu, or chose "Search...".
+    // What the user did in the folder menus: chose an entry or "Search...",
+    // or asked for an entry's context menu.
     struct FolderMenuOutcome {
         std::optional<Line> chosen;
         std::optional<Line> contextMenuAsked;
-        bool searchChosen = false;
     };
 
     void ShowFolderMenu();
@@ -73,7 +72,6 @@ private:
     std::unique_ptr<SearchWindow> m_search;
     // The menu being tracked, which gets the menu messages meanwhile.
     FolderMenus* m_folderMenus = nullptr;
-    HMENU m_rootMenu = nullptr;  // the tracked root, which shows "Search..." first
     const ShellContextMenu* m_shellMenu = nullptr;
 };
 

@@ -99,7 +99,7 @@ TEST(TrayMenus, ShowAnAddedDirectoryInOrderWithoutHiddenEntries) {
 
     MenuWalk walk;
     const fw::UniqueMenu root = walk.Menus().CreateRootMenu(tray::MenuRootFolder());
-    ASSERT_EQ(Join(Texts(root.get())), "C:>|");
+    ASSERT_EQ(Join(Texts(root.get())), "Search...|-|C:>|");
     HMENU menu = OpenItem(walk, root.get(), "C:");
     for (size_t start = 3, end; menu && start < path.size(); start = end + 1) {
         end = std::min(path.find('\\', start), path.size());
@@ -275,7 +275,7 @@ TEST(TrayRanges, ReachEveryEntryWithinTheFewestMenus) {
         Reach reach;
         WalkRanges(walk, menu.get(), 1, 0, reach);
         std::vector<std::wstring> names;
-        for (const listing::WideEntry& entry : reading->entries) names.push_back(entry.name);
+        for (const tray::Entry& entry : reading->entries) names.push_back(entry.name);
         EXPECT_TRUE(reach.entries == names) << test.count << " entries: " << reach.entries.size() << " shown";
         EXPECT_EQ(reach.deepest, test.menus) << test.count << " entries";
         EXPECT_LE(reach.longest, tray::kPageSize) << test.count << " entries";
