@@ -10,9 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+#include <shlwapi.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -116,6 +121,33 @@ TEST(TrayMenus, ShowAnAddedDirectoryInOrderWithoutHiddenEntries) {
     EXPECT_EQ(Join(Texts(menu)), "Open this folder|-|Open|alpha>|Zeta>|Apple.txt|banana.txt|cherry.TXT|");
 }
 
+// A right click or the Applications key on the second drive of the root,
+// below "Search..." and its separator, asks for that drive's context menu.
+TEST(TrayMenus, ContextMenuOfTheSecondDriveIsThatDrives) {
+    menutest::MenuGround ground;
+    const std::string root = fw::Narrow(tray::MenuRootFolder());
+    ::CreateDirectoryA(root.substr(0, root.size() - 1).c_str(), nullptr);
+    for (const char* drive : {"C", "Z"}) ::CreateDirectoryA((root + drive).c_str(), nullptr);
+    const struct {
+        const char* way;
+        UINT message;
+        WPARAM key;
+    } ways[] = {{"right click", WM_RBUTTONUP, 0}, {"Applications key", WM_KEYDOWN, VK_APPS}};
+    for (const auto& asked : ways) {
+        MenuWalk walk;
+        const fw::UniqueMenu menu = walk.Menus().CreateRootMenu(tray::MenuRootFolder());
+        ASSERT_EQ(Join(Texts(menu.get())), "Search...|-|C:>|Z:>|");
+        LRESULT result = 0;
+        walk.Menus().HandleMessage(WM_MENUSELECT, MAKEWPARAM(3, MF_POPUP | MF_HILITE),
+                                   reinterpret_cast<LPARAM>(menu.get()), result);
+        MSG message{nullptr, asked.message, asked.key, 0, 0, {0, 0}};
+        EXPECT_TRUE(::CallMsgFilterA(&message, MSGF_MENU)) << asked.way << " was left to the menu";
+        const std::optional<Line>& chosen = walk.Menus().ContextMenuAsked();
+        EXPECT_EQ(chosen ? fw::Narrow(chosen->path) : "none", "Z:\\") << asked.way;
+    }
+    for (const char* drive : {"C", "Z"}) ::RemoveDirectoryA((root + drive).c_str());
+}
+
 TEST(TrayMenus, MarkEmptyAndMissingFolders) {
     TempFolder folder("tray-empty");
     MenuWalk walk;
@@ -124,6 +156,103 @@ TEST(TrayMenus, MarkEmptyAndMissingFolders) {
     const fw::UniqueMenu missing = walk.Menus().CreateMenu(FolderSource(folder.Path() + "\\gone"));
     EXPECT_EQ(Join(Texts(missing.get())), "(not available)|");
     EXPECT_TRUE(::GetMenuState(missing.get(), 0, MF_BYPOSITION) & MF_GRAYED);
+}
+
+// Run as a child, at the DPI and on the Windows its parent set: each item of
+// a folder's menu tells its name as the look of that Windows has it, and
+// its icon and text measure to the DPI.
+TEST(DISABLED_TrayMenuLook, NamesAndSizesFollowTheSystem) {
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("TRAY_LOOK_FOLDER", folder, MAX_PATH), 0u);
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    char expectedDpi[8] = {};
+    ::GetEnvironmentVariableA("TRAY_LOOK_DPI", expectedDpi, 8);
+    ASSERT_EQ(dpi, std::atoi(expectedDpi)) << "the DPI set did not reach the child";
+    MenuWalk walk;
+    const tray::MenuMetrics& metrics = walk.Menus().Items().Metrics();
+    const int icon = ::MulDiv(16, dpi, 96);
+    EXPECT_EQ(metrics.icon, icon);
+    EXPECT_EQ(metrics.textStart, icon + 3 * ::MulDiv(4, dpi, 96));  // a gap before the icon, two after
+    const tray::MenuLook look = walk.Menus().Items().Look();
+    char expectedLook[8] = {};
+    ::GetEnvironmentVariableA("TRAY_LOOK", expectedLook, 8);
+    ASSERT_EQ(static_cast<int>(look), std::atoi(expectedLook));
+    const fw::UniqueMenu menu = walk.Menus().CreateMenu(FolderSource(folder));
+    ASSERT_EQ(::GetMenuItemCount(menu.get()), 4) << Join(Texts(menu.get()));
+    for (UINT position = 0; position < 4; ++position) {
+        const Line* line = tray::FolderMenus::LineAt(menu.get(), position);
+        if (!line) continue;  // the separator
+        SCOPED_TRACE(fw::Narrow(line->text));
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_STRING | MIIM_BITMAP | MIIM_DATA | MIIM_FTYPE;
+        wchar_t text[MAX_PATH] = {};
+        item.dwTypeData = text;
+        item.cch = MAX_PATH;
+        ASSERT_TRUE(::GetMenuItemInfoW(menu.get(), position, TRUE, &item));
+        MEASUREITEMSTRUCT measured{ODT_MENU, 0, 0, 0, 0, item.dwItemData};
+        ASSERT_TRUE(walk.Menus().Items().Measure(measured));
+        if (look == tray::MenuLook::kOwnerDrawn) {
+            const auto* accessible = reinterpret_cast<const MSAAMENUINFO*>(item.dwItemData);
+            EXPECT_EQ(accessible->dwMSAASignature, DWORD{MSAA_MENU_SIG});
+            EXPECT_EQ(std::wstring(accessible->pszWText, accessible->cchWText), line->text);
+            EXPECT_GE(measured.itemHeight, static_cast<UINT>(icon));
+            EXPECT_GT(measured.itemWidth, static_cast<UINT>(metrics.textStart));
+            continue;
+        }
+        // An ampersand shows as itself, not as the mark of a letter.
+        std::wstring shown = line->text;
+        for (size_t at = shown.find(L'&'); at != std::wstring::npos; at = shown.find(L'&', at + 2)) shown.insert(at, 1, L'&');
+        EXPECT_EQ(std::wstring(text), shown);
+        if (!tray::IsShellEntry(*line)) continue;
+        if (look == tray::MenuLook::kBitmapCallback) {
+            EXPECT_EQ(item.hbmpItem, HBMMENU_CALLBACK);
+            EXPECT_EQ(measured.itemHeight, static_cast<UINT>(icon));
+            continue;
+        }
+        BITMAP bitmap{};
+        ASSERT_TRUE(::GetObjectA(item.hbmpItem, sizeof(bitmap), &bitmap)) << "no bitmap";
+        EXPECT_EQ(bitmap.bmWidth, icon);
+        EXPECT_EQ(bitmap.bmHeight, icon);
+        EXPECT_EQ(bitmap.bmBitsPixel, 32);
+    }
+}
+
+// The looks of Windows 10, 7, XP and 95, at 96 and at 144 DPI: LogPixels
+// is read when a program starts, so each runs in a child.
+TEST(TrayMenus, ItemsFollowTheReportedSystemAndTheDpi) {
+    TempFolder folder("tray-look");
+    ::CreateDirectoryA((folder.Path() + "\\Sub").c_str(), nullptr);
+    MakeFile(folder.Path() + "\\a & b.txt");
+    ::SetEnvironmentVariableA("TRAY_LOOK_FOLDER", folder.Path().c_str());
+    const std::optional<DWORD> before = ReadDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const struct {
+        const char* version;
+        DWORD dpi;
+        tray::MenuLook look;
+    } cases[] = {{"win10", 96, tray::MenuLook::kThemed},
+                 {"win7", 144, tray::MenuLook::kThemed},
+                 {"winxp64", 144, tray::MenuLook::kBitmapCallback},
+                 {"win95", 144, tray::MenuLook::kOwnerDrawn}};
+    for (const auto& test : cases) {
+        SetDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", test.dpi);
+        ::SetEnvironmentVariableA("TRAY_LOOK_DPI", std::to_string(test.dpi).c_str());
+        ::SetEnvironmentVariableA("TRAY_LOOK", std::to_string(static_cast<int>(test.look)).c_str());
+        const ScopedWindowsVersion version("tray_tests.exe", test.version);
+        const ProcessResult child =
+            RunProgram(self, "--gtest_filter=DISABLED_TrayMenuLook.* --gtest_also_run_disabled_tests");
+        EXPECT_TRUE(child.finished && child.exitCode == 0)
+            << test.version << " at " << test.dpi << " DPI: the child's checks failed; run it alone to see them";
+    }
+    if (before) {
+        SetDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", *before);
+    } else {
+        ::SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    }
 }
 
 // Every entry a menu shows through its ranges, opened one after the other
