@@ -19,8 +19,7 @@ ContextMenuWatch::ContextMenuWatch(Asked asked, void* context)
     : m_asked(asked),
       m_context(context),
       m_outer(g_watch),
-      m_hook(::SetWindowsHookExA(WH_MSGFILTER, &ContextMenuWatch::FilterMenuMessage, nullptr,
-                                 ::GetCurrentThreadId())) {
+      m_hook(::SetWindowsHookExA(WH_MSGFILTER, &ContextMenuWatch::FilterMenuMessage, nullptr, ::GetCurrentThreadId())) {
     g_watch = this;
 }
 

@@ -205,7 +205,8 @@ LRESULT FolderMenus::OnMenuChar(wchar_t character, HMENU menu) const {
     const auto count = static_cast<UINT>(std::max(0, ::GetMenuItemCount(menu)));
     for (UINT position = 0; position < count; ++position) {
         if (!(::GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE)) continue;
-        if (const Line* line = LineOfItem(menu, position, TRUE)) highlighted = static_cast<size_t>(line - page.lines.data());
+        if (const Line* line = LineOfItem(menu, position, TRUE))
+            highlighted = static_cast<size_t>(line - page.lines.data());
     }
     const MenuCharAnswer answer = AnswerMenuChar(page.lines, page.reading.get(), highlighted, character);
     if (answer.action == MenuCharAnswer::Action::kIgnore) return MAKELRESULT(0, MNC_IGNORE);

@@ -30,7 +30,8 @@ int Scaled(int pixels, int dpi) {
 
 // The DPI of the window's monitor from 10 1607 on; before, the system's.
 int DpiOf(HWND window) {
-    if (auto* dpiForWindow = fw::LookUp<GetDpiForWindowFunction>("user32.dll", "GetDpiForWindow"); window && dpiForWindow) {
+    if (auto* dpiForWindow = fw::LookUp<GetDpiForWindowFunction>("user32.dll", "GetDpiForWindow");
+        window && dpiForWindow) {
         if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
     }
     const HDC screen = ::GetDC(nullptr);
@@ -126,16 +127,14 @@ fw::UniqueBitmap AlphaBitmapOf(HICON icon, int size) {
 }  // namespace
 
 ItemData ItemDataOf(Line& line) {
-    return ItemData{{static_cast<DWORD>(MSAA_MENU_SIG), static_cast<DWORD>(line.text.size()), line.text.data()},
-                    &line};
+    return ItemData{{static_cast<DWORD>(MSAA_MENU_SIG), static_cast<DWORD>(line.text.size()), line.text.data()}, &line};
 }
 
 MenuLook ReportedMenuLook() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     if (!::GetVersionExA(&version)) return MenuLook::kOwnerDrawn;
-    return MenuLookFor(version.dwMajorVersion, version.dwMinorVersion,
-                       version.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    return MenuLookFor(version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId == VER_PLATFORM_WIN32_NT);
 }
 
 MenuMetrics MenuMetrics::ForWindow(HWND window) {
@@ -187,7 +186,8 @@ bool MenuItems::Append(HMENU menu, ItemData& data, ItemImages& images, HMENU sub
 
 // Looked up when first shown: most entries of a large folder never are.
 int MenuItems::IconOf(Line& line) {
-    if (line.icon == kIconNotLookedUp) line.icon = IsShellEntry(line) ? m_icons.IndexOf(line.path, line.attributes) : kNoIcon;
+    if (line.icon == kIconNotLookedUp)
+        line.icon = IsShellEntry(line) ? m_icons.IndexOf(line.path, line.attributes) : kNoIcon;
     return line.icon;
 }
 
@@ -253,9 +253,7 @@ void MenuItems::DrawWhole(const DRAWITEMSTRUCT& item, Line& line) {
     ::FillRect(item.hDC, &area, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     const int height = area.bottom - area.top;
     DrawIcon(line, item.hDC, area.left + m_metrics.gap, area.top + (height - m_metrics.icon) / 2);
-    const int color = line.kind == Line::Kind::kNote ? COLOR_GRAYTEXT
-                      : selected                     ? COLOR_HIGHLIGHTTEXT
-                                                     : COLOR_MENUTEXT;
+    const int color = line.kind == Line::Kind::kNote ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
     ::SetTextColor(item.hDC, ::GetSysColor(color));
     ::SetBkMode(item.hDC, TRANSPARENT);
     const HGDIOBJ previous = m_font ? ::SelectObject(item.hDC, m_font.get()) : nullptr;
@@ -263,8 +261,8 @@ void MenuItems::DrawWhole(const DRAWITEMSTRUCT& item, Line& line) {
     ::GetTextExtentPoint32W(item.hDC, L"X", 1, &text);
     RECT textArea = area;
     textArea.left += m_metrics.textStart;
-    ::ExtTextOutW(item.hDC, textArea.left, area.top + (height - text.cy) / 2, ETO_CLIPPED, &textArea,
-                  line.text.c_str(), static_cast<UINT>(line.text.size()), nullptr);
+    ::ExtTextOutW(item.hDC, textArea.left, area.top + (height - text.cy) / 2, ETO_CLIPPED, &textArea, line.text.c_str(),
+                  static_cast<UINT>(line.text.size()), nullptr);
     if (previous) ::SelectObject(item.hDC, previous);
 }
 

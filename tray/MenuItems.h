@@ -41,7 +41,7 @@ struct MenuMetrics {
 
 // One open menu's items: their data, and the icons of the themed look.
 struct ItemImages {
-    std::vector<ItemData> data;  // items point at them: never resized once inserted
+    std::vector<ItemData> data;               // items point at them: never resized once inserted
     std::map<int, fw::UniqueBitmap> bitmaps;  // by icon index
 };
 

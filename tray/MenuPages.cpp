@@ -198,8 +198,8 @@ MenuCharAnswer AnswerMenuChar(const std::vector<Line>& lines, const FolderReadin
         if (Answers(lines[position], reading, character)) matches.push_back(position);
     }
     if (matches.empty()) {
-        const auto search = std::find_if(lines.begin(), lines.end(),
-                                         [](const Line& line) { return line.kind == Line::Kind::kSearch; });
+        const auto search =
+            std::find_if(lines.begin(), lines.end(), [](const Line& line) { return line.kind == Line::Kind::kSearch; });
         if (search == lines.end() || !StartsWith(search->text, character)) return {};
         return {MenuCharAnswer::Action::kExecute, static_cast<size_t>(search - lines.begin())};
     }

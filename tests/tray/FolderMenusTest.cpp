@@ -204,7 +204,8 @@ TEST(DISABLED_TrayMenuLook, NamesAndSizesFollowTheSystem) {
         }
         // An ampersand shows as itself, not as the mark of a letter.
         std::wstring shown = line->text;
-        for (size_t at = shown.find(L'&'); at != std::wstring::npos; at = shown.find(L'&', at + 2)) shown.insert(at, 1, L'&');
+        for (size_t at = shown.find(L'&'); at != std::wstring::npos; at = shown.find(L'&', at + 2))
+            shown.insert(at, 1, L'&');
         EXPECT_EQ(std::wstring(text), shown);
         if (!tray::IsShellEntry(*line)) continue;
         if (look == tray::MenuLook::kBitmapCallback) {
