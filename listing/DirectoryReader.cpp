@@ -401,7 +401,7 @@ bool AnswersWithinWait(const std::wstring& path, const ReadOptions& options) {
 EntryLookup::EntryLookup(const ReadOptions& options) : m_options(options), m_start(::GetTickCount()) {}
 
 std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std::wstring& name) const {
-    if (!IsPlainName<wchar_t>(name)) return std::nullopt;
+    if (!menubuilder::IsPlainName<wchar_t>(name)) return std::nullopt;
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     ReadOptions options = m_options;

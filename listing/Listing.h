@@ -40,13 +40,7 @@ struct Entry {
 
 namespace detail {
 
-template <class Char>
-bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view ascii) {
-    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [](Char n, char a) {
-               return menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(n)) ==
-                      menubuilder::FoldAsciiCase(static_cast<std::uint32_t>(static_cast<unsigned char>(a)));
-           });
-}
+using menubuilder::EqualsAsciiIgnoringCase;
 
 template <class Char>
 bool IsDotName(std::basic_string_view<Char> name) {
@@ -109,20 +103,6 @@ template <class Char>
 bool IsMenuFolder(const Entry<Char>& entry) {
     return IsDirectoryAttribute(entry.attributes) && (entry.attributes & kAttributeHidden) == 0 &&
            !detail::IsDotName<Char>(entry.name);
-}
-
-// Whether `name` (UTF-16, or ASCII) is one name as a directory lists it: not
-// empty, not "." or "..", and without a separator, a drive's colon, a
-// wildcard or a control character (NUL among them), all of which the file
-// system refuses in a name. A name from elsewhere (an item ID any program may
-// hand over) is joined into a path only when it passes.
-template <class Char>
-bool IsPlainName(std::basic_string_view<Char> name) {
-    constexpr std::string_view kRefused = "\\/:*?\"<>|";
-    return !name.empty() && !detail::IsDotName(name) && std::none_of(name.begin(), name.end(), [&](Char c) {
-        const auto unit = static_cast<std::uint32_t>(c);
-        return unit < 0x20 || (unit < 0x80 && kRefused.find(static_cast<char>(unit)) != kRefused.npos);
-    });
 }
 
 // What the menu root shows: its first-level menu folders (one per drive

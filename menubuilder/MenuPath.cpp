@@ -1,7 +1,6 @@
 #include "menubuilder/MenuPath.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 
 namespace menubuilder {
@@ -26,34 +25,6 @@ bool EndsWith(std::string_view text, char c) {
     return !text.empty() && text.back() == c;
 }
 
-// A port number the platform reserves: a digit, or a superscript 1, 2 or 3,
-// which are the bytes B9, B2, B3 in the Western code page and C2 B9, C2 B2,
-// C2 B3 in UTF-8.
-bool IsPortNumber(std::string_view number) {
-    const auto isSuperscript = [](char c) {
-        return std::string_view("\xB9\xB2\xB3").find(c) != std::string_view::npos;
-    };
-    if (number.size() == 2) return number[0] == '\xC2' && isSuperscript(number[1]);
-    return number.size() == 1 && ((number[0] >= '0' && number[0] <= '9') || isSuperscript(number[0]));
-}
-
-// Names the platform takes for devices, whatever folder they stand in and
-// whatever extension follows them (on Windows 95 even c:\con\con hangs the
-// system).
-bool IsDeviceName(std::string_view name) {
-    name = name.substr(0, name.find('.'));
-    while (EndsWith(name, ' ')) name.remove_suffix(1);
-    static constexpr std::array<std::string_view, 8> kPlainDevices = {"CON",    "PRN",     "AUX",    "NUL",
-                                                                      "CONIN$", "CONOUT$", "CLOCK$", "CONFIG$"};
-    if (std::any_of(kPlainDevices.begin(), kPlainDevices.end(),
-                    [&](std::string_view device) { return EqualIgnoringAsciiCase<char>(name, device); })) {
-        return true;
-    }
-    const std::string_view port = name.substr(0, 3);
-    return (EqualIgnoringAsciiCase<char>(port, "COM") || EqualIgnoringAsciiCase<char>(port, "LPT")) &&
-           IsPortNumber(name.substr(port.size()));
-}
-
 // A menu folder of that name would take the place of a file its parent holds.
 bool IsMenuFileName(std::string_view name) {
     return EqualIgnoringAsciiCase<char>(name, kMarkerFileName) ||
@@ -61,22 +32,10 @@ bool IsMenuFileName(std::string_view name) {
            EqualIgnoringAsciiCase<char>(name, kDOSPromptItemFileName);
 }
 
-// Characters no file name may hold: "/" is a second separator, a zero cuts
-// the path short, and "?", "*", "<", ">" and the quote are wildcards to the
-// directory search that reads a folder's attributes.
-bool HasForbiddenCharacter(std::string_view name) {
-    return std::any_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < ' ' || std::string_view("/<>\"|?*").find(c) != std::string_view::npos;
-    });
-}
-
-// A name the platform keeps as it is, as one folder: not empty, no forbidden
-// character, no trailing dot or blank (the platform strips them, which also
-// turns "..", "." and ".. " into steps up or nowhere), no device, and not the
-// name of a file that the parent menu folder holds.
+// A name that lands as one folder under its own name (IsPlainName) and does
+// not take the place of a file that the parent menu folder holds.
 bool IsPlainFolderName(std::string_view name) {
-    return !name.empty() && !HasForbiddenCharacter(name) && !EndsWith(name, '.') && !EndsWith(name, ' ') &&
-           !IsDeviceName(name) && !IsMenuFileName(name);
+    return IsPlainName(name) && !IsMenuFileName(name);
 }
 
 // In a double-byte code page a backslash can be the second byte of a

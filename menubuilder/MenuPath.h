@@ -6,9 +6,12 @@
 #include "framework/LeadByte.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace menubuilder {
@@ -55,6 +58,74 @@ template <class Char>
 constexpr bool EqualIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](Char x, Char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
+}
+
+// Whether `name` is the ASCII text `ascii` as names compare (FoldAsciiCase),
+// in ANSI or wide text.
+template <class Char>
+constexpr bool EqualsAsciiIgnoringCase(std::basic_string_view<Char> name, std::string_view ascii) {
+    return name.size() == ascii.size() && std::equal(name.begin(), name.end(), ascii.begin(), [](Char n, char a) {
+               return FoldAsciiCase(static_cast<std::uint32_t>(n)) ==
+                      FoldAsciiCase(static_cast<std::uint32_t>(static_cast<unsigned char>(a)));
+           });
+}
+
+namespace detail {
+
+// A character's code unit, never negative.
+template <class Char>
+constexpr std::uint32_t CodeUnit(Char c) {
+    return static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Char>>(c));
+}
+
+// A port number the platform reserves: a digit, or a superscript 1, 2 or 3,
+// which are U+00B9, U+00B2, U+00B3 in wide text, the bytes B9, B2, B3 in the
+// Western code page and C2 B9, C2 B2, C2 B3 in UTF-8.
+template <class Char>
+constexpr bool IsPortNumber(std::basic_string_view<Char> number) {
+    const auto isSuperscript = [](Char c) {
+        const std::uint32_t unit = CodeUnit(c);
+        return unit == 0xB9 || unit == 0xB2 || unit == 0xB3;
+    };
+    if (number.size() == 2) return sizeof(Char) == 1 && CodeUnit(number[0]) == 0xC2 && isSuperscript(number[1]);
+    return number.size() == 1 && ((number[0] >= '0' && number[0] <= '9') || isSuperscript(number[0]));
+}
+
+// Names the platform takes for devices, whatever folder they stand in and
+// whatever extension follows them (on Windows 95 even c:\con\con hangs the
+// system).
+template <class Char>
+constexpr bool IsDeviceName(std::basic_string_view<Char> name) {
+    name = name.substr(0, name.find(static_cast<Char>('.')));
+    while (!name.empty() && name.back() == static_cast<Char>(' ')) name.remove_suffix(1);
+    constexpr std::array<std::string_view, 8> kPlainDevices = {"CON",    "PRN",     "AUX",    "NUL",
+                                                               "CONIN$", "CONOUT$", "CLOCK$", "CONFIG$"};
+    if (std::any_of(kPlainDevices.begin(), kPlainDevices.end(),
+                    [&](std::string_view device) { return EqualsAsciiIgnoringCase(name, device); })) {
+        return true;
+    }
+    const std::basic_string_view<Char> port = name.substr(0, 3);
+    return (EqualsAsciiIgnoringCase(port, "COM") || EqualsAsciiIgnoringCase(port, "LPT")) &&
+           IsPortNumber(name.substr(port.size()));
+}
+
+}  // namespace detail
+
+// Whether `name` is one name that the platform keeps as it is, in ANSI or
+// wide text: not empty; no control character (NUL among them), separator,
+// drive colon or wildcard; no trailing dot or blank, which the platform
+// strips (turning ".", ".." and ".. " into steps up or nowhere); and no
+// device name. A name from elsewhere (an item ID any program may hand over,
+// a level of a directory to add) is joined into a path only when it passes.
+template <class Char>
+constexpr bool IsPlainName(std::basic_string_view<Char> name) {
+    constexpr std::string_view kRefused = "\\/:*?\"<>|";
+    const auto isRefused = [&](Char c) {
+        const std::uint32_t unit = detail::CodeUnit(c);
+        return unit < 0x20 || (unit < 0x80 && kRefused.find(static_cast<char>(unit)) != kRefused.npos);
+    };
+    return !name.empty() && name.back() != static_cast<Char>('.') && name.back() != static_cast<Char>(' ') &&
+           std::none_of(name.begin(), name.end(), isRefused) && !detail::IsDeviceName(name);
 }
 
 // Whether `path` is a network path: "\\server" and what follows.

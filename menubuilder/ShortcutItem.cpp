@@ -3,8 +3,7 @@
 #include "framework/ComPtr.h"
 #include "framework/WideText.h"
 #include "menubuilder/MenuPath.h"
-#include "settings/RegistryHelpers.h"
-#include "settings/SettingsCatalogue.h"
+#include "settings/ClassRegistry.h"
 
 #include <shlobj.h>
 
@@ -89,9 +88,7 @@ bool ToWidePath(const std::string& path, WCHAR (&wide)[MAX_PATH]) {
 HRESULT CreateShortcutItem(const std::string& level, const std::string& linkFile, const std::string& kind) {
     WCHAR widePath[MAX_PATH];
     if (!ToWidePath(linkFile, widePath)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    const LinkTexts texts = ItemTexts(
-        level, kind,
-        settings::ReadRegistryString(HKEY_CLASSES_ROOT, settings::kExtensionClassKey, settings::kInstallDirValue));
+    const LinkTexts texts = ItemTexts(level, kind, settings::ReadInstallDir());
     // The wide interface takes the names as UTF-16, which every reader of the
     // link resolves, whatever its code page. Where the link object lacks it
     // (Windows 95 and 98 may), the ANSI interface takes the texts as they are.

@@ -1,6 +1,6 @@
 #pragma once
 // Raw access to any key path below an open root key ("\" between levels).
-// The program uses them only below HKEY_CLASSES_ROOT.
+// The program uses them only for the class registry (ClassRegistry.h).
 
 #include <windows.h>
 

@@ -39,7 +39,7 @@ inline constexpr TextSetting kDOSIcon{kConfig, "DOSIcon"};
 // The document the "Help" button opens; put there by the installer.
 inline constexpr TextSetting kHelpFile{kConfig, "HelpFile"};
 
-// Class registry (below HKEY_CLASSES_ROOT).
+// Class registry, below one of the places of ClassRegistry.h.
 // The folder-menu shell extension's class key and its installation record.
 inline constexpr char kExtensionClassKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 inline constexpr char kInstallDirValue[] = "InstallDir";

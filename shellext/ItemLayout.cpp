@@ -31,7 +31,7 @@ void WriteAt(unsigned char* item, std::size_t at, Value value) {
 bool IsPlainNameAt(const unsigned char* name, std::size_t length) {
     char16_t units[kLongestItemName];
     std::memcpy(units, name, length * kUnit);
-    return listing::IsPlainName(std::u16string_view(units, length));
+    return menubuilder::IsPlainName(std::u16string_view(units, length));
 }
 
 }  // namespace

@@ -20,7 +20,10 @@ bool IsPlainUnit(char16_t unit) {
 }
 
 void CheckPlainName(const std::u16string& name) {
-    if (name.empty() || name.size() > shellext::kLongestItemName || name == u"." || name == u"..") std::abort();
+    // A trailing dot or blank would be stripped by the platform; that covers "." and "..".
+    if (name.empty() || name.size() > shellext::kLongestItemName || name.back() == u'.' || name.back() == u' ') {
+        std::abort();
+    }
     for (const char16_t unit : name) {
         if (!IsPlainUnit(unit)) std::abort();
     }

@@ -123,6 +123,34 @@ TEST(CheckDirectoryPath, RefusesDeviceNamesInAnyFolder) {
                                          "C:\\COM\xB9", "C:\\lpt0", "C:\\COM\xC2\xB9", "C:\\lpt\xC2\xB3.txt"});
 }
 
+// One rule for a level of a directory to add and for a name in an item ID,
+// whatever the text type.
+TEST(IsPlainName, RefusesWhatThePlatformWouldNotKeepAsOneName) {
+    const struct {
+        std::string name;
+        bool plain;
+    } cases[] = {
+        {"beta", true},       {"a.b", true},      {"...x", true},     {" lead", true},    {"CONSOLE", true},
+        {"COM10", true},      {"LPTA", true},     {"nul_x", true},    {"Open.lnk", true}, {"\xE9t\xE9", true},
+        {"", false},          {".", false},       {"..", false},      {"...", false},     {"a.", false},
+        {"a ", false},        {"a. ", false},     {"CON", false},     {"con", false},     {"NUL", false},
+        {"nul.txt", false},   {"CON .txt", false}, {"COM1", false},   {"lpt9.x", false},  {"PRN", false},
+        {"AUX", false},       {"CONIN$", false},  {"conout$", false}, {"LPT0", false},    {"a\\b", false},
+        {"a/b", false},       {"C:", false},      {"*", false},       {"b?ta", false},    {"be<a", false},
+        {"be>a", false},      {"be|a", false},    {"\"beta\"", false}, {"be\tta", false},
+        {std::string("be\0ta", 5), false},
+    };
+    for (const auto& row : cases) {
+        const std::wstring wide(row.name.begin(), row.name.end());
+        const std::u16string utf16(row.name.begin(), row.name.end());
+        EXPECT_EQ(menubuilder::IsPlainName<char>(row.name), row.plain) << "ANSI: " << row.name;
+        EXPECT_EQ(menubuilder::IsPlainName<wchar_t>(wide), row.plain) << "wide: " << row.name;
+        EXPECT_EQ(menubuilder::IsPlainName<char16_t>(utf16), row.plain) << "UTF-16: " << row.name;
+    }
+    EXPECT_FALSE(menubuilder::IsPlainName<char16_t>(u"COM\u00B9")) << "a superscript port number, in wide text";
+    EXPECT_TRUE(menubuilder::IsPlainName<char16_t>(u"COM\u00C2\u00B9")) << "two characters, not UTF-8 bytes";
+}
+
 TEST(CheckDirectoryPath, RefusesFolderNamesOfTheFilesAMenuFolderHolds) {
     ExpectAll(PathVerdict::kUnsafeName, {"C:\\desktop.ini", "C:\\x\\OPEN.LNK", "C:\\MS-DOS Prompt.lnk\\x"});
 }

@@ -238,9 +238,10 @@ std::vector<BYTE> Crafted(LPCITEMIDLIST item, std::size_t nameLength, const std:
     return crafted;
 }
 
-// Item IDs come from any program. Ours made with a name no directory lists
-// (one that climbs out of the folder, names a drive, holds a wildcard or a
-// NUL) are refused before anything is joined into a path.
+// Item IDs come from any program. Ours made with a name that is not one plain
+// name (one that climbs out of the folder, names a drive or a device, holds a
+// wildcard or a NUL, or ends in a dot or a blank the platform would strip)
+// are refused before anything is joined into a path.
 TEST_F(MenuExtension, CraftedItemsWithNamesNoDirectoryListsAreRefused) {
     AddProbe();
     const ShellFolderAt menu(Wide(MenuRoot() + kProbeMenu));
@@ -264,6 +265,12 @@ TEST_F(MenuExtension, CraftedItemsWithNamesNoDirectoryListsAreRefused) {
         {L"C:", 0, E_INVALIDARG},
         {L"C:\\windows", 0, E_INVALIDARG},
         {L"\\\\127.0.0.1\\c$", 0, E_INVALIDARG},
+        {L"CON", 0, E_INVALIDARG},
+        {L"NUL", 0, E_INVALIDARG},
+        {L"COM1", 0, E_INVALIDARG},
+        {L"nul.txt", 0, E_INVALIDARG},
+        {L"a.", 0, E_INVALIDARG},
+        {L"a ", 0, E_INVALIDARG},
         {L"*", 0, E_INVALIDARG},
         {L"b?ta", 0, E_INVALIDARG},
         {L"be<a", 0, E_INVALIDARG},

@@ -1,7 +1,10 @@
-// UpdateExplorerVerb against the prefix's class registry, and the installed
+// UpdateExplorerVerb against the prefix's class registry, the place the real
+// program keeps the verb in under each reported Windows, and the installed
 // command run the way Explorer runs a verb.
 
 #include "framework/OleSession.h"
+#include "res/resource.h"
+#include "settings/ClassRegistry.h"
 #include "tests/support/Recorder.h"
 #include "tests/support/WineTest.h"
 #include "tests/ui/MainDialogRun.h"
@@ -18,7 +21,11 @@ namespace {
 const std::string kInstallDir = "C:\\Program Files\\Quillmoor RootCaster";
 
 std::optional<std::string> VerbCommand() {
-    return ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr);
+    return ReadText(HKEY_CURRENT_USER, kUserVerbCommandKey, nullptr);
+}
+
+bool MachineHasVerb() {
+    return KeyExists(HKEY_LOCAL_MACHINE, kClasses + kVerbKey);
 }
 
 // Explorer puts the directory in place of %1 and has the system find the
@@ -55,10 +62,18 @@ private:
 using ExplorerVerb = MainDialogTest;
 
 TEST_F(ExplorerVerb, InstallWritesTheQuotedProgramAndTheMenuText) {
+    ASSERT_TRUE(settings::HasUserClasses()) << "the prefix reports Windows 2000 or later to this program";
     SetText(HKEY_CLASSES_ROOT, kExtensionClassKey, "InstallDir", kInstallDir);
     ui::UpdateExplorerVerb(1);
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbKey, nullptr), "Add to RootCaster!");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kUserVerbKey, nullptr), "Add to RootCaster!");
     EXPECT_EQ(VerbCommand(), "\"" + kInstallDir + "\\RootCaster.exe\" %1");
+    EXPECT_FALSE(MachineHasVerb());
+
+    // The user's installation record comes first, as in the merged view.
+    SetText(HKEY_CURRENT_USER, kClasses + kExtensionClassKey, "InstallDir", "D:\\Mine");
+    ui::UpdateExplorerVerb(1);
+    EXPECT_EQ(VerbCommand(), "\"D:\\Mine\\RootCaster.exe\" %1");
+    DeleteKeyTree(HKEY_CURRENT_USER, kClasses + kExtensionClassKey);
 
     SetText(HKEY_CLASSES_ROOT, kExtensionClassKey, "InstallDir", "D:\\Moved");
     ui::UpdateExplorerVerb(7);
@@ -71,13 +86,69 @@ TEST_F(ExplorerVerb, InstallWritesTheQuotedProgramAndTheMenuText) {
 
 TEST_F(ExplorerVerb, RemoveDeletesTheVerbWithEverythingBelowIt) {
     ui::UpdateExplorerVerb(1);
-    SetText(HKEY_CLASSES_ROOT, kVerbKey + "\\Other\\Deeper", "Value", "put there by someone else");
+    SetText(HKEY_CURRENT_USER, kUserVerbKey + "\\Other\\Deeper", "Value", "put there by someone else");
     ui::UpdateExplorerVerb(0);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + "Directory\\Shell"));
 
     ui::UpdateExplorerVerb(0);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "removing an absent verb leaves no key behind";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey)) << "removing an absent verb leaves no key behind";
+}
+
+// Earlier versions wrote the verb below HKEY_CLASSES_ROOT, which put it in the
+// machine's classes; removing takes it away too, but installing leaves it.
+TEST_F(ExplorerVerb, RemoveTakesAwayAVerbLeftInTheMachinesClasses) {
+    SetText(HKEY_LOCAL_MACHINE, kClasses + kVerbCommandKey, nullptr, "\"C:\\Old\\RootCaster.exe\" %1");
+    SetText(HKEY_LOCAL_MACHINE, kClasses + kVerbKey + "\\Other", nullptr, "put there by someone else");
+    ui::UpdateExplorerVerb(1);
+    EXPECT_TRUE(MachineHasVerb());
+    ui::UpdateExplorerVerb(0);
+    EXPECT_FALSE(MachineHasVerb());
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + "Directory\\Shell"));
+}
+
+// The real program under each reported Windows: Done with the option ticked,
+// then with it cleared.
+TEST_F(ExplorerVerb, DoneKeepsTheVerbInTheClassesTheReportedWindowsHasForTheUser) {
+    const struct {
+        const char* version;
+        bool userClasses;
+    } systems[] = {
+        {"win95", false}, {"nt40", false}, {"win2k", true}, {"winxp", true}, {"win7", true}, {"win10", true},
+    };
+    for (const auto& system : systems) {
+        SCOPED_TRACE(system.version);
+        ClearGround();
+        const ScopedWindowsVersion version("RootCaster.exe", system.version);
+        SetText(HKEY_LOCAL_MACHINE, kClasses + kExtensionClassKey, "InstallDir", kInstallDir);
+        {
+            MainDialogRun run;
+            ASSERT_TRUE(run.Dialog());
+            ASSERT_TRUE(run.Done());
+        }
+        const std::string command = "\"" + kInstallDir + "\\RootCaster.exe\" %1";
+        if (system.userClasses) {
+            EXPECT_EQ(VerbCommand(), command);
+            EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kUserVerbKey, nullptr), "Add to RootCaster!");
+            EXPECT_FALSE(MachineHasVerb()) << "nothing in the machine's classes";
+            // Known Wine difference: Windows' HKEY_CLASSES_ROOT would show the
+            // user's verb; Wine's shows the machine's classes alone.
+            EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+        } else {
+            EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr), command);
+            EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbKey, nullptr), "Add to RootCaster!");
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey)) << "no user's classes on this system";
+        }
+
+        MainDialogRun run;
+        ASSERT_TRUE(run.Dialog());
+        Click(run.Dialog(), IDC_ADD_TO_ROOTCASTER);
+        ASSERT_TRUE(run.Done());
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+        EXPECT_FALSE(MachineHasVerb());
+    }
 }
 
 // The installation directory usually contains a blank. Unquoted, the command

@@ -31,8 +31,11 @@ bool MainDialogRun::StillOpen() const {
 void MainDialogTest::ClearGround() {
     RemoveTree(MenuRoot());
     DeleteKeyTree(HKEY_CURRENT_USER, kConfigKey);
-    DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
-    DeleteKeyTree(HKEY_CLASSES_ROOT, kExtensionClassKey);
+    for (const std::string& key : {kVerbKey, kExtensionClassKey}) {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, key);
+        DeleteKeyTree(HKEY_CURRENT_USER, kClasses + key);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kClasses + key);
+    }
 }
 
 }  // namespace ui_testing

@@ -15,6 +15,16 @@ inline const std::string kStatsKey = "Software\\Quillmoor\\RootCaster\\Stats";
 inline const std::string kVerbKey = "Directory\\Shell\\RootCaster";
 inline const std::string kVerbCommandKey = "Directory\\Shell\\RootCaster\\Command";
 inline const std::string kExtensionClassKey = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+// The classes: the user's below HKEY_CURRENT_USER, where the program keeps its
+// verb on Windows 2000 and later, and the machine's below HKEY_LOCAL_MACHINE.
+// Known Wine difference: Wine's HKEY_CLASSES_ROOT is the machine's classes
+// alone and shows no key that exists only in the user's, where Windows shows
+// the two merged; tests read each place explicitly.
+inline const std::string kClasses = "Software\\Classes\\";
+// The verb where the program keeps it under the Windows the prefix reports
+// by default, one with the user's own classes.
+inline const std::string kUserVerbKey = kClasses + kVerbKey;
+inline const std::string kUserVerbCommandKey = kClasses + kVerbCommandKey;
 
 class MainDialogRun {
 public:

@@ -39,9 +39,9 @@ std::string MenuPathOf(std::string directory) {
 }
 
 void InstallVerbWithExtraKey() {
-    SetText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr, "old command %1");
-    SetText(HKEY_CLASSES_ROOT, kVerbKey, nullptr, "old text");
-    SetText(HKEY_CLASSES_ROOT, kVerbKey + "\\Extra\\Deeper", nullptr, "put there by someone else");
+    SetText(HKEY_CURRENT_USER, kUserVerbCommandKey, nullptr, "old command %1");
+    SetText(HKEY_CURRENT_USER, kUserVerbKey, nullptr, "old text");
+    SetText(HKEY_CURRENT_USER, kUserVerbKey + "\\Extra\\Deeper", nullptr, "put there by someone else");
 }
 
 void ExpectChecks(HWND dialog, int explorer, int open, int dosPrompt) {
@@ -61,22 +61,22 @@ TEST_F(MainDialog, FirstStartShowsTheDefaultsAndDoneInstallsTheVerb) {
     EXPECT_EQ(tree.Text(tree.Root()), "My Computer");
     EXPECT_TRUE(tree.DriveItem('C')) << "the drives show at once";
     EXPECT_FALSE(tree.Selected()) << "the user makes the selection";
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "only Done installs the verb";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey)) << "only Done installs the verb";
 
     ASSERT_TRUE(run.Done());
     EXPECT_EQ(StoredOption("AddToRootCaster"), 1u);
     EXPECT_EQ(StoredOption("AddOpen"), 1u);
     EXPECT_EQ(StoredOption("AddDOSPrompt"), 0u);
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbKey, nullptr), "Add to RootCaster!");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kUserVerbKey, nullptr), "Add to RootCaster!");
     // The program path is quoted: unquoted, Windows would try
     // "C:\Program.exe" first. %1 stays unquoted (see ExplorerVerb tests).
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr), "\"" + kInstallDir + "\\RootCaster.exe\" %1");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kUserVerbCommandKey, nullptr), "\"" + kInstallDir + "\\RootCaster.exe\" %1");
 }
 
 TEST_F(MainDialog, DoneWithoutInstallRecordWritesTheCommandAllTheSame) {
     MainDialogRun run;
     ASSERT_TRUE(run.Done());
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr), "\"\\RootCaster.exe\" %1");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kUserVerbCommandKey, nullptr), "\"\\RootCaster.exe\" %1");
 }
 
 TEST_F(MainDialog, EscapeAndTheCloseCommandsActAsDone) {
@@ -102,8 +102,8 @@ TEST_F(MainDialog, EscapeAndTheCloseCommandsActAsDone) {
         EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
         EXPECT_EQ(StoredOption("AddOpen"), 1u);
         EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey)) << "the verb is removed with every key below it";
-        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey)) << "the verb is removed with every key below it";
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + "Directory\\Shell"));
     }
 }
 
@@ -119,7 +119,7 @@ TEST_F(MainDialog, OptionOutsideZeroToTwoShowsClearedAndDoneStoresZero) {
     EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
     EXPECT_EQ(StoredOption("AddOpen"), 0u);
     EXPECT_EQ(StoredOption("AddDOSPrompt"), 1u);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
 }
 
 TEST_F(MainDialog, ExplorerOptionIsStoredAndAppliedOnlyByDone) {
@@ -129,11 +129,11 @@ TEST_F(MainDialog, ExplorerOptionIsStoredAndAppliedOnlyByDone) {
     Click(run.Dialog(), IDOK);
     ASSERT_TRUE(run.StillOpen());
     EXPECT_FALSE(StoredOption("AddToRootCaster"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
 
     ASSERT_TRUE(run.Done());
     EXPECT_EQ(StoredOption("AddToRootCaster"), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserVerbKey));
 }
 
 TEST_F(MainDialog, AddCreatesTheMenusOfTheSelectedFolderAndTheDialogStaysOpen) {

@@ -1,0 +1,26 @@
+#include "settings/ClassRegistry.h"
+
+#include "settings/RegistryHelpers.h"
+#include "settings/SettingsCatalogue.h"
+
+namespace settings {
+
+bool HasUserClasses() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return ::GetVersionExA(&version) && version.dwMajorVersion >= 5;
+}
+
+ClassesPlace OwnClasses() {
+    return HasUserClasses() ? kUserClasses : kMergedClasses;
+}
+
+std::string ReadInstallDir() {
+    for (const ClassesPlace& place : {kUserClasses, kMachineClasses}) {
+        std::string installDir = ReadRegistryString(place.root, place.Path(kExtensionClassKey).c_str(), kInstallDirValue);
+        if (!installDir.empty()) return installDir;
+    }
+    return std::string();
+}
+
+}  // namespace settings
