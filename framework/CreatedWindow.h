@@ -26,3 +26,21 @@ Wrapper* CreatedWrapper(HWND window, UINT message, LPARAM lParam) {
 }
 
 }  // namespace fw
+
+namespace fw {
+
+// The one policy of every window procedure: nothing unwinds into the
+// system's code that called it. A message whose handling failed (out of
+// memory filling a menu) gets what `fallback` (the class's or the
+// subclassed control's own procedure) makes of it.
+template <class Handle>
+LRESULT HandledOrFallback(Handle&& handle, WNDPROC fallback, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) noexcept {
+    try {
+        return handle();
+    } catch (...) {
+        return ::CallWindowProcA(fallback, window, message, wParam, lParam);
+    }
+}
+
+}  // namespace fw

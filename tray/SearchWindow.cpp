@@ -105,15 +105,18 @@ bool SearchWindow::Show(POINT at) {
 LRESULT CALLBACK SearchWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SearchWindow* search = fw::CreatedWrapper<SearchWindow>(window, message, lParam);
     if (!search || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
-    return search->HandleMessage(message, wParam, lParam);
+    return fw::HandledOrFallback([&] { return search->HandleMessage(message, wParam, lParam); }, &::DefWindowProcA,
+                                 window, message, wParam, lParam);
 }
 
 // Keys of the edit box that work the list or the window.
 LRESULT CALLBACK SearchWindow::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* search = reinterpret_cast<SearchWindow*>(::GetWindowLongPtrA(::GetParent(edit), GWLP_USERDATA));
     if (!search) return ::DefWindowProcA(edit, message, wParam, lParam);
-    if (search->OnEditKey(message, wParam)) return 0;
-    return ::CallWindowProcA(search->m_editProc, edit, message, wParam, lParam);
+    const WNDPROC own = search->m_editProc;
+    return fw::HandledOrFallback(
+        [&] { return search->OnEditKey(message, wParam) ? 0 : ::CallWindowProcA(own, edit, message, wParam, lParam); },
+        own, edit, message, wParam, lParam);
 }
 
 LRESULT SearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

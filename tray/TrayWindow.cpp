@@ -52,13 +52,8 @@ bool TrayWindow::Create() {
 LRESULT CALLBACK TrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TrayWindow* tray = fw::CreatedWrapper<TrayWindow>(window, message, lParam);
     if (!tray || message == WM_NCDESTROY) return ::DefWindowProcA(window, message, wParam, lParam);
-    // Nothing may unwind into the system's code that called us: a message
-    // whose handling failed (out of memory filling a menu) gets the default.
-    try {
-        return tray->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
+    return fw::HandledOrFallback([&] { return tray->HandleMessage(message, wParam, lParam); }, &::DefWindowProcA,
+                                 window, message, wParam, lParam);
 }
 
 LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
