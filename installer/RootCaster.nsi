@@ -47,6 +47,11 @@ SetCompressor /SOLID lzma
 ; needs an administrator on Windows NT; older systems ignore the request.
 RequestExecutionLevel admin
 ManifestSupportedOS all
+; Sharp at every scale: per-monitor on 10 1703 and later, the system DPI
+; before; the controls of the visual style (common controls 6).
+ManifestDPIAware true
+ManifestDPIAwareness "PerMonitorV2,System"
+XPStyle on
 
 !include LogicLib.nsh
 !include FileFunc.nsh
