@@ -17,7 +17,8 @@ ClassesPlace OwnClasses() {
 
 std::string ReadInstallDir() {
     for (const ClassesPlace& place : {kUserClasses, kMachineClasses}) {
-        std::string installDir = ReadRegistryString(place.root, place.Path(kExtensionClassKey).c_str(), kInstallDirValue);
+        std::string installDir =
+            ReadRegistryString(place.root, place.Path(kExtensionClassKey).c_str(), kInstallDirValue);
         if (!installDir.empty()) return installDir;
     }
     return std::string();

@@ -26,8 +26,7 @@ std::string VerbCommand() {
 void InstallVerb(const ClassesPlace& place) {
     settings::WriteRegistryString(place.root, place.Path(settings::kVerbCommandKey).c_str(), nullptr,
                                   VerbCommand().c_str());
-    settings::WriteRegistryString(place.root, place.Path(settings::kVerbKey).c_str(), nullptr,
-                                  settings::kVerbMenuText);
+    settings::WriteRegistryString(place.root, place.Path(settings::kVerbKey).c_str(), nullptr, settings::kVerbMenuText);
 }
 
 void RemoveVerb(const ClassesPlace& place) {

@@ -130,15 +130,16 @@ TEST(IsPlainName, RefusesWhatThePlatformWouldNotKeepAsOneName) {
         std::string name;
         bool plain;
     } cases[] = {
-        {"beta", true},       {"a.b", true},      {"...x", true},     {" lead", true},    {"CONSOLE", true},
-        {"COM10", true},      {"LPTA", true},     {"nul_x", true},    {"Open.lnk", true}, {"\xE9t\xE9", true},
-        {"", false},          {".", false},       {"..", false},      {"...", false},     {"a.", false},
-        {"a ", false},        {"a. ", false},     {"CON", false},     {"con", false},     {"NUL", false},
-        {"nul.txt", false},   {"CON .txt", false}, {"COM1", false},   {"lpt9.x", false},  {"PRN", false},
-        {"AUX", false},       {"CONIN$", false},  {"conout$", false}, {"LPT0", false},    {"a\\b", false},
-        {"a/b", false},       {"C:", false},      {"*", false},       {"b?ta", false},    {"be<a", false},
-        {"be>a", false},      {"be|a", false},    {"\"beta\"", false}, {"be\tta", false},
-        {std::string("be\0ta", 5), false},
+        {"beta", true},     {"a.b", true},       {"...x", true},    {" lead", true},
+        {"CONSOLE", true},  {"COM10", true},     {"LPTA", true},    {"nul_x", true},
+        {"Open.lnk", true}, {"\xE9t\xE9", true}, {"", false},       {".", false},
+        {"..", false},      {"...", false},      {"a.", false},     {"a ", false},
+        {"a. ", false},     {"CON", false},      {"con", false},    {"NUL", false},
+        {"nul.txt", false}, {"CON .txt", false}, {"COM1", false},   {"lpt9.x", false},
+        {"PRN", false},     {"AUX", false},      {"CONIN$", false}, {"conout$", false},
+        {"LPT0", false},    {"a\\b", false},     {"a/b", false},    {"C:", false},
+        {"*", false},       {"b?ta", false},     {"be<a", false},   {"be>a", false},
+        {"be|a", false},    {"\"beta\"", false}, {"be\tta", false}, {std::string("be\0ta", 5), false},
     };
     for (const auto& row : cases) {
         const std::wstring wide(row.name.begin(), row.name.end());

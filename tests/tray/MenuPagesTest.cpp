@@ -16,10 +16,10 @@ TEST(TrayMenuLook, FollowsTheReportedWindows) {
         unsigned major, minor;
         bool nt;
         MenuLook look;
-    } cases[] = {{"95", 4, 0, false, MenuLook::kOwnerDrawn},       {"NT 4.0", 4, 0, true, MenuLook::kOwnerDrawn},
-                 {"98", 4, 10, false, MenuLook::kBitmapCallback},  {"Me", 4, 90, false, MenuLook::kBitmapCallback},
-                 {"2000", 5, 0, true, MenuLook::kBitmapCallback},  {"XP", 5, 1, true, MenuLook::kBitmapCallback},
-                 {"Vista", 6, 0, true, MenuLook::kThemed},         {"10", 10, 0, true, MenuLook::kThemed}};
+    } cases[] = {{"95", 4, 0, false, MenuLook::kOwnerDrawn},      {"NT 4.0", 4, 0, true, MenuLook::kOwnerDrawn},
+                 {"98", 4, 10, false, MenuLook::kBitmapCallback}, {"Me", 4, 90, false, MenuLook::kBitmapCallback},
+                 {"2000", 5, 0, true, MenuLook::kBitmapCallback}, {"XP", 5, 1, true, MenuLook::kBitmapCallback},
+                 {"Vista", 6, 0, true, MenuLook::kThemed},        {"10", 10, 0, true, MenuLook::kThemed}};
     for (const auto& test : cases) {
         EXPECT_EQ(tray::MenuLookFor(test.major, test.minor, test.nt), test.look) << test.system;
     }
