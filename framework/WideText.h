@@ -3,6 +3,8 @@
 // system's own functions speak: NT has the wide functions, Windows 95/98
 // only the ANSI ones.
 
+#include "framework/WindowsVersion.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,9 +12,7 @@
 namespace fw {
 
 inline bool IsNt() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    return ::GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    return ReportedVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 inline std::wstring Widen(const char* text) {

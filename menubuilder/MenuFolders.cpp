@@ -1,6 +1,7 @@
 #include "menubuilder/MenuFolders.h"
 
 #include "framework/UniqueHandle.h"
+#include "framework/WindowsVersion.h"
 #include "menubuilder/MenuPath.h"
 
 namespace menubuilder {
@@ -15,9 +16,7 @@ constexpr DWORD kKeptAttributes = 0x7F;
 // Windows 95 (platform 1, version 4.0) shows marked folders wrongly, so there
 // folders are created but never marked.
 bool MarksFolders() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    ::GetVersionExA(&version);
+    const OSVERSIONINFOA version = fw::ReportedVersion();
     return !(version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
              version.dwMinorVersion == 0);
 }

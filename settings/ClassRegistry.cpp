@@ -1,14 +1,13 @@
 #include "settings/ClassRegistry.h"
 
+#include "framework/WindowsVersion.h"
 #include "settings/RegistryHelpers.h"
 #include "settings/SettingsCatalogue.h"
 
 namespace settings {
 
 bool HasUserClasses() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    return ::GetVersionExA(&version) && version.dwMajorVersion >= 5;
+    return fw::ReportedVersion().dwMajorVersion >= 5;
 }
 
 ClassesPlace OwnClasses() {

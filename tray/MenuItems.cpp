@@ -2,6 +2,7 @@
 
 #include "framework/RuntimeLink.h"
 #include "framework/WideText.h"
+#include "framework/WindowsVersion.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -34,9 +35,9 @@ int DpiOf(HWND window) {
         window && dpiForWindow) {
         if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
     }
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    // A memory DC reports the screen's DPI, and owns itself.
+    const fw::UniqueDC screen(::CreateCompatibleDC(nullptr));
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -131,9 +132,7 @@ ItemData ItemDataOf(Line& line) {
 }
 
 MenuLook ReportedMenuLook() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    if (!::GetVersionExA(&version)) return MenuLook::kOwnerDrawn;
+    const OSVERSIONINFOA version = fw::ReportedVersion();
     return MenuLookFor(version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId == VER_PLATFORM_WIN32_NT);
 }
 
