@@ -1,5 +1,6 @@
 #include "tray/MenuItems.h"
 
+#include "framework/Dpi.h"
 #include "framework/RuntimeLink.h"
 #include "framework/WideText.h"
 #include "framework/WindowsVersion.h"
@@ -21,40 +22,7 @@ constexpr UINT kOldMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 constexpr int kGap = 4;
 constexpr int kMostTextWidth = 400;
 
-using GetDpiForWindowFunction = UINT WINAPI(HWND);
-using GetSystemMetricsForDpiFunction = int WINAPI(int, UINT);
 using InsertMenuItemWFunction = BOOL WINAPI(HMENU, UINT, BOOL, LPCMENUITEMINFOW);
-
-int Scaled(int pixels, int dpi) {
-    return ::MulDiv(pixels, dpi, 96);
-}
-
-// The DPI of the window's monitor from 10 1607 on; before, the system's.
-int DpiOf(HWND window) {
-    if (auto* dpiForWindow = fw::LookUp<GetDpiForWindowFunction>("user32.dll", "GetDpiForWindow");
-        window && dpiForWindow) {
-        if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
-    }
-    // A memory DC reports the screen's DPI, and owns itself.
-    const fw::UniqueDC screen(::CreateCompatibleDC(nullptr));
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? dpi : 96;
-}
-
-int SmallIconSize(int dpi) {
-    if (auto* metricsForDpi = fw::LookUp<GetSystemMetricsForDpiFunction>("user32.dll", "GetSystemMetricsForDpi")) {
-        return metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
-    }
-    return ::GetSystemMetrics(SM_CXSMICON);
-}
-
-// The menu's own font, as the user set it.
-fw::UniqueFont CreateMenuFont() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return fw::UniqueFont();
-    return fw::UniqueFont(::CreateFontIndirectA(&metrics.lfMenuFont));
-}
 
 // A name as a menu string shows it: an ampersand marks no letter.
 std::wstring MenuString(const std::wstring& text) {
@@ -138,9 +106,9 @@ MenuLook ReportedMenuLook() {
 
 MenuMetrics MenuMetrics::ForWindow(HWND window) {
     MenuMetrics metrics;
-    metrics.dpi = DpiOf(window);
-    metrics.icon = SmallIconSize(metrics.dpi);
-    metrics.gap = Scaled(kGap, metrics.dpi);
+    metrics.dpi = fw::DpiOf(window);
+    metrics.icon = fw::MetricAt(SM_CXSMICON, metrics.dpi);
+    metrics.gap = fw::Scaled(kGap, metrics.dpi);
     metrics.textStart = metrics.gap + metrics.icon + 2 * metrics.gap;
     return metrics;
 }
@@ -149,7 +117,7 @@ MenuItems::MenuItems(ShellIcons& icons, HWND owner, MenuLook look)
     : m_icons(icons),
       m_look(look),
       m_metrics(MenuMetrics::ForWindow(owner)),
-      m_font(CreateMenuFont()),
+      m_font(fw::NonClientFontAt(&NONCLIENTMETRICSA::lfMenuFont, m_metrics.dpi)),
       m_measuring(::CreateCompatibleDC(nullptr)) {
     if (m_measuring && m_font) ::SelectObject(m_measuring.get(), m_font.get());
 }
@@ -228,7 +196,7 @@ bool MenuItems::Measure(MEASUREITEMSTRUCT& item) const {
     }
     SIZE text{0, 0};
     ::GetTextExtentPoint32W(m_measuring.get(), line->text.c_str(), static_cast<int>(line->text.size()), &text);
-    const int most = Scaled(kMostTextWidth, m_metrics.dpi);
+    const int most = fw::Scaled(kMostTextWidth, m_metrics.dpi);
     item.itemWidth = static_cast<UINT>(m_metrics.textStart + std::min(static_cast<int>(text.cx), most) + m_metrics.gap);
     item.itemHeight = static_cast<UINT>(std::max(static_cast<int>(text.cy), m_metrics.icon) + m_metrics.gap);
     return true;

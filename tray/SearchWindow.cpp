@@ -2,6 +2,7 @@
 
 #include "framework/CommonControls.h"
 #include "framework/CreatedWindow.h"
+#include "framework/Dpi.h"
 #include "framework/WideText.h"
 #include "tray/ShellActions.h"
 
@@ -14,6 +15,7 @@ namespace tray {
 namespace {
 
 constexpr char kCaption[] = "Search RootCaster";
+// At 96 DPI; scaled to the window's.
 constexpr int kWidth = 480;
 constexpr int kHeight = 340;
 constexpr int kMargin = 6;
@@ -37,7 +39,6 @@ HWND CreateChild(HWND parent, DWORD extendedStyle, const char* className, DWORD 
     const HWND child =
         ::CreateWindowExA(extendedStyle, className, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return child;
 }
 
@@ -49,13 +50,15 @@ void AddColumn(HWND list, int column, const char* title, int width) {
     ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
 }
 
-// The window's place: at `at`, moved inside the work area.
-RECT PlaceAt(POINT at) {
+// The window's place at `dpi`: at `at`, moved inside the work area.
+RECT PlaceAt(POINT at, int dpi) {
     RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const LONG left = std::max(work.left, std::min(at.x, work.right - kWidth));
-    const LONG top = std::max(work.top, std::min(at.y, work.bottom - kHeight));
-    return {left, top, left + kWidth, top + kHeight};
+    const int width = fw::Scaled(kWidth, dpi);
+    const int height = fw::Scaled(kHeight, dpi);
+    const LONG left = std::max(work.left, std::min(at.x, work.right - width));
+    const LONG top = std::max(work.top, std::min(at.y, work.bottom - height));
+    return {left, top, left + width, top + height};
 }
 
 bool ControlHeld() {
@@ -89,11 +92,17 @@ bool SearchWindow::Show(POINT at) {
             if (!::RegisterClassA(&windowClass)) return false;
         }
         fw::InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
-        const RECT place = PlaceAt(at);
+        // Made at the system's DPI, then sized to its monitor's.
+        const RECT place = PlaceAt(at, fw::DpiOf(nullptr));
         if (!::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSearchWindowClass, kCaption,
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, place.left, place.top, kWidth,
-                               kHeight, nullptr, nullptr, instance, this)) {
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance, this)) {
             return false;
+        }
+        if (m_dpi != fw::DpiOf(nullptr)) {
+            const RECT sized = PlaceAt(at, m_dpi);
+            ::SetWindowPos(m_hWnd, nullptr, sized.left, sized.top, sized.right - sized.left, sized.bottom - sized.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     ::ShowWindow(m_hWnd, SW_SHOW);
@@ -125,6 +134,7 @@ LRESULT SearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
         case WM_CREATE: OnCreate(); return 0;
         case WM_SIZE: OnSize(LOWORD(lParam), HIWORD(lParam)); return 0;
+        case fw::kDpiChangedMessage: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kSearchEditId && HIWORD(wParam) == EN_CHANGE) Update();
             return 0;
@@ -172,7 +182,7 @@ void SearchWindow::OnCreate() {
     m_status = CreateChild(m_hWnd, 0, "STATIC", SS_LEFTNOWORDWRAP, kSearchStatusId);
     AddColumn(m_list, 0, "Name", kNameColumnWidth);
     AddColumn(m_list, 1, "Folder", kFolderColumnWidth);
-    ::SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_icons.Images()));
+    ApplyDpi(fw::DpiOf(m_hWnd));
     m_editProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SearchWindow::EditProc)));
     ::SetTimer(m_hWnd, kIndexCheckTimer, kIndexCheckMs, nullptr);
@@ -181,13 +191,36 @@ void SearchWindow::OnCreate() {
     ShowStatus();
 }
 
+// The font, the icons and the columns at the DPI of the window's monitor:
+// the list's rows follow its font and icons.
+void SearchWindow::ApplyDpi(int dpi) {
+    m_dpi = dpi;
+    m_font = fw::NonClientFontAt(&NONCLIENTMETRICSA::lfMessageFont, dpi);
+    for (const HWND child : {m_edit, m_list, m_status})
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    m_listIcons.emplace(m_icons, fw::MetricAt(SM_CXSMICON, dpi));
+    std::fill(m_rowIcons.begin(), m_rowIcons.end(), kIconNotLookedUp);
+    ::SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_listIcons->Images()));
+    ::SendMessageA(m_list, LVM_SETCOLUMNWIDTH, 0, fw::Scaled(kNameColumnWidth, dpi));
+    ::SendMessageA(m_list, LVM_SETCOLUMNWIDTH, 1, fw::Scaled(kFolderColumnWidth, dpi));
+}
+
+// Moved to a monitor of another DPI: the system suggests the place.
+void SearchWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    ApplyDpi(dpi);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SearchWindow::OnSize(int width, int height) const {
-    const int inner = std::max(0, width - 2 * kMargin);
-    const int listTop = kMargin + kLineHeight + kMargin;
-    const int statusTop = std::max(listTop, height - kMargin - kLineHeight + 4);
-    ::MoveWindow(m_edit, kMargin, kMargin, inner, kLineHeight, TRUE);
-    ::MoveWindow(m_list, kMargin, listTop, inner, std::max(0, statusTop - kMargin - listTop), TRUE);
-    ::MoveWindow(m_status, kMargin, statusTop, inner, kLineHeight - 4, TRUE);
+    const int margin = fw::Scaled(kMargin, m_dpi);
+    const int line = fw::Scaled(kLineHeight, m_dpi);
+    const int inner = std::max(0, width - 2 * margin);
+    const int listTop = margin + line + margin;
+    const int statusTop = std::max(listTop, height - margin - line + fw::Scaled(4, m_dpi));
+    ::MoveWindow(m_edit, margin, margin, inner, line, TRUE);
+    ::MoveWindow(m_list, margin, listTop, inner, std::max(0, statusTop - margin - listTop), TRUE);
+    ::MoveWindow(m_status, margin, statusTop, inner, line - fw::Scaled(4, m_dpi), TRUE);
 }
 
 LRESULT SearchWindow::OnNotify(NMHDR& header) {
@@ -335,7 +368,7 @@ void SearchWindow::AnswerDisplayInfo(NMHDR* header) {
 
 int SearchWindow::IconOf(size_t row) {
     if (m_rowIcons[row] == kIconNotLookedUp)
-        m_rowIcons[row] = m_icons.IndexOf(m_rows[row].path, m_rows[row].attributes);
+        m_rowIcons[row] = m_listIcons->IndexOf(m_icons.IndexOf(m_rows[row].path, m_rows[row].attributes));
     return m_rowIcons[row];
 }
 

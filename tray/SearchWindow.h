@@ -7,6 +7,7 @@
 // the shell's context menu; Up and Down move; Escape closes. It searches what
 // is indexed and says how far indexing has got; it never waits for it.
 
+#include "framework/UniqueHandle.h"
 #include "framework/Window.h"
 #include "search/Indexer.h"
 #include "tray/ShellIcons.h"
@@ -14,6 +15,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,8 @@ private:
     bool OnEditKey(UINT message, WPARAM key);
 
     void OnCreate();
+    void ApplyDpi(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnSize(int width, int height) const;
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
@@ -70,6 +74,9 @@ private:
 
     const search::Indexer& m_index;
     ShellIcons& m_icons;
+    int m_dpi = 96;
+    fw::UniqueFont m_font;                   // the children's, at m_dpi
+    std::optional<IconsAtSize> m_listIcons;  // the small-icon size at m_dpi
     HWND m_edit = nullptr;
     HWND m_list = nullptr;
     bool m_ownerData = false;  // the list asks for its rows, which it does not keep

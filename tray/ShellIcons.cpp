@@ -84,4 +84,22 @@ int ShellIcons::IndexOf(const std::wstring& path, DWORD attributes) {
     return index;
 }
 
+IconsAtSize::IconsAtSize(const ShellIcons& shell, int size) : m_system(shell.Images()), m_size(size) {
+    int width = 0;
+    int height = 0;
+    if (m_system && ::ImageList_GetIconSize(m_system, &width, &height) && width == size) return;
+    m_own.Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 16);
+}
+
+int IconsAtSize::IndexOf(int shellIndex) {
+    if (!m_own.Get() || shellIndex < 0) return shellIndex;
+    const auto known = m_added.find(shellIndex);
+    if (known != m_added.end()) return known->second;
+    // Added at the list's size: the list draws the icon to it.
+    const fw::UniqueIcon icon(::ImageList_GetIcon(m_system, shellIndex, ILD_TRANSPARENT));
+    const int index = m_own.AddIcon(icon.get());
+    m_added.emplace(shellIndex, index < 0 ? kNoIcon : index);
+    return index < 0 ? kNoIcon : index;
+}
+
 }  // namespace tray

@@ -1,5 +1,6 @@
 #include "tree/DirTreeCtrl.h"
 
+#include "framework/Dpi.h"
 #include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 
@@ -259,21 +260,27 @@ void CDirTreeCtrl::InsertPlaceholder(HTREEITEM parent, bool sorted) {
 // the "My Computer" icon, whose index is the result.
 int CDirTreeCtrl::CreateIconList() {
     SetImageList(nullptr, TVSIL_NORMAL);
-    m_imageList.Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), ILC_COLOR24, kInitialImages,
-                       kImageGrowth);
+    const int size = fw::MetricAt(SM_CXSMICON, fw::DpiOf(m_hWnd));
+    m_imageList.Create(size, size, ILC_COLOR24, kInitialImages, kImageGrowth);
     m_imageList.SetBkColor(::GetSysColor(COLOR_WINDOW));
     AddBlankImages();
     const fw::UniqueIcon myComputer(::ExtractIconA(::GetModuleHandleA(nullptr), "shell32.dll", kMyComputerIcon));
     return m_imageList.AddIcon(myComputer.get());
 }
 
-// A 32-pixel square of the window colour, cut into images of the list's width.
+// A 32-pixel square of the window colour, cut into images of the list's
+// width; wider where one image is wider, so that index 0 is always blank.
 void CDirTreeCtrl::AddBlankImages() {
-    const fw::UniqueBitmap blank(::CreateBitmap(kBlankBitmapSize, kBlankBitmapSize, 1, 24, nullptr));
+    int width = 0;
+    int height = 0;
+    ::ImageList_GetIconSize(m_imageList.Get(), &width, &height);
+    width = std::max(width, kBlankBitmapSize);
+    height = std::max(height, kBlankBitmapSize);
+    const fw::UniqueBitmap blank(::CreateBitmap(width, height, 1, 24, nullptr));
     {
         const fw::UniqueDC memory(::CreateCompatibleDC(nullptr));
         const HGDIOBJ previous = ::SelectObject(memory.get(), blank.get());
-        const RECT all{0, 0, kBlankBitmapSize, kBlankBitmapSize};
+        const RECT all{0, 0, width, height};
         ::FillRect(memory.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
         ::SelectObject(memory.get(), previous);
     }

@@ -8,8 +8,9 @@
 // Every drive and directory item shows two icons of its own (small icon as
 // image, small open icon as selected image), copied from the shell into the
 // tree's image list when the item is inserted and taken out again when it is
-// deleted. The list starts with k blank images (k small-icon widths in 32
-// pixels; index 0 is the placeholders' image) and the "My Computer" icon.
+// deleted. Its images are the small-icon size at the tree's DPI. The list
+// starts with k blank images (k small-icon widths in 32 pixels, at least one;
+// index 0 is the placeholders' image) and the "My Computer" icon.
 
 #include "framework/ImageList.h"
 #include "framework/TreeView.h"

@@ -1,5 +1,6 @@
 #include "ui/IconChooser.h"
 
+#include "framework/Dpi.h"
 #include "framework/FileDialog.h"
 #include "settings/SettingsStore.h"
 
@@ -29,10 +30,13 @@ void IconButton::ChooseIcon(HWND owner) {
     ShowIconFile(dialog.PathName());
 }
 
-// The image is 32 x 32 pixels, or none when the file is not an icon. Not
-// shared: a shared icon is the system's, and never destroyed.
+// The image is the large-icon size at the button's DPI (32 x 32 pixels at
+// 96), or none when the file is not an icon. Not shared: a shared icon is
+// the system's, and never destroyed.
 void IconButton::ShowIconFile(const std::string& path) {
-    fw::UniqueIcon icon(static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+    const int size = fw::MetricAt(SM_CXICON, fw::DpiOf(m_hWnd));
+    fw::UniqueIcon icon(
+        static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
     SetIcon(icon.get());
     m_icon = std::move(icon);
 }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,42 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
         EXPECT_EQ(ListTexts(list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
         ::DestroyWindow(shown);
     }
+}
+
+// Run as a child at the DPI its parent set (TrayMenus.ItemsFollowTheReportedSystemAndTheDpi):
+// the rows' icons are the small-icon size for the DPI, the names start past
+// them, rows are at least icon-high, and the columns and the font scale.
+TEST(DISABLED_SearchWindowLook, RowsFollowTheDpi) {
+    const SlowGround ground;
+    search::Indexer index(SlowGroundIndex());
+    ASSERT_TRUE(index.Start());
+    ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
+    tray::ShellIcons icons;
+    tray::SearchWindow window(index, icons);
+    ASSERT_TRUE(window.Show({100, 100}));
+    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+    const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
+    ::SetWindowTextA(::GetDlgItem(shown, tray::kSearchEditId), "inside");
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    int iconWidth = 0;
+    int iconHeight = 0;
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+                            &iconWidth, &iconHeight);
+    const int icon = ::MulDiv(16, dpi, 96);
+    EXPECT_EQ(iconWidth, icon) << "at " << dpi << " DPI";
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    RECT image{LVIR_ICON, 0, 0, 0};
+    RECT label{LVIR_LABEL, 0, 0, 0};
+    for (RECT* part : {&row, &image, &label})
+        ASSERT_TRUE(::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(part)));
+    EXPECT_GE(row.bottom - row.top, icon) << "at " << dpi << " DPI";
+    EXPECT_GE(label.left, image.left + icon) << "at " << dpi << " DPI";
+    EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), ::MulDiv(180, dpi, 96));
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    EXPECT_GE(std::abs(font.lfHeight), ::MulDiv(10, dpi, 96)) << "the list's font at " << dpi << " DPI";
 }
 
 TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {

@@ -3,6 +3,7 @@
 #include "framework/ImageList.h"
 #include "framework/UniqueHandle.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -97,7 +98,7 @@ int ImageCount(const fw::TreeView& tree) {
 }
 
 int BlankImages() {
-    return 32 / ::GetSystemMetrics(SM_CXSMICON);
+    return std::max(1, 32 / ::GetSystemMetrics(SM_CXSMICON));
 }
 
 std::vector<DWORD> Pixels(HIMAGELIST list, int index) {
