@@ -40,9 +40,13 @@ struct LinkTexts {
     std::string iconFile;
 };
 
-LinkTexts ItemTexts(const std::string& level, const std::string& kind, const std::string& installDir) {
-    if (::lstrcmpiA(kind.c_str(), kOpenKind) == 0) return {level, std::string(), kind, installDir + kOpenIconFile};
-    return {CommandInterpreter(), level, kind, installDir + kDOSPromptIconFile};
+bool IsOpenKind(const std::string& kind) {
+    return ::lstrcmpiA(kind.c_str(), kOpenKind) == 0;
+}
+
+LinkTexts ItemTexts(const std::string& level, const std::string& kind) {
+    if (IsOpenKind(kind)) return {level, std::string(), kind, ItemIconFile(kind)};
+    return {CommandInterpreter(), level, kind, ItemIconFile(kind)};
 }
 
 std::wstring Wide(const std::string& text) {
@@ -88,12 +92,17 @@ bool ToWidePath(const std::string& path, WCHAR (&wide)[MAX_PATH]) {
 HRESULT CreateShortcutItem(const std::string& level, const std::string& linkFile, const std::string& kind) {
     WCHAR widePath[MAX_PATH];
     if (!ToWidePath(linkFile, widePath)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    const LinkTexts texts = ItemTexts(level, kind, settings::ReadInstallDir());
+    const LinkTexts texts = ItemTexts(level, kind);
     // The wide interface takes the names as UTF-16, which every reader of the
     // link resolves, whatever its code page. Where the link object lacks it
     // (Windows 95 and 98 may), the ANSI interface takes the texts as they are.
     const HRESULT status = SaveLink<IShellLinkW>(IID_IShellLinkW, texts, Wide, widePath);
     return status == E_NOINTERFACE ? SaveLink<IShellLinkA>(IID_IShellLinkA, texts, Ansi, widePath) : status;
+}
+
+// Read anew each time: a setup may have moved it.
+std::string ItemIconFile(const std::string& kind) {
+    return settings::ReadInstallDir() + (IsOpenKind(kind) ? kOpenIconFile : kDOSPromptIconFile);
 }
 
 }  // namespace menubuilder

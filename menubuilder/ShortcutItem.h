@@ -17,4 +17,7 @@ namespace menubuilder {
 // the 260-character wide buffer gives no item and a failure. Needs OLE.
 HRESULT CreateShortcutItem(const std::string& level, const std::string& linkFile, const std::string& kind);
 
+// The icon file an item of `kind` shows, below the installation directory.
+std::string ItemIconFile(const std::string& kind);
+
 }  // namespace menubuilder

@@ -2,6 +2,7 @@
 
 #include "framework/Dpi.h"
 #include "framework/FileDialog.h"
+#include "menubuilder/ShortcutItem.h"
 #include "settings/SettingsStore.h"
 
 #include <commdlg.h>
@@ -17,7 +18,7 @@ constexpr char kIconFilter[] = "Icon Files (*.ICO)|*.ICO||";
 
 void IconButton::ShowStoredIcon() {
     const std::string path = settings::SettingsStore::Instance().Read(m_setting);
-    if (!path.empty()) ShowIconFile(path);
+    ShowIconFile(path.empty() ? menubuilder::ItemIconFile(m_kind) : path);
 }
 
 void IconButton::ChooseIcon(HWND owner) {

@@ -15,9 +15,11 @@ namespace ui {
 // after its dialog.
 class IconButton : public fw::Button {
 public:
-    explicit IconButton(const settings::TextSetting& setting) : m_setting(setting) {}
+    // `kind` names the items whose icon the button chooses.
+    IconButton(const settings::TextSetting& setting, const char* kind) : m_setting(setting), m_kind(kind) {}
 
-    // Shows the icon file the setting names, if any.
+    // Shows the icon file the setting names, or while it names none the one
+    // the items show.
     void ShowStoredIcon();
 
     // Lets the user choose an icon file in the file-open dialog, stores its
@@ -28,6 +30,7 @@ private:
     void ShowIconFile(const std::string& path);
 
     const settings::TextSetting& m_setting;
+    const char* m_kind;
     fw::UniqueIcon m_icon;
 };
 

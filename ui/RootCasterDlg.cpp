@@ -5,6 +5,7 @@
 #include "framework/WaitCursor.h"
 #include "launch/OpenWithHtmlViewer.h"
 #include "menubuilder/AddDirectory.h"
+#include "menubuilder/MenuPath.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 #include "tree/FolderPicker.h"
@@ -24,8 +25,8 @@ const settings::SettingsStore& Store() {
 
 CRootCasterDlg::CRootCasterDlg(HWND parent)
     : fw::Dialog(IDD_ROOTCASTER_DIALOG, parent),
-      m_btnOpenIcon(settings::kOpenIcon),
-      m_btnDOSIcon(settings::kDOSIcon),
+      m_btnOpenIcon(settings::kOpenIcon, menubuilder::kOpenKind),
+      m_btnDOSIcon(settings::kDOSIcon, menubuilder::kDOSPromptKind),
       m_strMainItem("RootCaster"),
       m_hIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ROOTCASTER))) {
     m_bAddToRootCaster = Store().Read(settings::kAddToRootCaster);

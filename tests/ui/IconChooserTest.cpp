@@ -109,6 +109,19 @@ TEST_F(IconChooser, ChosenFileIsStoredAndShownAndProposedAtTheNextUse) {
     EXPECT_TRUE(run.Done());
 }
 
+// Until the user chose one, a button shows the icon its items get from the
+// installation directory; where that has none, nothing.
+TEST_F(IconChooser, WithoutAChoiceTheItemsIconIsShown) {
+    WriteIconFile(folder.Path() + "\\explore.ico");
+    SetText(HKEY_CLASSES_ROOT, kExtensionClassKey, "InstallDir", folder.Path());
+    MainDialogRun run;
+    ASSERT_TRUE(run.Dialog());
+    EXPECT_TRUE(ButtonIcon(run, IDC_OPEN_ICON)) << "explore.ico of the installation directory";
+    EXPECT_FALSE(ButtonIcon(run, IDC_DOS_ICON)) << "no msdos.ico there";
+    EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kConfigKey, "OpenIcon")) << "nothing is stored";
+    EXPECT_TRUE(run.Done());
+}
+
 TEST_F(IconChooser, CancellingChangesNeitherSettingNorButton) {
     SetText(HKEY_CURRENT_USER, kConfigKey, "DOSIcon", icon);
     MainDialogRun run;
@@ -169,7 +182,7 @@ TEST(IconButtonInProcess, DestroysTheIconItReplacedAndAtTheEndTheOneItShowed) {
     HICON shownFirst = nullptr;
     HICON shownSecond = nullptr;
     {
-        ui::IconButton button(settings::kOpenIcon);
+        ui::IconButton button(settings::kOpenIcon, "Open");
         button.Attach(::CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_ICON, 0, 0, 40, 40, host.Hwnd(), nullptr,
                                         ::GetModuleHandleA(nullptr), nullptr));
         ASSERT_TRUE(button.Hwnd());
