@@ -99,29 +99,21 @@ size_t DirectoryEntriesListed(const std::wstring& menuFolder, const std::string&
 
 struct Timing {
     int count = 0;
-    double listing = 0;
+    bench::Rounds rounds;  // listings against bare loops
     double steps[5] = {};
-    double find = 0;
 };
 
-// Medians over several listings, of the whole and of each step, and of as
-// many bare loops: the two take turns, so that both see the same load of a
-// shared machine.
+// Rounds of a listing and a bare loop, and the medians of each step.
 void TimeListingAndFind(const std::wstring& menuFolder, const std::string& directory, Timing& timing) {
-    std::vector<double> totals;
     std::vector<double> steps[5];
-    std::vector<double> finds;
     for (int run = 0; run < kRuns; ++run) {
         const Listing listing = ListMenu(menuFolder);
-        totals.push_back(listing.Total());
         for (int step = 0; step < 5; ++step) steps[step].push_back(listing.steps[step]);
         const bench::Stopwatch watch;
         FindAll(directory);
-        finds.push_back(watch.Milliseconds());
+        timing.rounds.Add(listing.Total(), watch.Milliseconds());
     }
-    timing.listing = bench::Median(totals);
     for (int step = 0; step < 5; ++step) timing.steps[step] = bench::Median(steps[step]);
-    timing.find = bench::Median(finds);
 }
 
 }  // namespace
@@ -150,8 +142,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         TimeListingAndFind(menuFolder, directory, timing);
-        std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f (", timing.count, timing.listing, timing.find,
-                    bench::Ratio(timing.listing, timing.find));
+        std::printf("n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f (", timing.count, timing.rounds.Program(),
+                    timing.rounds.Floor(), timing.rounds.Ratio());
         for (int step = 0; step < 5; ++step)
             std::printf("%s%s_ms=%.1f", step ? " " : "", kStepNames[step], timing.steps[step]);
         std::printf(")\n");
@@ -161,8 +153,9 @@ int main(int argc, char** argv) {
 
     const Timing& last = timings.back();
     const Timing& before = timings.size() > 1 ? timings[timings.size() - 2] : last;
-    std::printf("menu-bench n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f growth_%dk_over_%dk=%.2f\n", last.count,
-                last.listing, last.find, bench::Ratio(last.listing, last.find), last.count / 1000, before.count / 1000,
-                bench::Ratio(last.listing, before.listing));
+    std::printf("menu-bench n=%d enum_ms=%.0f find_ms=%.0f enum_over_find=%.2f growth_%dk_over_%dk=%.2f spread=%.2f\n",
+                last.count, last.rounds.Program(), last.rounds.Floor(), last.rounds.Ratio(), last.count / 1000,
+                before.count / 1000, bench::Ratio(last.rounds.Program(), before.rounds.Program()),
+                last.rounds.Spread());
     return 0;
 }

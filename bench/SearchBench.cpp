@@ -22,8 +22,6 @@
 
 namespace {
 
-using bench::Median;
-using bench::Ratio;
 using bench::Stopwatch;
 
 constexpr int kRuns = 5;
@@ -117,15 +115,14 @@ int main(int argc, char** argv) {
     const std::wstring menuRoot = fw::Widen(argv[1]);
     const std::wstring drive = fw::Widen(argv[2]);
     const size_t expected = static_cast<size_t>(std::atol(argv[3]));
-    Walk(drive);  // the same file system cache for both
-    std::vector<double> builds;
-    std::vector<double> walks;
+    Walk(drive);           // the same file system cache for both
+    bench::Rounds rounds;  // indexes against bare walks
     for (int run = 0; run < kRuns; ++run) {
         size_t indexed = 0;
-        builds.push_back(TimeIndex(menuRoot, indexed));
+        const double build = TimeIndex(menuRoot, indexed);
         const Stopwatch watch;
         const size_t walked = Walk(drive);
-        walks.push_back(watch.Milliseconds());
+        rounds.Add(build, watch.Milliseconds());
         if (indexed != expected || walked != expected) {
             std::fprintf(stderr, "search_bench: indexed %zu, walked %zu, expected %zu\n", indexed, walked, expected);
             return 1;
@@ -137,10 +134,8 @@ int main(int argc, char** argv) {
     std::printf("search index: %zu entries in %zu bytes (%.1f per entry)\n", index.Progress().entries,
                 index.ArenaBytes(), static_cast<double>(index.ArenaBytes()) / static_cast<double>(expected));
     const std::vector<double> keystrokes = TimeKeystrokes(index);
-    const double build = Median(builds);
-    const double walk = Median(walks);
-    std::printf("search-bench n=%zu index_ms=%.0f walk_ms=%.0f index_over_walk=%.2f query_p95_ms=%.1f\n", expected,
-                build, walk, Ratio(build, walk), Percentile95(keystrokes));
+    std::printf("search-bench n=%zu index_ms=%.0f walk_ms=%.0f index_over_walk=%.2f query_p95_ms=%.1f spread=%.2f\n",
+                expected, rounds.Program(), rounds.Floor(), rounds.Ratio(), Percentile95(keystrokes), rounds.Spread());
     std::fprintf(stderr, "search_bench: %zu keystrokes timed\n", keystrokes.size());
     return 0;
 }

@@ -5,8 +5,9 @@
 //
 //   tray_bench BASE N...   BASE\nN\d holds N entries, for every N given
 //
-// One line per folder (medians of five runs); then a line sums up the
-// largest folder, with the growth of the opening time from the second largest,
+// One line per folder (medians of five rounds); then a line sums up the
+// largest folder, with the growth of the opening time from the second largest
+// and the spread of the rounds' ratios,
 // and the last says how many menus a user opens at most to see any of its
 // entries, the folder's own counted, read from its real range menus.
 
@@ -24,12 +25,9 @@
 
 namespace {
 
-using bench::Median;
 using bench::Ratio;
 using bench::Stopwatch;
 
-// Openings and bare loops take turns, so that both see the same load of a
-// shared machine.
 constexpr int kRuns = 5;
 
 // One opening of one submenu, watched through its owner window's messages.
@@ -144,8 +142,7 @@ Reach ReachEveryEntry(HWND owner, const std::string& folder) {
 
 struct Timing {
     int count;
-    double open;
-    double find;
+    bench::Rounds rounds;  // openings against bare loops
 };
 
 }  // namespace
@@ -162,30 +159,26 @@ int main(int argc, char** argv) {
     }
     std::vector<Timing> timings;
     for (int i = 2; i < argc; ++i) {
-        Timing timing{std::atoi(argv[i]), 0, 0};
+        Timing timing{std::atoi(argv[i]), {}};
         const std::string parent = std::string(argv[1]) + "\\n" + argv[i];
         TimeFind(parent + "\\d");  // the same file system cache for both
-        std::vector<double> opens;
-        std::vector<double> finds;
         for (int run = 0; run < kRuns; ++run) {
-            opens.push_back(TimeOpening(owner, parent));
-            finds.push_back(TimeFind(parent + "\\d"));
+            const double open = TimeOpening(owner, parent);
+            timing.rounds.Add(open, TimeFind(parent + "\\d"));
         }
-        timing.open = Median(opens);
-        timing.find = Median(finds);
-        if (*std::min_element(opens.begin(), opens.end()) < 0 || timing.find < 0) {
+        if (!timing.rounds.AllFinished()) {
             std::fprintf(stderr, "tray_bench: %s\\d did not open as expected\n", parent.c_str());
             return 1;
         }
-        std::printf("n=%d open_ms=%.0f find_ms=%.0f\n", timing.count, timing.open, timing.find);
+        std::printf("n=%d open_ms=%.0f find_ms=%.0f\n", timing.count, timing.rounds.Program(), timing.rounds.Floor());
         std::fflush(stdout);
         timings.push_back(timing);
     }
     const Timing& last = timings.back();
     const Timing& before = timings.size() > 1 ? timings[timings.size() - 2] : last;
-    std::printf("tray-bench n=%d open_ms=%.0f find_ms=%.0f open_over_find=%.2f growth_%dk_over_%dk=%.2f\n", last.count,
-                last.open, last.find, Ratio(last.open, last.find), last.count / 1000, before.count / 1000,
-                Ratio(last.open, before.open));
+    std::printf("tray-bench n=%d open_ms=%.0f find_ms=%.0f open_over_find=%.2f growth_%dk_over_%dk=%.2f spread=%.2f\n",
+                last.count, last.rounds.Program(), last.rounds.Floor(), last.rounds.Ratio(), last.count / 1000,
+                before.count / 1000, Ratio(last.rounds.Program(), before.rounds.Program()), last.rounds.Spread());
     // The folder also lists its desktop.ini.
     const Reach reach = ReachEveryEntry(owner, std::string(argv[1]) + "\\n" + argv[argc - 1] + "\\d");
     if (reach.entries < static_cast<size_t>(last.count)) {
