@@ -22,10 +22,6 @@ bool WindowsAreDark(const DarkModeFacts& facts) {
     return DarkModeAvailable(facts) && facts.appsUseDark && !facts.highContrast;
 }
 
-AppModeCall AppModeCallFor(unsigned build) {
-    return build >= kFirstAppModeBuild ? AppModeCall::kSetPreferredAppMode : AppModeCall::kAllowDarkModeForApp;
-}
-
 unsigned DarkCaptionAttribute(unsigned build) {
     return build >= kFinalCaptionAttributeBuild ? 20 : 19;
 }

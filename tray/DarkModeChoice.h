@@ -9,8 +9,6 @@
 namespace tray {
 
 inline constexpr unsigned kFirstDarkModeBuild = 17763;
-// The build from which ordinal 135 takes an app mode rather than a yes or no.
-inline constexpr unsigned kFirstAppModeBuild = 18362;
 // The build from which the dark caption has its final attribute number.
 inline constexpr unsigned kFinalCaptionAttributeBuild = 18985;
 
@@ -24,18 +22,18 @@ struct DarkModeFacts {
     bool highContrast = false;
 };
 
-enum class AppModeCall {
-    kAllowDarkModeForApp,  // 135(yes or no)
-    kSetPreferredAppMode,  // 135(1 allow dark, 0 default)
-};
-
 // Whether the unnamed exports may be looked up at all: looking up is safe,
 // calling one where it is another function is not, so this comes first.
 bool MayLookUpDarkMode(const DarkModeFacts& facts);
 // Whether they may be called: looked up and every one found.
 bool DarkModeAvailable(const DarkModeFacts& facts);
 bool WindowsAreDark(const DarkModeFacts& facts);
-AppModeCall AppModeCallFor(unsigned build);
+// Ordinal 135 is AllowDarkModeForApp(BOOL) before build 18362 and
+// SetPreferredAppMode(mode) from it, whose modes "allow dark" and "default"
+// are 1 and 0 as TRUE and FALSE are: one call serves both.
+inline constexpr int AppModeArgument(bool dark) {
+    return dark ? 1 : 0;
+}
 // The DwmSetWindowAttribute attribute of a dark caption.
 unsigned DarkCaptionAttribute(unsigned build);
 // Whether a WM_SETTINGCHANGE (its wParam and its lParam text, which may be

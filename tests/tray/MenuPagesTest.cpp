@@ -71,20 +71,11 @@ TEST(TrayDarkMode, FollowsTheChoiceWhereTheSystemHasTheMeans) {
     }
 }
 
-TEST(TrayDarkMode, CallsTheFormsOfTheBuild) {
-    using tray::AppModeCall;
+TEST(TrayDarkMode, CaptionAttributeFollowsTheBuild) {
     const struct {
-        unsigned build;
-        AppModeCall appMode;
-        unsigned captionAttribute;
-    } cases[] = {{17763, AppModeCall::kAllowDarkModeForApp, 19},
-                 {18361, AppModeCall::kAllowDarkModeForApp, 19},
-                 {18362, AppModeCall::kSetPreferredAppMode, 19},
-                 {18984, AppModeCall::kSetPreferredAppMode, 19},
-                 {18985, AppModeCall::kSetPreferredAppMode, 20},
-                 {22000, AppModeCall::kSetPreferredAppMode, 20}};
+        unsigned build, captionAttribute;
+    } cases[] = {{17763, 19}, {18362, 19}, {18984, 19}, {18985, 20}, {22000, 20}};
     for (const auto& test : cases) {
-        EXPECT_EQ(tray::AppModeCallFor(test.build), test.appMode) << test.build;
         EXPECT_EQ(tray::DarkCaptionAttribute(test.build), test.captionAttribute) << test.build;
     }
 }
