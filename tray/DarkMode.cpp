@@ -3,8 +3,6 @@
 #include "framework/WindowsVersion.h"
 #include "tray/DarkModeChoice.h"
 
-#include <commctrl.h>
-
 #include <utility>
 
 namespace tray {
@@ -27,6 +25,29 @@ template <class Function>
 void Find(HMODULE module, const char* name, Function*& into) {
     // Through void*: a FARPROC is cast to the function's real type.
     into = module ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
+constexpr char kListProcProperty[] = "RootCasterListProc";
+constexpr char kDarkModeProperty[] = "RootCasterDarkMode";
+
+HWND HeaderOf(HWND list) {
+    return reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+}
+
+// A header tells its list, not the list's parent, how it draws.
+LRESULT CALLBACK HeaderWatchProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(::GetPropA(list, kListProcProperty));
+    const auto* dark = static_cast<const DarkMode*>(::GetPropA(list, kDarkModeProperty));
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (message == WM_NOTIFY && header->code == NM_CUSTOMDRAW && header->hwndFrom == HeaderOf(list)) {
+        return dark->ColorHeader(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        ::RemovePropA(list, kListProcProperty);
+        ::RemovePropA(list, kDarkModeProperty);
+    }
+    return ::CallWindowProcA(own, list, message, wParam, lParam);
 }
 
 bool HighContrast() {
@@ -109,8 +130,15 @@ void DarkMode::ApplyToCaption(HWND window) const {
     m_entries.dwmSetWindowAttribute(window, DarkCaptionAttribute(m_build), &dark, sizeof(dark));
 }
 
-void DarkMode::ColorList(HWND list) const {
+void DarkMode::ApplyToList(HWND list) const {
     if (!m_available) return;
+    ApplyTo(list, kDarkListTheme);
+    ApplyTo(HeaderOf(list), kDarkHeaderTheme);
+    ColorList(list);
+    WatchHeaderOf(list);
+}
+
+void DarkMode::ColorList(HWND list) const {
     const COLORREF back = m_dark ? kDarkBack : ::GetSysColor(COLOR_WINDOW);
     ::SendMessageA(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
     ::SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(back));
@@ -118,11 +146,27 @@ void DarkMode::ColorList(HWND list) const {
                    static_cast<LPARAM>(m_dark ? kDarkText : ::GetSysColor(COLOR_WINDOWTEXT)));
 }
 
+// Once per list.
+void DarkMode::WatchHeaderOf(HWND list) const {
+    if (::GetPropA(list, kListProcProperty)) return;
+    ::SetPropA(list, kDarkModeProperty, const_cast<DarkMode*>(this));
+    ::SetPropA(list, kListProcProperty,
+               reinterpret_cast<HANDLE>(
+                   ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HeaderWatchProc))));
+}
+
 HBRUSH DarkMode::ColorControl(HDC dc) const {
     if (!m_dark || !m_back) return nullptr;
     ::SetTextColor(dc, kDarkText);
     ::SetBkColor(dc, kDarkBack);
     return m_back.get();
+}
+
+LRESULT DarkMode::ColorHeader(const NMCUSTOMDRAW& draw) const {
+    if (!m_dark) return CDRF_DODEFAULT;
+    if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.dwDrawStage == CDDS_ITEMPREPAINT) ::SetTextColor(draw.hdc, kDarkText);
+    return CDRF_DODEFAULT;
 }
 
 bool DarkMode::EraseBackground(HWND window, HDC dc) const {

@@ -7,6 +7,7 @@
 #include "framework/UniqueHandle.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace tray {
 
@@ -18,10 +19,10 @@ inline constexpr COLORREF kDarkText = RGB(255, 255, 255);
 
 // Every entry point, all present or the mode unavailable.
 struct DarkModeEntries {
-    bool(WINAPI* shouldAppsUseDarkMode)() = nullptr;                    // uxtheme 132
+    bool(WINAPI* shouldAppsUseDarkMode)() = nullptr;                          // uxtheme 132
     bool(WINAPI* allowDarkModeForWindow)(HWND window, bool allow) = nullptr;  // uxtheme 133
     // uxtheme 135: AllowDarkModeForApp(BOOL) or SetPreferredAppMode(mode),
-    // one argument of a register's width either way; the answer is unused.
+    // one argument of an int's size either way; the answer is unused.
     int(WINAPI* setAppMode)(int allowOrMode) = nullptr;
     void(WINAPI* flushMenuThemes)() = nullptr;                   // uxtheme 136
     void(WINAPI* refreshImmersiveColorPolicyState)() = nullptr;  // uxtheme 104
@@ -52,16 +53,22 @@ public:
     // A control drawn in the theme `darkTheme` when dark, its own when light.
     void ApplyTo(HWND control, const wchar_t* darkTheme) const;
     void ApplyToCaption(HWND window) const;
-    // The list's background and text colours: dark, or the system's.
-    void ColorList(HWND list) const;
+    // A report list: its theme, its header's and its colours, dark or the
+    // system's. The list must not outlive this object.
+    void ApplyToList(HWND list) const;
     // For WM_CTLCOLOREDIT and WM_CTLCOLORSTATIC: the brush, with the
     // colours set in `dc`; null when light, where the default is right.
     HBRUSH ColorControl(HDC dc) const;
+    // For a header's NM_CUSTOMDRAW: light titles on the dark theme's
+    // header, whose own text stays black.
+    LRESULT ColorHeader(const NMCUSTOMDRAW& draw) const;
     // For WM_ERASEBKGND: whether it painted `window`'s background.
     bool EraseBackground(HWND window, HDC dc) const;
 
 private:
     DarkMode(const DarkModeEntries& entries, unsigned build, fw::UniqueModule uxtheme, fw::UniqueModule dwmapi);
+    void ColorList(HWND list) const;
+    void WatchHeaderOf(HWND list) const;
 
     fw::UniqueModule m_uxtheme;
     fw::UniqueModule m_dwmapi;

@@ -17,8 +17,8 @@ struct DarkModeFacts {
     bool wine = false;
     unsigned major = 0;
     unsigned build = 0;
-    bool resolved = false;      // every entry point was found
-    bool appsUseDark = false;   // the system's answer to "should apps use dark?"
+    bool resolved = false;     // every entry point was found
+    bool appsUseDark = false;  // the system's answer to "should apps use dark?"
     bool highContrast = false;
 };
 

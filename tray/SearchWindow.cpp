@@ -390,9 +390,7 @@ void SearchWindow::ApplyColorScheme() const {
     if (!m_dark.Available()) return;
     m_dark.ApplyToCaption(m_hWnd);
     m_dark.ApplyTo(m_edit, kDarkEditTheme);
-    m_dark.ApplyTo(m_list, kDarkListTheme);
-    m_dark.ApplyTo(reinterpret_cast<HWND>(::SendMessageA(m_list, LVM_GETHEADER, 0, 0)), kDarkHeaderTheme);
-    m_dark.ColorList(m_list);
+    m_dark.ApplyToList(m_list);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

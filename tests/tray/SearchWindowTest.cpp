@@ -305,7 +305,19 @@ TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
         return ::SendMessageA(shown, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
                               reinterpret_cast<LPARAM>(::GetDlgItem(shown, tray::kSearchEditId)));
     };
-    EXPECT_EQ(::GetTextColor(dc.get()), 0u);
+    // The header's titles, as it asks its list when it draws.
+    const auto headerDraw = [&](DWORD stage) {
+        NMCUSTOMDRAW draw{};
+        draw.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+        draw.hdr.code = static_cast<UINT>(NM_CUSTOMDRAW);
+        draw.dwDrawStage = stage;
+        draw.hdc = dc.get();
+        return ::SendMessageA(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+    };
+    EXPECT_EQ(headerDraw(CDDS_PREPAINT), CDRF_NOTIFYITEMDRAW);
+    headerDraw(CDDS_ITEMPREPAINT);
+    EXPECT_EQ(::GetTextColor(dc.get()), tray::kDarkText);
+    ::SetTextColor(dc.get(), 0);
     EXPECT_NE(editBrush(), 0);
     EXPECT_EQ(::GetTextColor(dc.get()), tray::kDarkText);
 
@@ -318,6 +330,7 @@ TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
     EXPECT_EQ(ListBack(list), ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(editBrush()), ::GetSysColorBrush(COLOR_WINDOW))
         << "the edit box's own colours where light";
+    EXPECT_EQ(headerDraw(CDDS_PREPAINT), CDRF_DODEFAULT);
 
     g_appsUseDark = true;
     notify("ImmersiveColorSet");
