@@ -79,6 +79,7 @@ using UniqueDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using UniqueItemList = UniqueHandle<HandleTraits<LPITEMIDLIST, nullptr, ::CoTaskMemFree>>;
 using UniqueMenu = UniqueHandle<HandleTraits<HMENU, nullptr, ::DestroyMenu>>;
 using UniqueFont = UniqueHandle<HandleTraits<HFONT, nullptr, ::DeleteObject>>;
+using UniqueBrush = UniqueHandle<HandleTraits<HBRUSH, nullptr, ::DeleteObject>>;
 using UniqueHook = UniqueHandle<HandleTraits<HHOOK, nullptr, ::UnhookWindowsHookEx>>;
 
 }  // namespace fw

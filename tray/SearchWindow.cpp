@@ -4,6 +4,8 @@
 #include "framework/CreatedWindow.h"
 #include "framework/Dpi.h"
 #include "framework/WideText.h"
+#include "tray/DarkMode.h"
+#include "tray/DarkModeChoice.h"
 #include "tray/ShellActions.h"
 
 #include <commctrl.h>
@@ -146,6 +148,10 @@ LRESULT SearchWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                                 : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;
         case WM_TIMER: OnTimer(); return 0;
+        case WM_SETTINGCHANGE: OnSettingChange(wParam, lParam); return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: return OnControlColor(message, wParam, lParam);
+        case WM_ERASEBKGND: return OnEraseBackground(wParam);
         case WM_DESTROY: ::KillTimer(m_hWnd, kIndexCheckTimer); return 0;
         default: return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
     }
@@ -189,6 +195,8 @@ void SearchWindow::OnCreate() {
     m_text.clear();
     m_generation = -1;
     ShowStatus();
+    m_dark.AllowMenus(m_hWnd);
+    ApplyColorScheme();
 }
 
 // The font, the icons and the columns at the DPI of the window's monitor:
@@ -409,6 +417,32 @@ POINT SearchWindow::SelectedRowPoint() const {
     }
     ::ClientToScreen(m_list, &at);
     return at;
+}
+
+void SearchWindow::ApplyColorScheme() const {
+    if (!m_dark.Available()) return;
+    m_dark.ApplyToCaption(m_hWnd);
+    m_dark.ApplyTo(m_edit, kDarkEditTheme);
+    m_dark.ApplyToList(m_list);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// Every top-level window hears of the change; whichever hears first
+// refreshes the shared choice, and each applies what it is now.
+void SearchWindow::OnSettingChange(WPARAM action, LPARAM text) const {
+    if (!IsColorSchemeChange(static_cast<unsigned>(action), reinterpret_cast<const char*>(text))) return;
+    m_dark.Refresh();
+    ApplyColorScheme();
+}
+
+LRESULT SearchWindow::OnControlColor(UINT message, WPARAM dc, LPARAM control) const {
+    if (const HBRUSH back = m_dark.ColorControl(reinterpret_cast<HDC>(dc))) return reinterpret_cast<LRESULT>(back);
+    return ::DefWindowProcA(m_hWnd, message, dc, control);
+}
+
+LRESULT SearchWindow::OnEraseBackground(WPARAM dc) const {
+    if (m_dark.EraseBackground(m_hWnd, reinterpret_cast<HDC>(dc))) return 1;
+    return ::DefWindowProcA(m_hWnd, WM_ERASEBKGND, dc, 0);
 }
 
 }  // namespace tray

@@ -21,6 +21,7 @@
 
 namespace tray {
 
+class DarkMode;
 class ShellContextMenu;
 
 inline constexpr char kSearchWindowClass[] = "RootCasterSearch";
@@ -33,7 +34,8 @@ inline constexpr std::size_t kShownRows = 100;
 
 class SearchWindow : public fw::Window {
 public:
-    SearchWindow(const search::Indexer& index, ShellIcons& icons) : m_index(index), m_icons(icons) {}
+    SearchWindow(const search::Indexer& index, ShellIcons& icons, DarkMode& dark)
+        : m_index(index), m_icons(icons), m_dark(dark) {}
     ~SearchWindow() override;
     SearchWindow(const SearchWindow&) = delete;
     SearchWindow& operator=(const SearchWindow&) = delete;
@@ -72,6 +74,12 @@ private:
     void ShowContextMenu(POINT at);
     POINT SelectedRowPoint() const;
 
+    // Dark or light as the user chose, at creation and on every change.
+    void ApplyColorScheme() const;
+    void OnSettingChange(WPARAM action, LPARAM text) const;
+    LRESULT OnControlColor(UINT message, WPARAM dc, LPARAM control) const;
+    LRESULT OnEraseBackground(WPARAM dc) const;
+
     const search::Indexer& m_index;
     ShellIcons& m_icons;
     int m_dpi = 96;
@@ -89,6 +97,7 @@ private:
     std::vector<int> m_rowIcons;
     std::string m_narrowed;  // the text last handed to an ANSI list view
     const ShellContextMenu* m_shellMenu = nullptr;
+    DarkMode& m_dark;
 };
 
 }  // namespace tray

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "search/Indexer.h"
 #include "settings/SettingsStore.h"
+#include "tray/DarkModeChoice.h"
 #include "tray/FolderMenus.h"
 #include "tray/MenuRoot.h"
 #include "tray/SearchWindow.h"
@@ -63,6 +64,7 @@ LRESULT TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: OnCreate(); return 0;
         case kIconMessage: OnIconMessage(static_cast<UINT>(lParam)); return 0;
         case WM_HOTKEY: wParam == kSearchHotKeyId ? ShowSearch() : ShowFolderMenu(); return 0;
+        case WM_SETTINGCHANGE: OnSettingChange(wParam, lParam); return 0;
         case WM_DESTROY: OnDestroy(); return 0;
         default: break;
     }
@@ -84,6 +86,9 @@ void TrayWindow::OnCreate() {
     ::RegisterHotKey(m_hWnd, kHotKeyId, kHotKeyModifiers, kHotKey);
     ::RegisterHotKey(m_hWnd, kSearchHotKeyId, kHotKeyModifiers, kSearchHotKey);
     StartIndexing();
+    // Its menus are dark from now on where the user chose dark.
+    m_dark.Refresh();
+    m_dark.AllowMenus(m_hWnd);
 }
 
 void TrayWindow::OnIconMessage(UINT mouseMessage) {
@@ -108,6 +113,12 @@ void TrayWindow::OnCommand(UINT command) {
 // forgotten every icon.
 void TrayWindow::OnTaskbarCreated() const {
     if (m_icon) m_icon->Show();
+}
+
+// Menus are built afresh each time they open, so the refreshed choice
+// reaches every one from now on.
+void TrayWindow::OnSettingChange(WPARAM action, LPARAM text) {
+    if (IsColorSchemeChange(static_cast<unsigned>(action), reinterpret_cast<const char*>(text))) m_dark.Refresh();
 }
 
 void TrayWindow::OnDestroy() {
@@ -176,7 +187,7 @@ void TrayWindow::StartIndexing() {
 
 void TrayWindow::ShowSearch() {
     if (!m_index) return;
-    if (!m_search) m_search = std::make_unique<SearchWindow>(*m_index, m_icons);
+    if (!m_search) m_search = std::make_unique<SearchWindow>(*m_index, m_icons, m_dark);
     m_search->Show(Pointer());
 }
 

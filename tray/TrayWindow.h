@@ -4,6 +4,7 @@
 // it is closed (the uninstaller closes it by its class name).
 
 #include "framework/Window.h"
+#include "tray/DarkMode.h"
 #include "tray/FolderMenus.h"
 #include "tray/ShellIcons.h"
 #include "tray/TrayIcon.h"
@@ -46,6 +47,7 @@ private:
     void OnIconMessage(UINT mouseMessage);
     void OnCommand(UINT command);
     void OnTaskbarCreated() const;
+    void OnSettingChange(WPARAM action, LPARAM text);
     void OnDestroy();
 
     // What the user did in the folder menus: chose an entry or "Search...",
@@ -68,6 +70,8 @@ private:
     UINT m_taskbarCreated = 0;
     std::unique_ptr<TrayIcon> m_icon;
     ShellIcons m_icons;
+    // Shared with the search window.
+    DarkMode m_dark = DarkMode::ForThisSystem();
     std::unique_ptr<search::Indexer> m_index;
     std::unique_ptr<SearchWindow> m_search;
     // The menu being tracked, which gets the menu messages meanwhile.

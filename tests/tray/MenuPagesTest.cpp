@@ -1,6 +1,8 @@
 // The tray menus' model apart from Windows: which look each system gets,
-// and where a typed letter goes in the root with "Search..." atop it.
+// where a typed letter goes in the root with "Search..." atop it, and when
+// the menus and the search window turn dark.
 
+#include "tray/DarkModeChoice.h"
 #include "tray/MenuPages.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +45,47 @@ TEST(TrayMenuChar, SearchTakesWhatNoEntryTakes) {
     lines.push_back(tray::FolderLine(L"Share", L"\\\\Share\\", L"m\\Share\\", 0));
     EXPECT_EQ(answer(4, L's'), std::make_pair(MenuCharAnswer::Action::kSelect, size_t{5}));
     EXPECT_EQ(answer(5, L's'), std::make_pair(MenuCharAnswer::Action::kSelect, size_t{4}));
+}
+
+// Dark only where the user chose dark, high contrast is off, the build has
+// the entry points and every one was found; never under Wine.
+TEST(TrayDarkMode, FollowsTheChoiceWhereTheSystemHasTheMeans) {
+    const struct {
+        const char* system;
+        tray::DarkModeFacts facts;
+        bool mayLookUp, dark;
+    } cases[] = {
+        {"dark", {false, 10, 19041, true, true, false}, true, true},
+        {"light", {false, 10, 19041, true, false, false}, true, false},
+        {"high contrast", {false, 10, 19041, true, true, true}, true, false},
+        {"1803, too old", {false, 10, 17134, true, true, false}, false, false},
+        {"1809", {false, 10, 17763, true, true, false}, true, true},
+        {"11", {false, 10, 22621, true, true, false}, true, true},
+        {"8.1", {false, 6, 9600, true, true, false}, false, false},
+        {"Wine", {true, 10, 19041, true, true, false}, false, false},
+        {"one entry missing", {false, 10, 19041, false, true, false}, true, false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(tray::MayLookUpDarkMode(test.facts), test.mayLookUp) << test.system;
+        EXPECT_EQ(tray::WindowsAreDark(test.facts), test.dark) << test.system;
+    }
+}
+
+TEST(TrayDarkMode, CaptionAttributeFollowsTheBuild) {
+    const struct {
+        unsigned build, captionAttribute;
+    } cases[] = {{17763, 19}, {18362, 19}, {18984, 19}, {18985, 20}, {22000, 20}};
+    for (const auto& test : cases) {
+        EXPECT_EQ(tray::DarkCaptionAttribute(test.build), test.captionAttribute) << test.build;
+    }
+}
+
+TEST(TrayDarkMode, KnowsAColourSchemeChange) {
+    EXPECT_TRUE(tray::IsColorSchemeChange(0, "ImmersiveColorSet"));
+    EXPECT_TRUE(tray::IsColorSchemeChange(0x0043, nullptr)) << "high contrast turned on or off";
+    EXPECT_FALSE(tray::IsColorSchemeChange(0, nullptr));
+    EXPECT_FALSE(tray::IsColorSchemeChange(0, "Environment"));
+    EXPECT_FALSE(tray::IsColorSchemeChange(0, "ImmersiveColorSetX"));
 }
 
 }  // namespace

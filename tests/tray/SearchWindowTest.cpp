@@ -1,13 +1,16 @@
 // The search window and its index in this process, with a reader that hangs
 // on one folder and finds another unreadable: the window answers every
 // keystroke and the menus open while the index waits, and what was read
-// stays searchable.
+// stays searchable. Its dark mode is worked through entry points that log
+// their calls.
 
 #include "framework/CommonControls.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WindowsVersion.h"
 #include "framework/WideText.h"
 #include "search/Indexer.h"
 #include "tests/support/WineTest.h"
+#include "tray/DarkMode.h"
 #include "tray/FolderMenus.h"
 #include "tray/SearchWindow.h"
 
@@ -141,7 +144,8 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     for (const bool ownerData : {true, false}) {
         fw::OwnerDataListViews() = ownerData;
         tray::ShellIcons icons;
-        tray::SearchWindow window(index, icons);
+        tray::DarkMode light;
+        tray::SearchWindow window(index, icons, light);
         ASSERT_TRUE(window.Show({100, 100}));
         const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
         const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
@@ -206,7 +210,8 @@ TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     EXPECT_TRUE(index.Progress().building) << "the slow folder cannot have been read yet";
 
     tray::ShellIcons icons;
-    tray::SearchWindow window(index, icons);
+    tray::DarkMode light;
+    tray::SearchWindow window(index, icons, light);
     ASSERT_TRUE(window.Show({100, 100}));
     const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
     ASSERT_TRUE(shown);
@@ -227,6 +232,170 @@ TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     EXPECT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
     EXPECT_TRUE(Found(index, L"unseen").empty());
     ::DestroyWindow(shown);
+}
+
+// Entry points standing in for the system's, each logging its call.
+std::string g_darkLog;
+bool g_appsUseDark = true;
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    ::GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+bool WINAPI LogShouldAppsUseDark() {
+    g_darkLog += "132 ";
+    return g_appsUseDark;
+}
+bool WINAPI LogAllowForWindow(HWND window, bool allow) {
+    g_darkLog += "133(" + ClassOf(window) + (allow ? ",1) " : ",0) ");
+    return true;
+}
+int WINAPI LogSetAppMode(int mode) {
+    g_darkLog += "135(" + std::to_string(mode) + ") ";
+    return 0;
+}
+void WINAPI LogFlushMenuThemes() {
+    g_darkLog += "136 ";
+}
+void WINAPI LogRefreshPolicy() {
+    g_darkLog += "104 ";
+}
+HRESULT WINAPI LogSetWindowTheme(HWND window, LPCWSTR appName, LPCWSTR) {
+    g_darkLog += "theme(" + ClassOf(window) + "," + (appName ? fw::Narrow(appName) : "none") + ") ";
+    return S_OK;
+}
+HRESULT WINAPI LogSetAttribute(HWND, DWORD attribute, LPCVOID value, DWORD size) {
+    const BOOL on = size == sizeof(BOOL) && *static_cast<const BOOL*>(value);
+    g_darkLog += "dwm(" + std::to_string(attribute) + (on ? ",1) " : ",0) ");
+    return S_OK;
+}
+
+tray::DarkModeEntries LoggingEntries() {
+    tray::DarkModeEntries entries;
+    entries.shouldAppsUseDarkMode = LogShouldAppsUseDark;
+    entries.allowDarkModeForWindow = LogAllowForWindow;
+    entries.setAppMode = LogSetAppMode;
+    entries.flushMenuThemes = LogFlushMenuThemes;
+    entries.refreshImmersiveColorPolicyState = LogRefreshPolicy;
+    entries.setWindowTheme = LogSetWindowTheme;
+    entries.dwmSetWindowAttribute = LogSetAttribute;
+    return entries;
+}
+
+COLORREF ListBack(HWND list) {
+    return static_cast<COLORREF>(::SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+}
+
+// The policy is read again before the choice, and the menus are told; the
+// search window's caption, edit box, list and header follow, with the
+// caption attribute of the build.
+TEST(SearchWindowDarkMode, CallsWhatTheBuildHas) {
+    const SlowGround ground;
+    search::Indexer index(SlowGroundIndex());
+    const struct {
+        unsigned build;
+        const char* caption;
+    } cases[] = {{19041, "dwm(20,1) "}, {17763, "dwm(19,1) "}};
+    for (const auto& test : cases) {
+        g_appsUseDark = true;
+        g_darkLog.clear();
+        tray::DarkMode dark(LoggingEntries(), test.build);
+        ASSERT_TRUE(dark.Available()) << test.build;
+        EXPECT_TRUE(dark.Refresh()) << test.build;
+        EXPECT_EQ(g_darkLog, "104 132 135(1) 136 ") << test.build;
+        g_darkLog.clear();
+        tray::ShellIcons icons;
+        tray::SearchWindow window(index, icons, dark);
+        ASSERT_TRUE(window.Show({100, 100}));
+        const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+        EXPECT_EQ(g_darkLog, std::string("133(RootCasterSearch,1) ") + test.caption +
+                                 "133(Edit,1) theme(Edit,DarkMode_CFD) "
+                                 "133(SysListView32,1) theme(SysListView32,DarkMode_Explorer) "
+                                 "133(SysHeader32,1) theme(SysHeader32,DarkMode_ItemsView) ")
+            << test.build;
+        EXPECT_EQ(ListBack(::GetDlgItem(shown, tray::kSearchListId)), tray::kDarkBack) << test.build;
+        ::DestroyWindow(shown);
+    }
+}
+
+// A colour scheme's change notice switches the open window both ways; other
+// notices leave it alone.
+TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
+    const SlowGround ground;
+    search::Indexer index(SlowGroundIndex());
+    g_appsUseDark = true;
+    tray::DarkMode dark(LoggingEntries(), 19041);
+    dark.Refresh();
+    tray::ShellIcons icons;
+    tray::SearchWindow window(index, icons, dark);
+    ASSERT_TRUE(window.Show({100, 100}));
+    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+    const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
+    const auto notify = [&](const char* text) {
+        g_darkLog.clear();
+        ::SendMessageA(shown, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(text));
+    };
+    const fw::UniqueDC dc(::CreateCompatibleDC(nullptr));
+    const auto editBrush = [&] {
+        return ::SendMessageA(shown, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
+                              reinterpret_cast<LPARAM>(::GetDlgItem(shown, tray::kSearchEditId)));
+    };
+    // The header's titles, as it asks its list when it draws.
+    const auto headerDraw = [&](DWORD stage) {
+        NMCUSTOMDRAW draw{};
+        draw.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+        draw.hdr.code = static_cast<UINT>(NM_CUSTOMDRAW);
+        draw.dwDrawStage = stage;
+        draw.hdc = dc.get();
+        return ::SendMessageA(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+    };
+    EXPECT_EQ(headerDraw(CDDS_PREPAINT), CDRF_NOTIFYITEMDRAW);
+    headerDraw(CDDS_ITEMPREPAINT);
+    EXPECT_EQ(::GetTextColor(dc.get()), tray::kDarkText);
+    ::SetTextColor(dc.get(), 0);
+    EXPECT_NE(editBrush(), 0);
+    EXPECT_EQ(::GetTextColor(dc.get()), tray::kDarkText);
+
+    g_appsUseDark = false;
+    notify("Environment");
+    EXPECT_EQ(g_darkLog, "");
+    notify("ImmersiveColorSet");
+    EXPECT_EQ(g_darkLog.rfind("104 132 135(0) 136 dwm(20,0) 133(Edit,0) theme(Edit,none) ", 0), 0u) << g_darkLog;
+    EXPECT_FALSE(dark.IsDark());
+    EXPECT_EQ(ListBack(list), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(editBrush()), ::GetSysColorBrush(COLOR_WINDOW))
+        << "the edit box's own colours where light";
+    EXPECT_EQ(headerDraw(CDDS_PREPAINT), CDRF_DODEFAULT);
+
+    g_appsUseDark = true;
+    notify("ImmersiveColorSet");
+    EXPECT_TRUE(dark.IsDark());
+    EXPECT_EQ(ListBack(list), tray::kDarkBack);
+    ::DestroyWindow(shown);
+}
+
+// With one entry point missing nothing is called. Under Wine the entry
+// points are never even looked up: a known Wine difference, as Wine's
+// uxtheme exports other functions at those ordinals (Wine 8's 104 is
+// IsThemePartDefined, which called without arguments breaks the stack),
+// whatever version Wine reports.
+TEST(SearchWindowDarkMode, NothingUndocumentedIsCalledWithoutTheMeans) {
+    tray::DarkModeEntries entries = LoggingEntries();
+    entries.dwmSetWindowAttribute = nullptr;
+    tray::DarkMode missing(entries, 19041);
+    g_darkLog.clear();
+    EXPECT_FALSE(missing.Available());
+    EXPECT_FALSE(missing.Refresh());
+    missing.AllowMenus(::GetDesktopWindow());
+    EXPECT_EQ(g_darkLog, "");
+
+    const OSVERSIONINFOA version = fw::ReportedVersion();
+    tray::DarkMode wine = tray::DarkMode::ForThisSystem();
+    EXPECT_FALSE(wine.Available()) << "Wine reporting " << version.dwMajorVersion << "." << version.dwMinorVersion
+                                   << " build " << version.dwBuildNumber;
+    EXPECT_FALSE(wine.Refresh());
 }
 
 }  // namespace
