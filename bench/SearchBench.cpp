@@ -12,6 +12,7 @@
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
 #include "search/Indexer.h"
+#include "tray/DarkMode.h"
 #include "tray/SearchWindow.h"
 
 #include <algorithm>
@@ -78,7 +79,8 @@ std::vector<std::string> TypedTexts() {
 // Each keystroke's time from WM_CHAR until the list has drawn.
 std::vector<double> TimeKeystrokes(const search::Indexer& index) {
     tray::ShellIcons icons;
-    tray::SearchWindow window(index, icons);
+    tray::DarkMode light;
+    tray::SearchWindow window(index, icons, light);
     std::vector<double> times;
     if (!window.Show({0, 0})) return times;
     const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);

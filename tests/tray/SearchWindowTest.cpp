@@ -171,7 +171,8 @@ TEST(DISABLED_SearchWindowLook, RowsFollowTheDpi) {
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
     tray::ShellIcons icons;
-    tray::SearchWindow window(index, icons);
+    tray::DarkMode light;
+    tray::SearchWindow window(index, icons, light);
     ASSERT_TRUE(window.Show({100, 100}));
     const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
     const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
