@@ -3,6 +3,8 @@
 namespace app {
 namespace {
 
+constexpr std::string_view kRemoveSwitch = "/remove ";
+
 unsigned char At(std::string_view text, size_t position) {
     return static_cast<unsigned char>(text[position]);
 }
@@ -33,6 +35,14 @@ std::string CommandLineText(std::string_view commandLine, LeadByteTest isLeadByt
         ++position;
     }
     return std::string(commandLine.substr(position));
+}
+
+Request ReadRequest(std::string_view text) {
+    if (text.empty()) return {Request::Task::kShowDialog, {}};
+    if (text.substr(0, kRemoveSwitch.size()) == kRemoveSwitch) {
+        return {Request::Task::kRemove, std::string(text.substr(kRemoveSwitch.size()))};
+    }
+    return {Request::Task::kAdd, std::string(text)};
 }
 
 }  // namespace app

@@ -17,4 +17,15 @@ using fw::LeadByteTest;
 // it are skipped; the rest is returned unchanged, quotes and blanks included.
 std::string CommandLineText(std::string_view commandLine, LeadByteTest isLeadByte);
 
+// What a command-line text asks for: the empty text the main dialog, a text
+// that begins with "/remove " (no directory path begins so) the removal of
+// the directory that follows, any other text the add of that directory.
+struct Request {
+    enum class Task { kShowDialog, kAdd, kRemove };
+    Task task;
+    std::string directory;
+};
+
+Request ReadRequest(std::string_view text);
+
 }  // namespace app

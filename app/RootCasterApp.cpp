@@ -2,7 +2,9 @@
 
 #include "framework/NamedMutexLock.h"
 #include "framework/OleSession.h"
+#include "app/CommandLine.h"
 #include "menubuilder/AddDirectory.h"
+#include "menubuilder/RemoveDirectoryMenus.h"
 #include "settings/SettingsStore.h"
 #include "ui/RootCasterDlg.h"
 
@@ -19,12 +21,17 @@ BOOL CRootCasterApp::InitInstance() {
         return FALSE;
     }
 
-    std::string text = CommandLineText();
-    if (text.empty()) {
-        RunMainDialog();
-    } else {
-        // Nothing is shown; the exit status tells a script what happened.
-        SetExitStatus(static_cast<int>(menubuilder::AddDirectory(text)));
+    // With a directory nothing is shown; the exit status tells a script what
+    // happened.
+    app::Request request = app::ReadRequest(CommandLineText());
+    switch (request.task) {
+        case app::Request::Task::kShowDialog: RunMainDialog(); break;
+        case app::Request::Task::kAdd:
+            SetExitStatus(static_cast<int>(menubuilder::AddDirectory(request.directory)));
+            break;
+        case app::Request::Task::kRemove:
+            SetExitStatus(static_cast<int>(menubuilder::RemoveDirectoryMenus(request.directory)));
+            break;
     }
 
     RaiseUsageCounter();

@@ -10,8 +10,6 @@
 namespace menubuilder {
 namespace {
 
-constexpr char kMenusLockName[] = "RootCaster menus";
-
 AddStatus RefusalStatus(PathVerdict verdict) {
     switch (verdict) {
         case PathVerdict::kInsideStartMenu: return AddStatus::kInsideStartMenu;
@@ -40,16 +38,21 @@ bool MakeLevelItems(const std::string& level, const std::string& menuFolder) {
 
 }  // namespace
 
-AddStatus AddDirectory(std::string& path) {
+AddStatus CheckDirectory(const std::string& path, std::string& menuBase) {
     const std::string startMenu = fw::SpecialFolderPath(CSIDL_STARTMENU);
     if (startMenu.empty()) return AddStatus::kNoStartMenu;
-    const PathVerdict verdict = CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte);
-    if (verdict != PathVerdict::kAccepted) return RefusalStatus(verdict);
+    const AddStatus verdict = RefusalStatus(CheckDirectoryPath(startMenu, path, fw::AnsiLeadByte));
+    if (verdict == AddStatus::kAdded) menuBase = MenuBase(startMenu);
+    return verdict;
+}
+
+AddStatus AddDirectory(std::string& path) {
+    std::string menuBase;
+    const AddStatus verdict = CheckDirectory(path, menuBase);
+    if (verdict != AddStatus::kAdded) return verdict;
     // Explorer starts one process per selected folder, all at once, and their
-    // menus share the upper levels: one add at a time, so that no run finds
-    // a marker or item of those levels half written, or held open, by another.
+    // menus share the upper levels: one add at a time.
     const fw::NamedMutexLock lock(kMenusLockName);
-    const std::string menuBase = MenuBase(startMenu);
     bool complete = CreateMenuFolders(menuBase + EncodeMenuPath(path), menuBase);
 
     EnsureClosingBackslash(path);

@@ -17,6 +17,16 @@ enum class AddStatus {
     kTooLong = 6,          // a folder, marker or item path would not fit the platform's buffers
 };
 
+// Adds and removals take turns under the mutex of this name, so that no run
+// finds a marker or item of the levels they share half written, or held
+// open, by another.
+inline constexpr char kMenusLockName[] = "RootCaster menus";
+
+// The checks a directory passes before its menus are touched, made the same
+// for an add and a removal: kAdded when the work may go ahead, with
+// `menuBase` set to the menu root's path and a backslash; else the refusal.
+AddStatus CheckDirectory(const std::string& path, std::string& menuBase);
+
 // Makes the directory reachable as a cascading menu below the user's Start
 // Menu. Appends a closing backslash to `path` when it has none. A refused
 // path adds nothing and stays as it is.

@@ -38,16 +38,22 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Whether the file holds exactly `text`.
-bool HoldsExactly(const std::string& path, const std::string& text) {
+// The file's first `count` bytes, fewer when it is shorter; empty when it
+// can't be read.
+std::string ReadAtMost(const std::string& path, std::size_t count) {
     fw::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
-    // One byte more than `text`, so that a longer file shows.
-    std::string bytes(text.size() + 1, '\0');
+    std::string bytes(count, '\0');
     DWORD read = 0;
-    if (!file || !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) return false;
+    if (!file || !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
     bytes.resize(read);
-    return bytes == text;
+    return bytes;
+}
+
+// Whether the file holds exactly `text`: one byte more is read, so that a
+// longer file shows.
+bool HoldsExactly(const std::string& path, const std::string& text) {
+    return !text.empty() && ReadAtMost(path, text.size() + 1) == text;
 }
 
 bool WriteWhole(const std::string& path, const std::string& text) {
@@ -83,6 +89,15 @@ bool WriteDesktopIni(const std::string& folder, const std::string& menuBase) {
     // when it holds the same bytes it simply stays.
     if (!WriteWhole(path, text) && !HoldsExactly(path, text)) return false;
     return AddAttribute(path, FILE_ATTRIBUTE_HIDDEN);
+}
+
+bool IsOwnMarker(const std::string& path) {
+    // Every marker has the same length; one byte more shows a longer file.
+    const std::string bytes = ReadAtMost(path, DesktopIniText(kRootClassId).size() + 1);
+    for (const int depth : {0, 1, 2}) {
+        if (bytes == DesktopIniText(ClassIdForDepth(depth))) return true;
+    }
+    return false;
 }
 
 }  // namespace menubuilder

@@ -17,4 +17,8 @@ bool CreateMenuFolders(const std::string& menuFolder, const std::string& menuBas
 // below it gets none. False when the folder is left without its marker.
 bool WriteDesktopIni(const std::string& folder, const std::string& menuBase);
 
+// Whether the file holds exactly the bytes of a marker that WriteDesktopIni
+// writes, for any depth.
+bool IsOwnMarker(const std::string& path);
+
 }  // namespace menubuilder

@@ -27,9 +27,7 @@ bool EndsWith(std::string_view text, char c) {
 
 // A menu folder of that name would take the place of a file its parent holds.
 bool IsMenuFileName(std::string_view name) {
-    return EqualIgnoringAsciiCase<char>(name, kMarkerFileName) ||
-           EqualIgnoringAsciiCase<char>(name, kOpenItemFileName) ||
-           EqualIgnoringAsciiCase<char>(name, kDOSPromptItemFileName);
+    return EqualIgnoringAsciiCase<char>(name, kMarkerFileName) || IsItemFileName(name);
 }
 
 // A name that lands as one folder under its own name (IsPlainName) and does
@@ -98,6 +96,11 @@ PathVerdict CheckFolderWalk(const std::string& menuBase, std::string_view encode
 }
 
 }  // namespace
+
+bool IsItemFileName(std::string_view name) {
+    return EqualIgnoringAsciiCase<char>(name, kOpenItemFileName) ||
+           EqualIgnoringAsciiCase<char>(name, kDOSPromptItemFileName);
+}
 
 std::string EncodeMenuPath(std::string_view path) {
     std::string encoded;

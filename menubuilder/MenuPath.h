@@ -27,6 +27,9 @@ inline constexpr char kDOSPromptKind[] = "MS-DOS Prompt";
 inline constexpr char kOpenItemFileName[] = "Open.lnk";
 inline constexpr char kDOSPromptItemFileName[] = "MS-DOS Prompt.lnk";
 
+// Whether `name` is the file name of an item, in any letter case.
+bool IsItemFileName(std::string_view name);
+
 // The folder-menu shell extension's class identifiers: menu root, first level
 // (a drive letter or a server name), every deeper level.
 inline constexpr char kRootClassId[] = "{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";

@@ -37,6 +37,9 @@
 #define IDM_REFRESH 40002
 #define IDM_HELP 40003
 #define IDM_EXIT 40004
+// "Remove from RootCaster": one command per first-level menu, in turn.
+#define IDM_REMOVE_FIRST 41000
+#define IDM_REMOVE_LAST 41999
 
 // The tray's folder menus: "Search..." atop the root, and the commands
 // handed out in turn to the entries, within the 16 bits older systems keep.

@@ -67,10 +67,14 @@ std::optional<std::uint64_t> ChangeTimeOf(const std::wstring& path) {
 
 struct Indexer::State {
     explicit State(IndexerOptions indexerOptions)
-        : options(std::move(indexerOptions)), stop(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), fold(FoldTable()) {}
+        : options(std::move(indexerOptions)),
+          stop(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          menusChanged(::CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+          fold(FoldTable()) {}
 
     const IndexerOptions options;
     const fw::UniqueEvent stop;
+    const fw::UniqueEvent menusChanged;  // resets itself when the thread sees it
     const std::vector<wchar_t> fold;
 
     // Written by the thread only, under the lock; read by queries under it.
@@ -114,9 +118,11 @@ private:
 
     bool Stopped(DWORD waitMs = 0) const { return ::WaitForSingleObject(m_state.stop.get(), waitMs) == WAIT_OBJECT_0; }
 
+    bool MenusChanged() const { return ::WaitForSingleObject(m_state.menusChanged.get(), 0) == WAIT_OBJECT_0; }
+
     // False when told to stop.
     bool WaitForChange() {
-        std::vector<HANDLE> handles = {m_state.stop.get()};
+        std::vector<HANDLE> handles = {m_state.stop.get(), m_state.menusChanged.get()};
         if (m_menuWatch) handles.push_back(m_menuWatch->Event());
         for (const Root& root : m_roots) {
             if (root.watch) handles.push_back(root.watch->Event());
@@ -124,6 +130,7 @@ private:
         const DWORD woke = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
                                                     m_state.options.rereadMs);
         if (woke == WAIT_OBJECT_0) return false;
+        if (woke == WAIT_OBJECT_0 + 1) return true;  // the roots are updated first
         if (woke == WAIT_TIMEOUT || woke == WAIT_FAILED) {
             m_comparePass = true;
             return !Stopped();
@@ -247,6 +254,7 @@ private:
     bool ReadPending() {
         while (!m_pending.empty()) {
             if (Stopped()) return false;
+            if (MenusChanged()) UpdateRoots();
             if (m_state.index.EntryCount() >= m_state.options.entryLimit) return true;
             const std::uint32_t folder = m_pending.front();
             m_pending.pop_front();
@@ -316,6 +324,10 @@ bool Indexer::Start() {
 
 IndexProgress Indexer::Progress() const {
     return {static_cast<std::size_t>(m_state->entries), m_state->building != 0};
+}
+
+void Indexer::MenusChanged() const {
+    ::SetEvent(m_state->menusChanged.get());
 }
 
 long Indexer::Generation() const {

@@ -64,6 +64,11 @@ public:
 
     bool Start();
 
+    // Says that menus went or came (the tray removed one): the thread drops
+    // and adds directories before it reads another folder, rather than when
+    // the menu root's watch or the periodic pass finds out.
+    void MenusChanged() const;
+
     IndexProgress Progress() const;
     // Changes whenever what is indexed did.
     long Generation() const;

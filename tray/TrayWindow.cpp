@@ -2,7 +2,11 @@
 
 #include "framework/CreatedWindow.h"
 #include "framework/UniqueHandle.h"
+#include "framework/WideText.h"
 #include "launch/OpenWithHtmlViewer.h"
+#include "listing/DirectoryReader.h"
+#include "menubuilder/MenuPath.h"
+#include "menubuilder/RemoveDirectoryMenus.h"
 #include "res/resource.h"
 #include "search/Indexer.h"
 #include "settings/SettingsStore.h"
@@ -27,6 +31,49 @@ POINT Pointer() {
     POINT at{0, 0};
     ::GetCursorPos(&at);
     return at;
+}
+
+// The menu root's first-level menus (drives, servers) in the folder menu's
+// order, as the directories a removal names: "C:\", "\\srv\". A name the
+// ANSI code page can't hold was never made by RootCaster.exe and is left out.
+std::vector<std::string> RemovableDirectories() {
+    const std::wstring menuRoot = MenuRootFolder();
+    std::vector<std::string> directories;
+    if (menuRoot.empty()) return directories;
+    for (const listing::WideEntry& first : listing::ReadMenuFolders(menuRoot)) {
+        const std::string name = fw::Narrow(first.name);
+        if (fw::Widen(name.c_str()) != first.name) continue;
+        if (directories.size() > IDM_REMOVE_LAST - IDM_REMOVE_FIRST) break;
+        directories.push_back(menubuilder::DirectoryOfMenuFolder(std::string_view(name)));
+    }
+    return directories;
+}
+
+// "C:" for C:\, "\\srv" for \\srv\: how the user names a drive or server.
+std::string ShownName(const std::string& directory) {
+    return directory.substr(0, directory.size() - 1);
+}
+
+// A menu item's text that shows an ampersand as itself, not as a key mark.
+std::string ItemText(const std::string& name) {
+    std::string text;
+    for (const char c : name) text += c == '&' ? std::string("&&") : std::string(1, c);
+    return text;
+}
+
+// "Remove from RootCaster" and its submenu of `directories`, above "Help";
+// greyed when there is none.
+void InsertRemoveMenu(HMENU menu, const std::vector<std::string>& directories) {
+    fw::UniqueMenu submenu(::CreatePopupMenu());
+    if (!submenu) return;
+    for (std::size_t i = 0; i < directories.size(); ++i) {
+        ::AppendMenuA(submenu.get(), MF_STRING, IDM_REMOVE_FIRST + i, ItemText(ShownName(directories[i])).c_str());
+    }
+    const UINT flags = MF_BYCOMMAND | MF_POPUP | MF_STRING | (directories.empty() ? MF_GRAYED : 0);
+    // The menu owns the submenu once it is in.
+    if (::InsertMenuA(menu, IDM_HELP, flags, reinterpret_cast<UINT_PTR>(submenu.get()), "Re&move from RootCaster")) {
+        static_cast<void>(submenu.release());
+    }
 }
 
 }  // namespace
@@ -163,7 +210,29 @@ void TrayWindow::ShowTrayMenu() {
     const HMENU menu = menus ? ::GetSubMenu(menus.get(), 0) : nullptr;
     if (!menu) return;
     ::CheckMenuItem(menu, IDM_START_WITH_WINDOWS, StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED);
-    OnCommand(TrackMenu(m_hWnd, menu, Pointer(), 0));
+    const std::vector<std::string> removable = RemovableDirectories();
+    InsertRemoveMenu(menu, removable);
+    const UINT command = TrackMenu(m_hWnd, menu, Pointer(), 0);
+    if (command >= IDM_REMOVE_FIRST && command - IDM_REMOVE_FIRST < removable.size()) {
+        RemoveMenuOf(removable[command - IDM_REMOVE_FIRST]);
+    } else {
+        OnCommand(command);
+    }
+}
+
+// Asks first; the search index drops the directory at once after. A server
+// goes with every share below it, by the same rules as any directory.
+void TrayWindow::RemoveMenuOf(const std::string& directory) const {
+    const std::string name = ShownName(directory);
+    const std::string question = "Remove the menu of " + name + " from RootCaster? Your files and folders stay.";
+    if (::MessageBoxA(m_hWnd, question.c_str(), kTip, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    const menubuilder::RemoveStatus status = menubuilder::RemoveDirectoryMenus(directory);
+    if (m_index) m_index->MenusChanged();
+    if (status == menubuilder::RemoveStatus::kIncomplete) {
+        const std::string warning =
+            "Some of the menu of " + name + " stays: a file in it is in use. Close it and remove the menu again.";
+        ::MessageBoxA(m_hWnd, warning.c_str(), kTip, MB_OK | MB_ICONWARNING);
+    }
 }
 
 void TrayWindow::ShowShellContextMenu(const std::wstring& path, POINT at) {

@@ -60,6 +60,7 @@ private:
     void ShowFolderMenu();
     FolderMenuOutcome TrackFolderMenus(const std::wstring& menuRoot);
     void ShowTrayMenu();
+    void RemoveMenuOf(const std::string& directory) const;
     void ShowShellContextMenu(const std::wstring& path, POINT at);
     void StartIndexing();
     void ShowSearch();

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace {
 
 using testing_support::Cp932LeadByte;
@@ -54,6 +57,32 @@ TEST(CommandLineText, HighCharactersAreNotSkipped) {
     // UTF-8 has no lead bytes, and no byte of its characters is a quote or a blank.
     EXPECT_EQ(Text("\"C:\\日本語\\RootCaster.exe\" C:\\Ελληνικά\\😀"), "C:\\Ελληνικά\\😀");
     EXPECT_EQ(Text(std::string_view("RootCaster.exe C:\\\0ignored", 26)), "C:\\");
+}
+
+// Only a text that begins with "/remove " and a blank asks for a removal;
+// every other text keeps its meaning, the directory it names kept whole.
+TEST(CommandLineRequest, RemoveSwitchSelectsRemovalOfTheRest) {
+    using Task = app::Request::Task;
+    const std::vector<std::tuple<std::string, Task, std::string>> cases = {
+        {"", Task::kShowDialog, ""},
+        {"C:\\Windows", Task::kAdd, "C:\\Windows"},
+        {"/remove C:\\Windows", Task::kRemove, "C:\\Windows"},
+        {"/remove \\\\srv\\pub  ", Task::kRemove, "\\\\srv\\pub  "},
+        {"/remove  C:\\", Task::kRemove, " C:\\"},
+        {"/remove ", Task::kRemove, ""},
+        {"/remove", Task::kAdd, "/remove"},
+        {"/removeC:\\", Task::kAdd, "/removeC:\\"},
+        {"/remove\tC:\\", Task::kAdd, "/remove\tC:\\"},
+        {"/REMOVE C:\\", Task::kAdd, "/REMOVE C:\\"},
+        {" /remove C:\\", Task::kAdd, " /remove C:\\"},
+        {"C:\\/remove x", Task::kAdd, "C:\\/remove x"},
+    };
+    for (const auto& [text, task, directory] : cases) {
+        const app::Request request = app::ReadRequest(text);
+        EXPECT_EQ(static_cast<int>(request.task), static_cast<int>(task)) << "'" << text << "'";
+        EXPECT_EQ(request.directory, directory) << "'" << text << "'";
+    }
+    EXPECT_EQ(app::ReadRequest(Text("\"RootCaster.exe\" /remove D:\\x")).directory, "D:\\x");
 }
 
 // The program's file name names its settings key.

@@ -366,4 +366,232 @@ TEST_F(RefusedPathsProgram, ClimbingAndRelativePathsTouchNothingAnywhere) {
     }
 }
 
+// "/remove DIRECTORY" after adds, over the user's own files and folders
+// below the menu root. Whatever a case does, nothing outside the menu root
+// changes and everything the user put there is still there, unchanged.
+class RemoveDirectoryProgram : public AddDirectoryProgram {
+protected:
+    RemoveDirectoryProgram() {
+        SetOptions(1, 1);
+        for (int up = 0; up < 4; ++up) m_profile.erase(m_profile.rfind('\\'));
+    }
+
+    static void Remove(const std::string& directory, DWORD status) {
+        const ProcessResult run = RunProgram(ProgramPath(), "/remove " + directory, 30000);
+        EXPECT_TRUE(run.finished) << directory;
+        EXPECT_EQ(run.exitCode, status) << "removing '" << directory << "'";
+    }
+
+    // The profile's files and folders outside the menu root, and the drive's.
+    Names Outside() const {
+        const std::string below = m_root.substr(m_profile.size() + 1);
+        Names outside = Snapshot(m_profile, 6);
+        for (auto entry = outside.begin(); entry != outside.end();) {
+            const bool inRoot = entry->compare(0, below.size() + 1, below + "\\") == 0 ||
+                                entry->compare(0, below.size() + 1, below + " ") == 0;
+            entry = inRoot ? outside.erase(entry) : std::next(entry);
+        }
+        for (const std::string& entry : Snapshot("C:", 0)) outside.insert("C: " + entry);
+        return outside;
+    }
+
+    // The names below the menu root, without attributes.
+    Names Left() const {
+        Names left;
+        for (const std::string& entry : Snapshot(m_root, 8)) left.insert(entry.substr(0, entry.rfind(' ')));
+        return left;
+    }
+
+    std::string m_profile = StartMenuPath();
+};
+
+// Names below the menu root; "X*" stands for the level X with its marker
+// and both items.
+Names Tree(const std::vector<std::string>& names) {
+    Names tree;
+    for (const std::string& name : names) {
+        if (name.back() != '*') {
+            tree.insert(name);
+            continue;
+        }
+        const std::string level = name.substr(0, name.size() - 1);
+        tree.insert({level, level + "\\desktop.ini", level + "\\Open.lnk", level + "\\MS-DOS Prompt.lnk"});
+    }
+    return tree;
+}
+
+struct RemovalCase {
+    std::string what;
+    std::vector<std::string> adds;
+    std::vector<std::pair<std::string, std::string>> planted;  // below the menu root: bytes, or a folder for ""
+    std::string heldOpen;                                      // below the menu root, held without FILE_SHARE_DELETE
+    std::string removed;
+    DWORD status;
+    Names left;  // below the menu root; nothing: the menu root is gone
+};
+
+TEST_F(RemoveDirectoryProgram, TakesOffOnlyRootCastersObjectsAndTheFoldersTheyLeaveEmpty) {
+    const std::string deeperMarker = std::string("[.ShellClassInfo]\r\nCLSID=") + kDeeperId + "\r\n";
+    const std::string foreignMarker = "[.ShellClassInfo]\r\nIconResource=shell32.dll,3\r\n";
+    const std::vector<std::string> windowsMenu = {"desktop.ini", "C*", "C\\Windows*"};
+    const std::vector<RemovalCase> cases = {
+        {"every level of one directory", {"C:\\Windows\\System"}, {}, "", "C:\\Windows\\System", kAdded, {}},
+        {"a level with the levels below it",
+         {"C:\\Windows\\System", "C:\\Windows\\Fonts"},
+         {},
+         "",
+         "C:\\Windows\\",
+         kAdded,
+         {}},
+        {"one of two directories below one level",
+         {"C:\\A\\One", "C:\\A\\Two"},
+         {},
+         "",
+         "C:\\A\\One",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\A*", "C\\A\\Two*"})},
+        {"a level in a deeper tree",
+         {"C:\\A\\B\\C", "C:\\A\\B\\D", "C:\\A\\E"},
+         {},
+         "",
+         "C:\\A\\B",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\A*", "C\\A\\E*"})},
+        {"a drive beside another",
+         {"C:\\Windows", "D:\\Data"},
+         {},
+         "",
+         "C:",
+         kAdded,
+         Tree({"desktop.ini", "D*", "D\\Data*"})},
+        {"a server beside a drive",
+         {"\\\\srv\\pub\\docs", "C:\\"},
+         {},
+         "",
+         "\\\\srv",
+         kAdded,
+         Tree({"desktop.ini", "C*"})},
+        {"a share",
+         {"\\\\srv\\pub\\docs", "\\\\srv\\bin"},
+         {},
+         "",
+         "\\\\srv\\pub\\",
+         kAdded,
+         Tree({"desktop.ini", "srv*", "srv\\bin*"})},
+        {"the user's file and empty folder in the directory's levels",
+         {"C:\\Windows\\System"},
+         {{"C\\Windows\\System\\notes.txt", "mine"}, {"C\\Windows\\Empty", ""}},
+         "",
+         "C:\\Windows",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\Windows", "C\\Windows\\Empty", "C\\Windows\\System",
+               "C\\Windows\\System\\notes.txt"})},
+        {"the user's file in a parent level",
+         {"C:\\Windows"},
+         {{"C\\notes.txt", "mine"}},
+         "",
+         "C:\\Windows",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\notes.txt"})},
+        {"the user's file at the menu root",
+         {"C:\\Windows"},
+         {{"notes.txt", "mine"}},
+         "",
+         "C:\\Windows",
+         kAdded,
+         Tree({"desktop.ini", "notes.txt"})},
+        {"a foreign desktop.ini",
+         {"C:\\Windows"},
+         {{"C\\Windows\\desktop.ini", foreignMarker}},
+         "",
+         "C:\\Windows",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\Windows", "C\\Windows\\desktop.ini"})},
+        {"a marker with one byte more",
+         {"C:\\Windows"},
+         {{"C\\Windows\\desktop.ini", deeperMarker + " "}},
+         "",
+         "C:\\Windows",
+         kAdded,
+         Tree({"desktop.ini", "C*", "C\\Windows", "C\\Windows\\desktop.ini"})},
+        {"an item in use",
+         {"C:\\Windows\\System"},
+         {},
+         "C\\Windows\\System\\Open.lnk",
+         "C:\\Windows",
+         kIncomplete,
+         Tree({"desktop.ini", "C*", "C\\Windows", "C\\Windows\\System", "C\\Windows\\System\\Open.lnk"})},
+        {"no menu root", {}, {}, "", "C:\\Windows", kNoSuchMenu, {}},
+        {"no menu of that directory", {"C:\\Windows"}, {}, "", "C:\\Program Files", kNoSuchMenu, Tree(windowsMenu)},
+        {"no menu of that drive", {"C:\\Windows"}, {}, "", "D:\\", kNoSuchMenu, Tree(windowsMenu)},
+        {"a file where the menu folder would be",
+         {"C:\\Windows"},
+         {{"C\\Windows\\System", "mine"}},
+         "",
+         "C:\\Windows\\System",
+         kNoSuchMenu,
+         Tree({"desktop.ini", "C*", "C\\Windows*", "C\\Windows\\System"})},
+        {"a path that climbs", {"C:\\Windows"}, {}, "", "C:\\Windows\\..", kRefusedUnsafeName, Tree(windowsMenu)},
+        {"a relative path", {"C:\\Windows"}, {}, "", "Windows", kRefusedRelative, Tree(windowsMenu)},
+        {"no path", {"C:\\Windows"}, {}, "", "", kRefusedRelative, Tree(windowsMenu)},
+        {"the Start Menu",
+         {"C:\\Windows"},
+         {},
+         "",
+         StartMenuPath() + "\\RootCaster\\C",
+         kRefusedInsideStartMenu,
+         Tree(windowsMenu)},
+        {"a path too long",
+         {"C:\\Windows"},
+         {},
+         "",
+         "C:\\" + std::string(250, 'n'),
+         kRefusedTooLong,
+         Tree(windowsMenu)},
+    };
+    for (const RemovalCase& removal : cases) {
+        SCOPED_TRACE(removal.what);
+        RemoveTree(m_root);
+        for (const std::string& directory : removal.adds) Add(directory);
+        for (const auto& [name, bytes] : removal.planted) {
+            const std::string path = m_root + "\\" + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ASSERT_TRUE(bytes.empty() ? ::CreateDirectoryA(path.c_str(), nullptr)
+                                      : MakeFile(Wide(path), FILE_ATTRIBUTE_NORMAL, bytes))
+                << path;
+        }
+        const Names outside = Outside();
+        {
+            const std::string held = m_root + "\\" + removal.heldOpen;
+            const fw::UniqueFile open(
+                removal.heldOpen.empty()
+                    ? INVALID_HANDLE_VALUE
+                    : ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            EXPECT_EQ(removal.heldOpen.empty(), !open) << held;
+            Remove(removal.removed, removal.status);
+        }
+        EXPECT_EQ(Left(), removal.left);
+        EXPECT_EQ(FolderExists(m_root), !removal.left.empty());
+        EXPECT_EQ(Outside(), outside) << "nothing outside the menu root changed";
+        for (const auto& [name, bytes] : removal.planted) {
+            const std::vector<BYTE> kept = ReadFileBytes(m_root + "\\" + name);
+            EXPECT_EQ(std::string(kept.begin(), kept.end()), bytes) << name;
+        }
+    }
+}
+
+// The shell finds no Start Menu when its folder lies on a drive that does
+// not exist.
+TEST_F(RemoveDirectoryProgram, WithoutAStartMenuNothingIsRemoved) {
+    Add("C:\\Windows");
+    const Names before = Left();
+    const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::optional<RawValue> saved = ReadRaw(HKEY_CURRENT_USER, shellFolders, "Start Menu");
+    ASSERT_TRUE(saved);
+    SetText(HKEY_CURRENT_USER, shellFolders, "Start Menu", "Q:\\Start Menu");
+    Remove("C:\\Windows", kRefusedNoStartMenu);
+    SetRaw(HKEY_CURRENT_USER, shellFolders, "Start Menu", saved->type, saved->data);
+    EXPECT_EQ(Left(), before);
+}
+
 }  // namespace

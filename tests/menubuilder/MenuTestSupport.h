@@ -22,10 +22,12 @@ inline constexpr char kDefaultCommandInterpreter[] = "c:\\Windows\\command.com";
 // RootCaster.exe's exit statuses in command-line mode.
 inline constexpr DWORD kAdded = 0;
 inline constexpr DWORD kIncomplete = 1;
+inline constexpr DWORD kRefusedNoStartMenu = 2;
 inline constexpr DWORD kRefusedInsideStartMenu = 3;
 inline constexpr DWORD kRefusedRelative = 4;
 inline constexpr DWORD kRefusedUnsafeName = 5;
 inline constexpr DWORD kRefusedTooLong = 6;
+inline constexpr DWORD kNoSuchMenu = 7;  // a removal's: the directory has no menu
 
 // Clears the menu root, the settings of RootCaster.exe and of this test
 // program, and the shell extension's class key; clears them again at the end.

@@ -269,6 +269,75 @@ TEST(TrayProgram, SearchFindsInOrderOpensAndFollowsChanges) {
     EXPECT_TRUE(WaitUntilClosed(search)) << "Escape left the search window open";
 }
 
+// A message box of the tray asking a question, once it shows; and its text.
+HWND WaitForQuestion() {
+    for (DWORD waited = 0; waited < 20000; waited += 100) {
+        const HWND box = ::FindWindowA("#32770", "RootCaster");
+        if (box && ::IsWindowVisible(box)) return box;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+std::string QuestionText(HWND box) {
+    char text[512] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's text control
+    return text;
+}
+
+bool WaitUntilGone(const std::string& folder) {
+    for (DWORD waited = 0; waited < 20000; waited += 100) {
+        if (!FolderExists(folder)) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+// "Remove from RootCaster" lists the drives and servers in the menu's order.
+// "No" keeps the menu; "Yes" takes it off, the server's stays, and search
+// drops the drive's files at once, well before its periodic pass (30 s).
+TEST(TrayProgram, RemovesTheChosenMenuAfterAskingAndSearchDropsIt) {
+    menutest::MenuGround ground;
+    const RootFolder folder("C:\\6remove");
+    MakeFile("C:\\6remove\\quagga.rctray");
+    menutest::SetOptions(0, 0);
+    ASSERT_EQ(RunProgram(ProgramPath(), "C:\\6remove").exitCode, 0);
+    ASSERT_EQ(RunProgram(ProgramPath(), "\\\\srv\\pub").exitCode, 0);
+    const std::string root = MenuRoot();
+    const TrayRun tray;
+    HWND search = tray.OpenSearch();
+    ASSERT_TRUE(search) << "no search window";
+    tray_driver::TypeIntoSearch(search, "quagga");
+    ASSERT_EQ(Names(WaitForRows(search, {"quagga.rctray"})), std::vector<std::string>{"quagga.rctray"});
+    tray_driver::PressSearchKey(search, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntilClosed(search));
+
+    for (const WPARAM answer : {IDNO, IDYES}) {
+        ASSERT_TRUE(tray_driver::ClickIcon(tray.Window(), WM_RBUTTONUP));
+        ASSERT_TRUE(tray.Type('m', 2)) << "no submenu of menus to remove";
+        tray_driver::PressKey(tray.Window(), VK_RETURN);
+        const HWND box = WaitForQuestion();
+        ASSERT_TRUE(box) << "no question";
+        EXPECT_EQ(QuestionText(box), "Remove the menu of C: from RootCaster? Your files and folders stay.");
+        ::PostMessageA(box, WM_COMMAND, answer, 0);
+        if (answer == IDNO) {
+            ::Sleep(1000);
+            EXPECT_TRUE(FolderExists(root + "\\C\\6remove")) << "removed after No";
+        }
+    }
+    EXPECT_TRUE(WaitUntilGone(root + "\\C")) << "the drive's menu stayed";
+    const DWORD removed = ::GetTickCount();
+    EXPECT_TRUE(FolderExists(root + "\\srv\\pub")) << "the server's menu went too";
+    EXPECT_TRUE(FileExists("C:\\6remove\\quagga.rctray"));
+
+    search = tray.OpenSearch();
+    ASSERT_TRUE(search) << "no search window after the removal";
+    tray_driver::TypeIntoSearch(search, "quagga");
+    EXPECT_EQ(Names(WaitForRows(search, {})), std::vector<std::string>{});
+    EXPECT_LT(::GetTickCount() - removed, 15000u) << "the index dropped the drive only with its periodic pass";
+    tray_driver::PressSearchKey(search, VK_ESCAPE);
+}
+
 // C:\8large (tests/tray/large-folder.sh) from the icon: its last range,
 // then its last file, chosen in the fourth menu open (the root, C:, the
 // folder and the range).
