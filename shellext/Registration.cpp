@@ -53,8 +53,8 @@ std::string TextOf(Data data, const std::string& modulePath) {
 
 LONG WriteValue(HKEY root, const RegistryValue& value, const std::string& text) {
     fw::UniqueKey key;
-    const LONG created = ::RegCreateKeyExA(root, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                           key.put(), nullptr);
+    const LONG created =
+        ::RegCreateKeyExA(root, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
     if (created != ERROR_SUCCESS) return created;
     return ::RegSetValueExA(key.get(), value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
@@ -72,8 +72,7 @@ bool KeyIsEmpty(HKEY key) {
 // is deleted: whatever else it holds is not ours.
 void RemoveValue(HKEY root, const RegistryValue& value) {
     fw::UniqueKey key;
-    if (::RegOpenKeyExA(root, value.key.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(root, value.key.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
         return;
     }
     ::RegDeleteValueA(key.get(), value.name.empty() ? nullptr : value.name.c_str());

@@ -24,8 +24,7 @@ TEST(Setup64, InstallsAndRegistersBothBuildsAndTheUninstallerRemovesThem) {
         SCOPED_TRACE(root == HKEY_LOCAL_MACHINE ? "/AllUsers" : "/CurrentUser");
         const HKEY otherRoot = root == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         const std::string mode = root == HKEY_LOCAL_MACHINE ? " /AllUsers" : " /CurrentUser";
-        const ProcessResult setup =
-            RunProcess(SetupPath(), "\"" + SetupPath() + "\" /S" + mode + " /D=" + installDir);
+        const ProcessResult setup = RunProcess(SetupPath(), "\"" + SetupPath() + "\" /S" + mode + " /D=" + installDir);
         ASSERT_TRUE(setup.finished && setup.exitCode == 0) << Hex(setup.exitCode);
         EXPECT_EQ(ServerInView(KEY_WOW64_64KEY, root), installDir + "\\RootCasterMenu64.dll");
         EXPECT_EQ(ServerInView(KEY_WOW64_32KEY, root), installDir + "\\RootCasterMenu.dll");
