@@ -3,12 +3,14 @@
 #include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
+#include "menubuilder/MenuPath.h"
 #include "shellext/ServedClasses.h"
 
 #include <olectl.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shellext {
@@ -101,7 +103,8 @@ HRESULT UnregisterServer(HKEY root) {
 
 std::optional<HKEY> InstallRoot(const wchar_t* commandLine) {
     if (!commandLine || !*commandLine) return HKEY_LOCAL_MACHINE;
-    if (::lstrcmpiW(commandLine, L"user") == 0) return HKEY_CURRENT_USER;
+    // Not lstrcmpiW, which Windows 95 lacks.
+    if (menubuilder::EqualsAsciiIgnoringCase(std::wstring_view(commandLine), "user")) return HKEY_CURRENT_USER;
     return std::nullopt;
 }
 
