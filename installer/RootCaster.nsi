@@ -17,7 +17,20 @@
 ;   ICON_DIR    the folder holding the program's icon RootCaster.ico and the
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
+;   CLASS_IDS   an include, made from the program's headers, that defines
+;               ROOT_CLASS_ID, the extension's class of the menu root
 ;   OUTFILE     the setup program to write
+;
+; Two modes, as NSIS's MultiUser header names them: for all users (the
+; programs in Program Files, the extension and the uninstall entry in the
+; machine's registry) or for the current user only (the programs in
+; %LOCALAPPDATA%\Programs\RootCaster, the extension, InstallDir and the
+; uninstall entry below HKEY_CURRENT_USER); no administrator is needed for
+; the second. /AllUsers and /CurrentUser choose; without either an
+; administrator is asked (a silent setup installs for all users) and anyone
+; else installs for themselves. Systems before Windows 2000 keep no per-user
+; classes and always install for all users. Each mode's uninstaller undoes
+; only its own mode.
 ;
 ; Command line (besides NSIS's own /S and /D=<directory>): setup takes
 ; /TRAYNOW (start the tray program at the end) and /TRAYLOGON (start it with
@@ -43,9 +56,10 @@ Unicode false
 !define PROGRAM_FILES "$PROGRAMFILES"
 !endif
 SetCompressor /SOLID lzma
-; Writing HKEY_CLASSES_ROOT and the machine's list of installed programs
-; needs an administrator on Windows NT; older systems ignore the request.
-RequestExecutionLevel admin
+; Elevated where the user is an administrator, who may install for all
+; users; anyone else runs as they are and installs for themselves. Older
+; systems ignore the request.
+RequestExecutionLevel highest
 ManifestSupportedOS all
 ; Sharp at every scale: per-monitor on 10 1703 and later, the system DPI
 ; before; the controls of the visual style (common controls 6).
@@ -57,10 +71,15 @@ XPStyle on
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include WinVer.nsh
 !include x64.nsh
+!include "${CLASS_IDS}"
 
-!define CLASS_KEY "CLSID\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}"
+; Below HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, as the mode says (SHCTX).
+!define CLASSES "Software\Classes"
+!define CLASS_KEY "${CLASSES}\CLSID\${ROOT_CLASS_ID}"
 !define VERB_KEY "Directory\Shell\RootCaster"
+!define VERB_COMMAND_KEY "${VERB_KEY}\Command"
 !define COMPANY_KEY "Software\Quillmoor"
 !define SETTINGS_KEY "${COMPANY_KEY}\RootCaster"
 !define CONFIG_KEY "${SETTINGS_KEY}\Config"
@@ -79,6 +98,10 @@ XPStyle on
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
 
 Var RemoveSettings
+; 1 for all users, 0 for the current user only.
+Var AllUsers
+; What regsvr32 is told besides /s: the current user's registration or none.
+Var RegsvrScope
 
 Name "RootCaster ${VERSION}"
 Caption "RootCaster ${VERSION} Setup"
@@ -87,8 +110,8 @@ BrandingText "RootCaster ${VERSION}"
 Icon "${ICON_DIR}/RootCaster.ico"
 UninstallIcon "${ICON_DIR}/RootCaster.ico"
 OutFile "${OUTFILE}"
-InstallDir "${PROGRAM_FILES}\RootCaster"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; No InstallDir: $INSTDIR is empty in .onInit unless /D= named it, and the
+; mode's default takes its place there.
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -108,7 +131,7 @@ UninstPage instfiles
 
 Section "RootCaster"
   SectionIn RO
-  SetShellVarContext current
+  Call UseModeContext
   ; A running tray program holds its file.
   Call CloseTray
   SetOutPath "$INSTDIR"
@@ -121,10 +144,13 @@ Section "RootCaster"
   Call InstallMenuExtension
 
   ; Where the program, the item icons and the shell extension are found.
-  WriteRegStr HKCR "${CLASS_KEY}" "InstallDir" "$INSTDIR"
+  WriteRegStr SHCTX "${CLASS_KEY}" "InstallDir" "$INSTDIR"
   Call WriteHelpFileSetting
-  CreateShortcut "${SHORTCUT}" "$INSTDIR\RootCaster.exe" "" "$INSTDIR\RootCaster.exe" 0 SW_SHOWNORMAL
   Call RegisterUninstaller
+  Call InstallExplorerVerb
+  ; The shortcut is the installing user's in either mode.
+  SetShellVarContext current
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\RootCaster.exe" "" "$INSTDIR\RootCaster.exe" 0 SW_SHOWNORMAL
 SectionEnd
 
 Section "Start the tray menu with Windows" TrayLogonSection
@@ -137,6 +163,8 @@ SectionEnd
 
 ; Silently, the tray program is started only when asked for.
 Function .onInit
+  Call ChooseInstallMode
+  Call ChooseInstallDir
   ${If} ${Silent}
     ${GetParameters} $0
     ClearErrors
@@ -151,6 +179,74 @@ Function .onInit
     ${EndIf}
   ${EndIf}
 FunctionEnd
+
+; Sets AllUsers after the command line and the user's rights (see the top).
+Function ChooseInstallMode
+  StrCpy $AllUsers 1
+  ${IfNot} ${AtLeastWin2000}
+    Return
+  ${EndIf}
+  UserInfo::GetAccountType
+  Pop $0
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "/CurrentUser" $2
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 0
+    Return
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $1 "/AllUsers" $2
+  ${IfNot} ${Errors}
+    ${If} $0 != "Admin"
+      ; Asked for, all users fail loudly rather than turn into one user.
+      MessageBox MB_OK|MB_ICONSTOP "Installing RootCaster for all users needs an administrator." /SD IDOK
+      SetErrorLevel 740
+      Quit
+    ${EndIf}
+    Return
+  ${EndIf}
+  ${If} $0 != "Admin"
+    StrCpy $AllUsers 0
+  ${ElseIfNot} ${Silent}
+    MessageBox MB_YESNO|MB_ICONQUESTION "Install RootCaster for all users of this computer?$\n$\nNo installs it for you alone, without an administrator's changes to the computer." IDYES +2
+    StrCpy $AllUsers 0
+  ${EndIf}
+FunctionEnd
+
+; Where an earlier installation of the same mode lies, else the mode's own
+; programs folder: for the current user FOLDERID_UserProgramFiles, which is
+; %LOCALAPPDATA%\Programs.
+Function ChooseInstallDir
+  ${If} $INSTDIR != ""
+    Return
+  ${EndIf}
+  Call UseModeContext
+  ReadRegStr $INSTDIR SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $INSTDIR != ""
+    Return
+  ${EndIf}
+  ${If} $AllUsers == 1
+    StrCpy $INSTDIR "${PROGRAM_FILES}\RootCaster"
+  ${Else}
+    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\RootCaster"
+  ${EndIf}
+FunctionEnd
+
+; The registry root of SHCTX and regsvr32's scope as AllUsers says.
+!macro USE_MODE_CONTEXT PREFIX
+Function ${PREFIX}UseModeContext
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+    StrCpy $RegsvrScope ""
+  ${Else}
+    SetShellVarContext current
+    StrCpy $RegsvrScope "/n /i:user"
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro USE_MODE_CONTEXT ""
+!insertmacro USE_MODE_CONTEXT "un."
 
 ; Closes the running tray program as a user's "Exit" would and waits up to
 ; five seconds for it to go.
@@ -190,11 +286,17 @@ FunctionEnd
 !macroend
 
 ; Explorer may keep the extension of an earlier installation loaded. The
-; extension registers its classes below HKLM\Software\Classes, where every
-; shell reads them.
+; extension registers its classes below HKLM\Software\Classes for all users,
+; where every shell reads them, or below HKCU\Software\Classes for the
+; current user (regsvr32 calls its DllInstall with "user"; Windows 95 lacks
+; regsvr32, but there every installation is for all users).
 Function InstallMenuExtension
   !insertmacro InstallHeldFile "${MENU_DLL}" "${MENU_FILE}"
-  RegDLL "$INSTDIR\${MENU_FILE}"
+  ${If} $AllUsers == 1
+    RegDLL "$INSTDIR\${MENU_FILE}"
+  ${Else}
+    ExecWait '"$SYSDIR\regsvr32.exe" /s $RegsvrScope "$INSTDIR\${MENU_FILE}"'
+  ${EndIf}
 !ifndef X64
   Call InstallMenuExtension64
 !endif
@@ -210,7 +312,7 @@ Function InstallMenuExtension64
   ${EndIf}
   !insertmacro InstallHeldFile "${MENU_DLL64}" "${MENU_FILE64}"
   ${DisableX64FSRedirection}
-  ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\${MENU_FILE64}"'
+  ExecWait '"$SYSDIR\regsvr32.exe" /s $RegsvrScope "$INSTDIR\${MENU_FILE64}"'
   ${EnableX64FSRedirection}
 FunctionEnd
 !endif
@@ -227,25 +329,63 @@ Function WriteHelpFileSetting
 FunctionEnd
 
 Function RegisterUninstaller
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${EDITION_NAME}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Quillmoor"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\RootCaster.exe"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${EDITION_NAME}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Quillmoor"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\RootCaster.exe"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+FunctionEnd
+
+; "Add to RootCaster!" as the program's Done writes it, unless the user
+; cleared the option: in the user's own classes on Windows 2000 and later,
+; below HKEY_CLASSES_ROOT before. The command first, so that the verb never
+; has a menu text without one; the program's path quoted, the directory not.
+!macro WRITE_VERB ROOT PREFIX
+  WriteRegStr ${ROOT} "${PREFIX}${VERB_COMMAND_KEY}" "" '"$INSTDIR\RootCaster.exe" %1'
+  WriteRegStr ${ROOT} "${PREFIX}${VERB_KEY}" "" "Add to RootCaster!"
+!macroend
+Function InstallExplorerVerb
+  ClearErrors
+  ReadRegDWORD $0 HKCU "${CONFIG_KEY}" "AddToRootCaster"
+  ${If} ${Errors}
+    StrCpy $0 1
+  ${EndIf}
+  ${If} $0 <> 1
+    Return
+  ${EndIf}
+  ${IfNot} ${AtLeastWin2000}
+    !insertmacro WRITE_VERB HKCR ""
+    Return
+  ${EndIf}
+  !insertmacro WRITE_VERB HKCU "${CLASSES}\"
+FunctionEnd
+
+; The mode of the installation this uninstaller lies in: the current user's
+; when the user's uninstall entry names it.
+Function un.onInit
+  StrCpy $AllUsers 1
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    StrCpy $AllUsers 0
+  ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
-  SetShellVarContext current
+  Call un.UseModeContext
   Call un.AskWhetherToRemoveSettings
   Call un.CloseTray
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   ; Explorer may still hold the extension: it goes at the next restart.
-  UnRegDLL "$INSTDIR\${MENU_FILE}"
+  ${If} $AllUsers == 1
+    UnRegDLL "$INSTDIR\${MENU_FILE}"
+  ${Else}
+    ExecWait '"$SYSDIR\regsvr32.exe" /u /s $RegsvrScope "$INSTDIR\${MENU_FILE}"'
+  ${EndIf}
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE}"
 !ifndef X64
   Call un.RemoveMenuExtension64
@@ -258,13 +398,20 @@ Section "Uninstall"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only when empty: whatever else lies there is not ours.
   RMDir /REBOOTOK "$INSTDIR"
-  Delete "${SHORTCUT}"
 
   ; The extension removed its own values; what else the key holds is not ours.
-  DeleteRegValue HKCR "${CLASS_KEY}" "InstallDir"
-  DeleteRegKey /ifempty HKCR "${CLASS_KEY}"
-  DeleteRegKey HKCR "${VERB_KEY}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegValue SHCTX "${CLASS_KEY}" "InstallDir"
+  DeleteRegKey /ifempty SHCTX "${CLASS_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; The verb is the user's in either mode; for all users also one that an
+  ; earlier version left in the machine's classes (on systems before
+  ; Windows 2000 the only place).
+  DeleteRegKey HKCU "${CLASSES}\${VERB_KEY}"
+  ${If} $AllUsers == 1
+    DeleteRegKey HKLM "${CLASSES}\${VERB_KEY}"
+  ${EndIf}
+  SetShellVarContext current
+  Delete "${SHORTCUT}"
 
   DeleteRegValue HKCU "${CONFIG_KEY}" "HelpFile"
   ${If} $RemoveSettings == 1
@@ -297,7 +444,7 @@ Function un.RemoveMenuExtension64
     Return
   ${EndIf}
   ${DisableX64FSRedirection}
-  ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\${MENU_FILE64}"'
+  ExecWait '"$SYSDIR\regsvr32.exe" /u /s $RegsvrScope "$INSTDIR\${MENU_FILE64}"'
   ${EnableX64FSRedirection}
   Delete /REBOOTOK "$INSTDIR\${MENU_FILE64}"
 FunctionEnd

@@ -32,6 +32,10 @@ bool HasUserClasses();
 // them, HKEY_CLASSES_ROOT elsewhere.
 ClassesPlace OwnClasses();
 
+// The shell extension's class key, "CLSID\\" and its menu root's class
+// identifier.
+std::string ExtensionClassKey();
+
 // The shell extension's installation directory, as the merged view reads it:
 // the user's classes first, then the machine's, both read explicitly, so
 // that it is found where the system shows no merged view of them. Empty when

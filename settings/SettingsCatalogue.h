@@ -40,8 +40,8 @@ inline constexpr TextSetting kDOSIcon{kConfig, "DOSIcon"};
 inline constexpr TextSetting kHelpFile{kConfig, "HelpFile"};
 
 // Class registry, below one of the places of ClassRegistry.h.
-// The folder-menu shell extension's class key and its installation record.
-inline constexpr char kExtensionClassKey[] = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
+// The folder-menu shell extension's installation record, in the key of its
+// menu root's class (ClassRegistry.h's ExtensionClassKey).
 inline constexpr char kInstallDirValue[] = "InstallDir";
 // The Explorer verb on directories.
 inline constexpr char kVerbKey[] = "Directory\\Shell\\RootCaster";

@@ -52,11 +52,21 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    return shellext::Guarded([] { return shellext::RegisterServer(g_module); });
+    return shellext::Guarded([] { return shellext::RegisterServer(g_module, HKEY_LOCAL_MACHINE); });
 }
 
 STDAPI DllUnregisterServer() {
-    return shellext::Guarded([] { return shellext::UnregisterServer(); });
+    return shellext::Guarded([] { return shellext::UnregisterServer(HKEY_LOCAL_MACHINE); });
+}
+
+// regsvr32 /n /i:user calls it to register for the current user only, and
+// with /u to remove that registration again.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+    return shellext::Guarded([&] {
+        const std::optional<HKEY> root = shellext::InstallRoot(commandLine);
+        if (!root) return E_INVALIDARG;
+        return install ? shellext::RegisterServer(g_module, *root) : shellext::UnregisterServer(*root);
+    });
 }
 
 }  // extern "C"

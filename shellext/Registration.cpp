@@ -3,11 +3,14 @@
 #include "framework/PlatformText.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
+#include "menubuilder/MenuPath.h"
 #include "shellext/ServedClasses.h"
 
 #include <olectl.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shellext {
@@ -21,7 +24,7 @@ constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\S
 enum class Data { kClassName, kModulePath, kApartment };
 
 struct RegistryValue {
-    std::string key;   // below HKEY_LOCAL_MACHINE
+    std::string key;   // below the root the classes are registered in
     std::string name;  // empty: the key's default value
     Data data;
     bool keyIsOurs;  // removed with its last value
@@ -50,10 +53,10 @@ std::string TextOf(Data data, const std::string& modulePath) {
     return std::string();
 }
 
-LONG WriteValue(const RegistryValue& value, const std::string& text) {
+LONG WriteValue(HKEY root, const RegistryValue& value, const std::string& text) {
     fw::UniqueKey key;
-    const LONG created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                           key.put(), nullptr);
+    const LONG created =
+        ::RegCreateKeyExA(root, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
     if (created != ERROR_SUCCESS) return created;
     return ::RegSetValueExA(key.get(), value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
@@ -69,34 +72,40 @@ bool KeyIsEmpty(HKEY key) {
 
 // Windows 95 deletes a key with everything below it, so only an empty key
 // is deleted: whatever else it holds is not ours.
-void RemoveValue(const RegistryValue& value) {
+void RemoveValue(HKEY root, const RegistryValue& value) {
     fw::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, value.key.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(root, value.key.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
         return;
     }
     ::RegDeleteValueA(key.get(), value.name.empty() ? nullptr : value.name.c_str());
     const bool empty = KeyIsEmpty(key.get());
     key.reset();
-    if (value.keyIsOurs && empty) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, value.key.c_str());
+    if (value.keyIsOurs && empty) ::RegDeleteKeyA(root, value.key.c_str());
 }
 
 }  // namespace
 
-HRESULT RegisterServer(HINSTANCE module) {
+HRESULT RegisterServer(HINSTANCE module, HKEY root) {
     const std::string modulePath = fw::ModuleFilePath(module);
     if (modulePath.empty()) return SELFREG_E_CLASS;
     const std::vector<RegistryValue> table = RegistryTable();
     for (auto value = table.rbegin(); value != table.rend(); ++value) {
-        const LONG written = WriteValue(*value, TextOf(value->data, modulePath));
+        const LONG written = WriteValue(root, *value, TextOf(value->data, modulePath));
         if (written != ERROR_SUCCESS) return HRESULT_FROM_WIN32(written);
     }
     return S_OK;
 }
 
-HRESULT UnregisterServer() {
-    for (const RegistryValue& value : RegistryTable()) RemoveValue(value);
+HRESULT UnregisterServer(HKEY root) {
+    for (const RegistryValue& value : RegistryTable()) RemoveValue(root, value);
     return S_OK;
+}
+
+std::optional<HKEY> InstallRoot(const wchar_t* commandLine) {
+    if (!commandLine || !*commandLine) return HKEY_LOCAL_MACHINE;
+    // Not lstrcmpiW, which Windows 95 lacks.
+    if (menubuilder::EqualsAsciiIgnoringCase(std::wstring_view(commandLine), "user")) return HKEY_CURRENT_USER;
+    return std::nullopt;
 }
 
 }  // namespace shellext

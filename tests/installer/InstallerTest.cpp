@@ -2,7 +2,8 @@
 // again: the files and registry values it promises, the folder-menu extension
 // it registers, its Start Menu entry, the Explorer verb's command run from the
 // installed program and the menu it makes listed through the shell, and what
-// the uninstaller leaves behind (the user's menus, and the settings if asked).
+// the uninstaller leaves behind (the user's menus, and the settings if asked);
+// the same for the current user alone, in the user's folder and keys.
 
 #include "framework/OleSession.h"
 #include "framework/UniqueHandle.h"
@@ -30,6 +31,8 @@ const std::string kChosenInstallDir = "C:\\Program Files\\Root Caster Test";
 const std::string kClassKey = "CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}";
 const std::string kVerbKey = "Directory\\Shell\\RootCaster";
 const std::string kVerbCommandKey = kVerbKey + "\\Command";
+// The classes below HKEY_LOCAL_MACHINE (all users) or HKEY_CURRENT_USER.
+const std::string kClasses = "Software\\Classes\\";
 const std::string kSettingsKey = "Software\\Quillmoor\\RootCaster";
 const std::string kConfigKey = kSettingsKey + "\\Config";
 const std::string kStatsKey = kSettingsKey + "\\Stats";
@@ -42,7 +45,7 @@ const char* const kInstalledFiles[] = {"RootCaster.exe", "RootCasterTray.exe", "
                                        "msdos.ico",      "RootCaster.htm",     "uninstall.exe"};
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "RootCasterTray";
-// The folder-menu extension's classes, where every shell reads them.
+// The folder-menu extension's classes, below the mode's root.
 const char* const kMenuClassKeys[] = {"Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}",
                                       "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D3-A4F6-00C04F7B3E28}",
                                       "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D2-A4F6-00C04F7B3E28}"};
@@ -60,6 +63,13 @@ std::string ProgramsPath() {
     char path[MAX_PATH] = {};
     EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, path), S_OK);
     return path;
+}
+
+// Where a setup for the current user installs without /D=.
+std::string UserProgramsDir() {
+    char path[MAX_PATH] = {};
+    EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, path), S_OK);
+    return std::string(path) + "\\Programs\\RootCaster";
 }
 
 std::string ShortcutPath() {
@@ -159,13 +169,16 @@ protected:
     void TearDown() override {
         RemoveTree(kChosenInstallDir);
         RemoveTree(kDefaultInstallDir);
+        RemoveTree(UserProgramsDir());
         RemoveTree(kVerbDirectory);
         RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
         ::DeleteFileA(ShortcutPath().c_str());
         DeleteKeyTree(HKEY_CLASSES_ROOT, kClassKey);
-        for (const char* classKey : kMenuClassKeys) DeleteKeyTree(HKEY_LOCAL_MACHINE, classKey);
-        DeleteKeyTree(HKEY_CLASSES_ROOT, kVerbKey);
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            for (const char* classKey : kMenuClassKeys) DeleteKeyTree(root, classKey);
+            DeleteKeyTree(root, kClasses + kVerbKey);
+            DeleteKeyTree(root, kUninstallKey);
+        }
         DeleteKeyTree(HKEY_CURRENT_USER, kSettingsKey);
     }
 
@@ -232,13 +245,17 @@ protected:
         EXPECT_TRUE(StartsWith(ReadFileBytes(installDir + "\\RootCaster.htm"), "<!DOCTYPE HTML PUBLIC"));
     }
 
-    static void ExpectInstalledRegistry(const std::string& installDir) {
-        const std::optional<RawValue> installDirValue = ReadRaw(HKEY_CLASSES_ROOT, kClassKey, "InstallDir");
+    // The keys of the mode whose root is `root`, and none of the other's.
+    static void ExpectInstalledRegistry(const std::string& installDir, HKEY root = HKEY_LOCAL_MACHINE) {
+        const HKEY otherRoot = root == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        const std::optional<RawValue> installDirValue = ReadRaw(root, kClasses + kClassKey, "InstallDir");
         ASSERT_TRUE(installDirValue);
         EXPECT_EQ(installDirValue->type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"), installDir);
+        EXPECT_EQ(ReadText(root, kClasses + kClassKey, "InstallDir"), installDir);
+        EXPECT_FALSE(KeyExists(otherRoot, kClasses + kClassKey));
+        EXPECT_FALSE(KeyExists(otherRoot, kUninstallKey));
         for (const char* classKey : kMenuClassKeys) {
-            EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32", nullptr),
+            EXPECT_EQ(ReadText(root, std::string(classKey) + "\\InProcServer32", nullptr),
                       installDir + "\\RootCasterMenu.dll")
                 << classKey;
         }
@@ -253,13 +270,22 @@ protected:
         EXPECT_TRUE(SameText(LongPath(helpFile), installDir + "\\RootCaster.htm")) << helpFile;
 
         const std::string uninstaller = "\"" + installDir + "\\uninstall.exe\"";
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), kDisplayName);
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "1.0.5");
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Quillmoor");
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), uninstaller);
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"), uninstaller + " /S");
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), installDir);
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), installDir + "\\RootCaster.exe");
+        EXPECT_EQ(ReadText(root, kUninstallKey, "DisplayName"), kDisplayName);
+        EXPECT_EQ(ReadText(root, kUninstallKey, "DisplayVersion"), "1.0.5");
+        EXPECT_EQ(ReadText(root, kUninstallKey, "Publisher"), "Quillmoor");
+        EXPECT_EQ(ReadText(root, kUninstallKey, "UninstallString"), uninstaller);
+        EXPECT_EQ(ReadText(root, kUninstallKey, "QuietUninstallString"), uninstaller + " /S");
+        EXPECT_EQ(ReadText(root, kUninstallKey, "InstallLocation"), installDir);
+        EXPECT_EQ(ReadText(root, kUninstallKey, "DisplayIcon"), installDir + "\\RootCaster.exe");
+    }
+
+    // The verb in the user's own classes, whichever the mode, as the
+    // program's Done writes it; nothing in the machine's.
+    static void ExpectInstalledVerb(const std::string& installDir) {
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kClasses + kVerbKey, nullptr), "Add to RootCaster!");
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kClasses + kVerbCommandKey, nullptr),
+                  "\"" + installDir + "\\RootCaster.exe\" %1");
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + kVerbKey));
     }
 
     void ExpectInstalledShortcut(const std::string& installDir) const {
@@ -271,13 +297,10 @@ protected:
         EXPECT_EQ(FolderExists(MenuRoot()), m_menuRootExisted);
     }
 
-    // The verb as the program's Done writes it, then run as Explorer runs it
-    // on a directory whose path has blanks.
+    // The verb that setup wrote, run as Explorer runs it on a directory whose
+    // path has blanks.
     static void AddThroughExplorerVerb(const std::string& directory) {
-        const std::string installDir = ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir").value_or("");
-        SetText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr, "\"" + installDir + "\\RootCaster.exe\" %1");
-        SetText(HKEY_CLASSES_ROOT, kVerbKey, nullptr, "Add to RootCaster!");
-        std::string command = ReadText(HKEY_CLASSES_ROOT, kVerbCommandKey, nullptr).value_or("");
+        std::string command = ReadText(HKEY_CURRENT_USER, kClasses + kVerbCommandKey, nullptr).value_or("");
         const size_t placeholder = command.find("%1");
         ASSERT_NE(placeholder, std::string::npos) << command;
         command.replace(placeholder, 2, directory);
@@ -285,10 +308,12 @@ protected:
         EXPECT_TRUE(run.finished) << command;
     }
 
-    void InstallAndAddThroughExplorerVerb(const std::string& chosenDir, const std::string& installDir) {
-        Install(chosenDir);
+    void InstallAndAddThroughExplorerVerb(const std::string& chosenDir, const std::string& installDir,
+                                          const std::string& mode = "", HKEY root = HKEY_LOCAL_MACHINE) {
+        Install(chosenDir, mode);
         ExpectInstalledFiles(installDir);
-        ExpectInstalledRegistry(installDir);
+        ExpectInstalledRegistry(installDir, root);
+        ExpectInstalledVerb(installDir);
         ExpectInstalledShortcut(installDir);
 
         const DWORD timesBefore = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times").value_or(0);
@@ -298,6 +323,12 @@ protected:
         const std::string openItem = MenuRoot() + kVerbMenuFolder + "\\Open.lnk";
         EXPECT_EQ(menureader::ReadShortcut(openItem).iconFile, installDir + "\\explore.ico") << openItem;
 
+        // Known Wine difference: Wine's HKEY_CLASSES_ROOT is the machine's
+        // classes alone, so its shell finds no class registered for the
+        // current user only and shows the menu folder as a plain folder.
+        // Windows merges the user's classes over the machine's, and its
+        // Explorer shows the live menu of either mode.
+        if (root != HKEY_LOCAL_MACHINE) return;
         // The installed extension shows the menu as the directory's live menu.
         EXPECT_TRUE(MakeFile(kVerbDirectory + "\\listed.txt"));
         std::vector<std::wstring> expected = {L"Open", L"listed.txt"};
@@ -312,14 +343,19 @@ protected:
     static void ExpectNothingOfTheProgramLeft(const std::string& installDir) {
         EXPECT_FALSE(FolderExists(installDir));
         EXPECT_FALSE(FileExists(ShortcutPath()));
-        EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, "InstallDir"));
-        for (const char* classKey : kMenuClassKeys) {
-            EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(classKey) + "\\InProcServer32")) << classKey;
-            EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, classKey, nullptr)) << classKey;
+        for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            SCOPED_TRACE(root == HKEY_LOCAL_MACHINE ? "machine" : "user");
+            EXPECT_FALSE(ReadText(root, kClasses + kClassKey, "InstallDir"));
+            for (const char* classKey : kMenuClassKeys) {
+                EXPECT_FALSE(KeyExists(root, std::string(classKey) + "\\InProcServer32")) << classKey;
+                EXPECT_FALSE(ReadText(root, classKey, nullptr)) << classKey;
+            }
+            EXPECT_FALSE(KeyExists(root, kClasses + kVerbKey));
+            EXPECT_FALSE(KeyExists(root, kUninstallKey));
         }
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
-        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        // Only the verb's own key goes; its parent, where setup put it, stays.
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + "Directory\\Shell") ||
+                    KeyExists(HKEY_CLASSES_ROOT, "Directory\\Shell"));
         EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kConfigKey, "HelpFile"));
         EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, kRunKey, kRunValue));
         EXPECT_FALSE(::FindWindowA("RootCasterTray", nullptr)) << "the tray program still runs";
@@ -331,7 +367,7 @@ protected:
 
 TEST_F(Installation, ChosenDirectoryWithBlanksAndUninstallKeepingSettings) {
     SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 1);
-    InstallAndAddThroughExplorerVerb(kChosenInstallDir, kChosenInstallDir);
+    InstallAndAddThroughExplorerVerb(kChosenInstallDir, kChosenInstallDir, "/AllUsers");
     const std::optional<DWORD> times = ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times");
 
     Uninstall(kChosenInstallDir, "");
@@ -356,6 +392,41 @@ TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
     EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+}
+
+// For the current user alone, into the user's programs folder or the one
+// /D= names: the user's keys, the verb, and nothing of the machine's; the
+// uninstaller takes it all away again and leaves an installation for all
+// users as it was.
+TEST_F(Installation, CurrentUserSetupKeepsToTheUsersFolderAndKeys) {
+    for (const std::string& chosenDir : {std::string(), kChosenInstallDir}) {
+        SCOPED_TRACE(chosenDir.empty() ? "default directory" : chosenDir);
+        const std::string installDir = chosenDir.empty() ? UserProgramsDir() : chosenDir;
+        InstallAndAddThroughExplorerVerb(chosenDir, installDir, "/CurrentUser", HKEY_CURRENT_USER);
+        EXPECT_FALSE(FolderExists(kDefaultInstallDir)) << "Program Files is not the user's";
+        Uninstall(installDir, "/REMOVESETTINGS");
+        ExpectNothingOfTheProgramLeft(installDir);
+        RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
+    }
+
+    Install("");
+    Install("", "/CurrentUser");
+    Uninstall(UserProgramsDir(), "/REMOVESETTINGS");
+    EXPECT_FALSE(FolderExists(UserProgramsDir()));
+    ExpectInstalledFiles(kDefaultInstallDir);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), kDefaultInstallDir);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kClasses + kClassKey, "InstallDir"), kDefaultInstallDir);
+    EXPECT_EQ(ServerInView(0 /* this program's own view */), kDefaultInstallDir + "\\RootCasterMenu.dll");
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+}
+
+// With the option cleared, setup writes no verb.
+TEST_F(Installation, NoVerbWhenTheOptionIsCleared) {
+    SetDword(HKEY_CURRENT_USER, kConfigKey, "AddToRootCaster", 0);
+    Install("");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClasses + kVerbKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + kVerbKey));
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
 }
 
 // As when Explorer holds the extension: it goes at the next restart.
@@ -433,9 +504,10 @@ TEST_F(Installation, SetupAndUninstallerRunWhereWindowsReports95And98AndNT4) {
         SCOPED_TRACE(version);
         ScopedWindowsVersion setupVersion(setupName, version);
         ScopedWindowsVersion uninstallerVersion("uninstall.exe", version);
-        Install("");
+        Install("", "/CurrentUser");
         ExpectInstalledFiles(kDefaultInstallDir);
         ExpectInstalledRegistry(kDefaultInstallDir);
+        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kVerbCommandKey)) << "these systems have no per-user classes";
         Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
         ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
     }

@@ -103,6 +103,26 @@ TEST_F(MenuExtension, RegistersThreeClassesAndUnregistersAllButInstallDir) {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kClassesKey + kClassIds[0]);
 }
 
+// DllInstall with "user" writes the same table below HKEY_CURRENT_USER and
+// leaves the machine's registration alone; any other text is refused.
+TEST_F(MenuExtension, RegistersForTheCurrentUserFromTheSameTable) {
+    ASSERT_TRUE(RunRegsvr32("/n /i:user"));
+    for (const char* id : kClassIds) {
+        SCOPED_TRACE(id);
+        const std::string server = kClassesKey + id + "\\InProcServer32";
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, server, nullptr), MenuDllPath());
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, server, "ThreadingModel"), "Apartment");
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kClassesKey + id, nullptr), "RootCaster folder menu");
+    }
+    ASSERT_TRUE(RunRegsvr32("/u /n /i:user"));
+    for (const char* id : kClassIds) {
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassesKey + id)) << id;
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kClassesKey + id + "\\InProcServer32", nullptr), MenuDllPath()) << id;
+    }
+    EXPECT_FALSE(RunRegsvr32("/n /i:everyone"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassesKey + kClassIds[0]));
+}
+
 TEST_F(MenuExtension, MenuRootListsTheDriveAsAFolder) {
     AddProbe();
     const ShellFolderAt root(Wide(MenuRoot()));

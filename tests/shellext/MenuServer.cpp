@@ -14,10 +14,10 @@ bool RunRegsvr32(const std::string& options) {
     return run.finished && run.exitCode == 0;
 }
 
-std::string ServerInView(REGSAM view) {
+std::string ServerInView(REGSAM view, HKEY root) {
     const std::string path = "Software\\Classes\\CLSID\\{5A3C71E4-2B90-11D1-A4F6-00C04F7B3E28}\\InProcServer32";
     fw::UniqueKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS) {
         return "<no key>";
     }
     char server[MAX_PATH] = {};

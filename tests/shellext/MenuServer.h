@@ -12,8 +12,8 @@ namespace testing_support {
 std::string MenuDllPath();
 // regsvr32 /s OPTIONS on the DLL; whether it ran and succeeded.
 bool RunRegsvr32(const std::string& options);
-// The server of the menu root's class as one registry view (KEY_WOW64_32KEY
-// or KEY_WOW64_64KEY) shows it, or "<no key>".
-std::string ServerInView(REGSAM view);
+// The server of the menu root's class below `root`'s classes as one registry
+// view (KEY_WOW64_32KEY or KEY_WOW64_64KEY) shows it, or "<no key>".
+std::string ServerInView(REGSAM view, HKEY root = HKEY_LOCAL_MACHINE);
 
 }  // namespace testing_support
