@@ -18,7 +18,8 @@
 ;               item icons explore.ico and msdos.ico
 ;   HELP_PAGE   the help document, installed as RootCaster.htm
 ;   CLASS_IDS   an include, made from the program's headers, that defines
-;               ROOT_CLASS_ID, the extension's class of the menu root
+;               ROOT_CLASS_ID, the extension's class of the menu root, and
+;               MENU_ROOT, the menu root folder's name below the Start Menu
 ;   OUTFILE     the setup program to write
 ;
 ; Two modes, as NSIS's MultiUser header names them: for all users (the
@@ -98,6 +99,8 @@ XPStyle on
 !define SHORTCUT "$SMPROGRAMS\RootCaster.lnk"
 
 Var RemoveSettings
+; 1 when the user's menus are to be taken off the Start Menu.
+Var RemoveMenus
 ; 1 for all users, 0 for the current user only.
 Var AllUsers
 ; What regsvr32 is told besides /s: the current user's registration or none.
@@ -377,7 +380,9 @@ FunctionEnd
 Section "Uninstall"
   Call un.UseModeContext
   Call un.AskWhetherToRemoveSettings
+  Call un.AskWhetherToRemoveMenus
   Call un.CloseTray
+  Call un.RemoveMenus
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   ; Explorer may still hold the extension: it goes at the next restart.
@@ -421,8 +426,49 @@ Section "Uninstall"
     DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
   ${EndIf}
   DeleteRegKey /ifempty HKCU "${COMPANY_KEY}"
-  ; The menu folders below the Start Menu are the user's and stay.
 SectionEnd
+
+; Sets RemoveMenus to 1 when asked to by /REMOVEMENUS or, interactively, by
+; the user; silently the menus stay.
+Function un.AskWhetherToRemoveMenus
+  StrCpy $RemoveMenus 0
+  ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/REMOVEMENUS" $1
+  ${IfNot} ${Errors}
+    StrCpy $RemoveMenus 1
+  ${ElseIfNot} ${Silent}
+  ${AndIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "Also take RootCaster's menus off your Start Menu? Your files and folders stay." IDYES`
+    StrCpy $RemoveMenus 1
+  ${EndIf}
+FunctionEnd
+
+; Each first-level entry of the user's menu root, taken off by the program's
+; own removal, which keeps whatever is not RootCaster's. A one-letter name
+; is a drive's, any other a server's, as the program reads them.
+Function un.RemoveMenus
+  ${If} $RemoveMenus != 1
+    Return
+  ${EndIf}
+  SetShellVarContext current
+  StrCpy $3 "$STARTMENU\${MENU_ROOT}"
+  FindFirst $0 $1 "$3\*"
+  ${DoWhile} $1 != ""
+    StrLen $2 $1
+    ${If} ${FileExists} "$3\$1\*.*"
+    ${AndIf} $1 != "."
+    ${AndIf} $1 != ".."
+      ${If} $2 == 1
+        ExecWait '"$INSTDIR\RootCaster.exe" /remove $1:\'
+      ${Else}
+        ExecWait '"$INSTDIR\RootCaster.exe" /remove \\$1\'
+      ${EndIf}
+    ${EndIf}
+    FindNext $0 $1
+  ${Loop}
+  FindClose $0
+  Call un.UseModeContext
+FunctionEnd
 
 ; Sets RemoveSettings to 1 when the user's settings are to be deleted.
 Function un.AskWhetherToRemoveSettings

@@ -88,7 +88,7 @@ template <class Functions>
 std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
     typename Functions::Text path = Functions::PathText(folder);
     if (path.empty()) return std::nullopt;
-    if (path.back() != '\\') path += '\\';
+    menubuilder::EnsureClosingBackslash(path);
     typename Functions::FindData found;
     typename Functions::Text pattern = path;
     pattern += '*';
@@ -403,7 +403,7 @@ EntryLookup::EntryLookup(const ReadOptions& options) : m_options(options), m_sta
 std::optional<WideEntry> EntryLookup::Read(const std::wstring& folder, const std::wstring& name) const {
     if (!menubuilder::IsPlainName<wchar_t>(name)) return std::nullopt;
     std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    if (!path.empty()) menubuilder::EnsureClosingBackslash(path);
     ReadOptions options = m_options;
     options.networkWaitMs -= std::min(options.networkWaitMs, ::GetTickCount() - m_start);
     std::optional<RawListing> raw = ReadAsMediumAllows(std::wstring(), path + name, options);

@@ -63,13 +63,6 @@ bool FitsPlatformBuffer(std::string_view path) {
     return path.size() <= kMaxPathLength;
 }
 
-std::string Join(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    path += '\\';
-    path += name;
-    return path;
-}
-
 // Every item goes into a menu folder below the root that the folder walk made.
 PathVerdict CheckItemLevels(const std::string& menuBase, std::string_view encoded, std::string path) {
     EnsureClosingBackslash(path);
@@ -90,7 +83,8 @@ PathVerdict CheckItemLevels(const std::string& menuBase, std::string_view encode
 PathVerdict CheckFolderWalk(const std::string& menuBase, std::string_view encoded, LeadByteTest isLeadByte) {
     for (const FolderStep& step : MenuFolderWalk(menuBase + std::string(encoded), menuBase, isLeadByte)) {
         if (!FitsPlatformBuffer(step.folder)) return PathVerdict::kTooLong;
-        if (step.depth >= 0 && !FitsPlatformBuffer(Join(step.folder, kMarkerFileName))) return PathVerdict::kTooLong;
+        if (step.depth >= 0 && !FitsPlatformBuffer(JoinPath(step.folder, kMarkerFileName)))
+            return PathVerdict::kTooLong;
     }
     return PathVerdict::kAccepted;
 }
@@ -111,20 +105,16 @@ std::string EncodeMenuPath(std::string_view path) {
 }
 
 std::string MenuBase(std::string_view startMenu) {
-    return Join(startMenu, kMenuRootName) + '\\';
+    return JoinPath(startMenu, kMenuRootName) + '\\';
 }
 
 std::wstring MenuBase(std::wstring_view startMenu) {
-    const std::string base = MenuBase(std::string_view());  // "\RootCaster\", ASCII
-    return std::wstring(startMenu) + std::wstring(base.begin(), base.end());
+    const std::string_view name(kMenuRootName);  // ASCII
+    return JoinPath(startMenu, std::wstring(name.begin(), name.end())) + L'\\';
 }
 
 bool BeginsWithFolder(std::string_view path, std::string_view folder) {
     return EqualIgnoringAsciiCase<char>(path.substr(0, folder.size()), folder);
-}
-
-void EnsureClosingBackslash(std::string& path) {
-    if (!EndsWith(path, '\\')) path += '\\';
 }
 
 std::vector<std::string> ItemLevels(std::string_view path) {

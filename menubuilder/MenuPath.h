@@ -178,7 +178,44 @@ std::wstring MenuBase(std::wstring_view startMenu);
 // compared without case and every other character exactly.
 bool BeginsWithFolder(std::string_view path, std::string_view folder);
 
-void EnsureClosingBackslash(std::string& path);
+// The one rule for joining paths and for a folder's closing backslash.
+// `folder` and `name` with one backslash between them; no folder gives
+// `name` alone.
+template <class Char>
+std::basic_string<Char> JoinPath(std::basic_string_view<Char> folder, std::basic_string_view<Char> name) {
+    std::basic_string<Char> path(folder);
+    if (!path.empty() && path.back() != static_cast<Char>('\\')) path += static_cast<Char>('\\');
+    path += name;
+    return path;
+}
+inline std::string JoinPath(std::string_view folder, std::string_view name) {
+    return JoinPath<char>(folder, name);
+}
+inline std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+    return JoinPath<wchar_t>(folder, name);
+}
+
+// A folder's path as it is listed or joined, with a closing backslash (an
+// empty one becomes the root's, "\\").
+template <class Char>
+void EnsureClosingBackslash(std::basic_string<Char>& path) {
+    if (path.empty() || path.back() != static_cast<Char>('\\')) path += static_cast<Char>('\\');
+}
+
+// A folder's path as it names the folder itself, without a closing
+// backslash; a drive root keeps it ("C:" alone is the drive's current folder).
+template <class Char>
+std::basic_string<Char> WithoutClosingBackslash(std::basic_string_view<Char> path) {
+    const bool driveRoot = path.size() == 3 && path[1] == static_cast<Char>(':');
+    if (!driveRoot && !path.empty() && path.back() == static_cast<Char>('\\')) path.remove_suffix(1);
+    return std::basic_string<Char>(path);
+}
+inline std::string WithoutClosingBackslash(std::string_view path) {
+    return WithoutClosingBackslash<char>(path);
+}
+inline std::wstring WithoutClosingBackslash(std::wstring_view path) {
+    return WithoutClosingBackslash<wchar_t>(path);
+}
 
 // The levels that get items, top down: every prefix of `path` (which ends with
 // a backslash) ending with a backslash at position 1 or later, except the bare

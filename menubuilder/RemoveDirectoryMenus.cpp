@@ -104,8 +104,7 @@ RemoveStatus RemoveDirectoryMenus(const std::string& path) {
     if (verdict != AddStatus::kAdded) return static_cast<RemoveStatus>(verdict);
     const fw::NamedMutexLock lock(kMenusLockName);
 
-    std::string menuFolder = menuBase + EncodeMenuPath(path);
-    if (menuFolder.back() == '\\') menuFolder.pop_back();
+    const std::string menuFolder = WithoutClosingBackslash(menuBase + EncodeMenuPath(path));
     // The menu root, the levels above the directory's menu folder and that
     // folder itself, top down: each must be a plain folder.
     std::vector<FolderStep> levels = MenuFolderWalk(menuFolder, menuBase, fw::AnsiLeadByte);

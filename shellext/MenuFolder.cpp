@@ -113,14 +113,13 @@ HRESULT MenuFolder::InitializeAt(LPCITEMIDLIST self, const std::wstring& path) {
     m_placed = relative.has_value();
     m_relative = relative.value_or(std::wstring());
     const std::size_t rootLength = path.size() - m_relative.size() - (m_relative.empty() ? 0 : 1);
-    m_menuRoot = path.substr(0, rootLength);
-    if (!m_menuRoot.empty() && m_menuRoot.back() == L'\\') m_menuRoot.pop_back();
+    m_menuRoot = menubuilder::WithoutClosingBackslash(std::wstring_view(path).substr(0, rootLength));
     SetLatest(nullptr);
     return S_OK;
 }
 
 std::wstring MenuFolder::MenuFolderPath() const {
-    return IsRoot() ? m_menuRoot : JoinPath(m_menuRoot, m_relative);
+    return IsRoot() ? m_menuRoot : menubuilder::JoinPath(m_menuRoot, m_relative);
 }
 
 std::wstring MenuFolder::DirectoryPath() const {
@@ -221,7 +220,7 @@ std::shared_ptr<const Entry> MenuFolder::EntryOf(LPCITEMIDLIST item) const {
 std::wstring_view MenuFolder::NameOf(const MenuItem& item, SHGDNF flags, std::wstring& built) const {
     const bool forParsing = (flags & SHGDN_FORPARSING) != 0;
     const bool inFolder = (flags & SHGDN_INFOLDER) != 0;
-    if (forParsing && !inFolder) return built = JoinPath(SourcePath(item.group), item.Name());
+    if (forParsing && !inFolder) return built = menubuilder::JoinPath(SourcePath(item.group), item.Name());
     if (forParsing || (flags & SHGDN_FOREDITING)) return item.Name();
     if (IsRoot()) return built = listing::MenuRootEntryText(item.Name());
     return listing::DisplayName(item.Name(), item.group);
@@ -287,7 +286,8 @@ HRESULT MenuFolder::BindToChild(LPCITEMIDLIST item, const MenuItem& facts, REFII
         const UniqueItemList shellItem = source ? ItemMaker().Make(source.get(), facts) : UniqueItemList();
         return shellItem ? source->BindToObject(shellItem.get(), nullptr, iid, out) : E_FAIL;
     }
-    const std::wstring relative = IsRoot() ? std::wstring(facts.Name()) : JoinPath(m_relative, facts.Name());
+    const std::wstring relative =
+        IsRoot() ? std::wstring(facts.Name()) : menubuilder::JoinPath(m_relative, facts.Name());
     const UniqueItemList first = CloneFirst(item);
     if (!first) return E_OUTOFMEMORY;
     UniqueItemList self = Combine(m_self.get(), first.get());

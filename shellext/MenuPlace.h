@@ -15,7 +15,4 @@ namespace shellext {
 // to Z compare without case, as the file system compares them.
 std::optional<std::wstring> MenuRelativePath(std::wstring_view folder, const std::vector<std::wstring>& startMenus);
 
-// `folder`, then a backslash unless it ends with one, then `name`.
-std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
-
 }  // namespace shellext

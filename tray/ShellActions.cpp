@@ -4,6 +4,7 @@
 #include "framework/RuntimeLink.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WideText.h"
+#include "menubuilder/MenuPath.h"
 #include "tray/TrackMenu.h"
 
 #include <shellapi.h>
@@ -15,12 +16,6 @@ constexpr UINT kFirstCommand = 1;
 constexpr UINT kLastCommand = 0x7FFF;
 
 using ShellExecuteExWFunction = BOOL WINAPI(SHELLEXECUTEINFOW*);
-
-std::wstring WithoutClosingBackslash(std::wstring path) {
-    // A drive root keeps its backslash: "C:" alone is the drive's current folder.
-    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return path;
-}
 
 void OpenWide(HWND owner, const std::wstring& path, ShellExecuteExWFunction* execute) {
     SHELLEXECUTEINFOW info{};
@@ -43,7 +38,7 @@ void OpenAnsi(HWND owner, const std::string& path) {
 }  // namespace
 
 void OpenWithShell(HWND owner, const std::wstring& path) {
-    const std::wstring target = WithoutClosingBackslash(path);
+    const std::wstring target = menubuilder::WithoutClosingBackslash(path);
     auto* execute = fw::IsNt() ? fw::LookUp<ShellExecuteExWFunction>("shell32.dll", "ShellExecuteExW") : nullptr;
     if (execute) {
         OpenWide(owner, target, execute);
@@ -57,7 +52,7 @@ void OpenWithShell(HWND owner, const std::wstring& path) {
 bool ShellContextMenu::Create(const std::wstring& path) {
     fw::ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.put()))) return false;
-    std::wstring name = WithoutClosingBackslash(path);
+    std::wstring name = menubuilder::WithoutClosingBackslash(path);
     fw::UniqueItemList full;
     if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, full.put(), nullptr)) ||
         fw::IsEmpty(full.get())) {

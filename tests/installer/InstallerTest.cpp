@@ -212,7 +212,8 @@ protected:
 
     // As a user does it: confirm, answer the question about the settings
     // (IDYES keeps them), close.
-    static void UninstallAnswering(const std::string& installDir, int answer) {
+    // `keepSettings` and `removeMenus` answer the uninstaller's two questions.
+    static void UninstallAnswering(const std::string& installDir, int keepSettings, int removeMenus) {
         TempFolder folder("rootcaster-uninstaller");
         std::string line = "\"" + CopyUninstaller(folder, installDir) + "\" _?=" + installDir;
         STARTUPINFOA startup{};
@@ -225,7 +226,12 @@ protected:
         const HWND confirmation = WaitForWindow(info.dwProcessId, IDOK, ": Confirmation");
         ExpectRootCastersBranding(confirmation, "RootCaster 1.0.5 Uninstall: Confirmation");
         PressButton(confirmation, IDOK);
-        PressButton(WaitForWindow(info.dwProcessId, answer, " Uninstall"), answer);
+        // Each question is gone before the next is looked for: both have the same caption.
+        for (const int answer : {keepSettings, removeMenus}) {
+            const HWND question = WaitForWindow(info.dwProcessId, answer, " Uninstall");
+            PressButton(question, answer);
+            for (int waited = 0; waited < 100 && ::IsWindow(question); ++waited) ::Sleep(100);
+        }
         PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Completed"), IDOK);
         const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
         if (!ended) ::TerminateProcess(process.get(), 99);
@@ -379,15 +385,20 @@ TEST_F(Installation, ChosenDirectoryWithBlanksAndUninstallKeepingSettings) {
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kStatsKey, "Times"), times);
 }
 
-// What others keep in the class key is not ours to remove.
-TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettings) {
+// What others keep in the class key is not ours to remove; silently, the
+// menus go only when asked, and a file the user put among them stays.
+TEST_F(Installation, DefaultDirectoryAndUninstallRemovingSettingsAndMenus) {
     SetText(HKEY_CLASSES_ROOT, kClassKey, "Probe", "someone else's");
     InstallAndAddThroughExplorerVerb("", kDefaultInstallDir);
 
-    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS");
+    const std::string mine = MenuRoot() + "\\C\\mine.txt";
+    ASSERT_TRUE(MakeFile(mine));
+    Uninstall(kDefaultInstallDir, "/REMOVESETTINGS /REMOVEMENUS");
 
     ExpectNothingOfTheProgramLeft(kDefaultInstallDir);
-    EXPECT_TRUE(FolderExists(MenuRoot() + kVerbMenuFolder)) << "the menus are the user's";
+    EXPECT_FALSE(FolderExists(MenuRoot() + kVerbMenuFolder)) << "asked to, it takes the menus off";
+    EXPECT_TRUE(FileExists(mine)) << "a file of the user's in the menus stays";
+    ::DeleteFileA(mine.c_str());
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, "Probe"), "someone else's");
     EXPECT_FALSE(ReadText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\InProcServer32"));
@@ -451,14 +462,20 @@ TEST_F(Installation, UninstallWhileTheExtensionIsLoaded) {
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), "PendingFileRenameOperations");
 }
 
-TEST_F(Installation, UninstallerAsksAndKeepsSettingsOnYesDeletesThemOnNo) {
+// Asked, the uninstaller keeps the settings on Yes and deletes them on No;
+// then it takes the menus off on Yes and keeps them on No.
+TEST_F(Installation, UninstallerAsksAboutSettingsAndMenus) {
     for (const int answer : {IDYES, IDNO}) {
         SCOPED_TRACE(answer == IDYES ? "yes" : "no");
         SetDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt", 1);
-        Install(kChosenInstallDir);
-        UninstallAnswering(kChosenInstallDir, answer);
+        InstallAndAddThroughExplorerVerb(kChosenInstallDir, kChosenInstallDir, "/AllUsers");
+        UninstallAnswering(kChosenInstallDir, answer, answer);
         ExpectNothingOfTheProgramLeft(kChosenInstallDir);
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kConfigKey, "AddDOSPrompt").has_value(), answer == IDYES);
+        EXPECT_EQ(FolderExists(MenuRoot() + kVerbMenuFolder), answer == IDNO) << "the menu of the added directory";
+        // Taking the menus off may take the menu root with them.
+        RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
+        if (m_menuRootExisted) ::CreateDirectoryA(MenuRoot().c_str(), nullptr);
     }
 }
 

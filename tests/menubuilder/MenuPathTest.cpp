@@ -80,13 +80,22 @@ TEST(BeginsWithFolder, IgnoresTheCaseOfAToZOnly) {
     EXPECT_TRUE(BeginsWithFolder("C:\\\xE4rger\\x", "c:\\\xE4RGER"));
 }
 
-TEST(EnsureClosingBackslash, AppendsOneOnlyWhenMissing) {
+// One rule for joining and for the closing backslash: it is added once, and
+// only a drive root keeps it when a folder names itself.
+TEST(ClosingBackslash, AppendedOnlyWhenMissingAndKeptOnlyByADriveRoot) {
     for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
              {"C:\\Windows", "C:\\Windows\\"}, {"C:\\Windows\\", "C:\\Windows\\"}, {"", "\\"}, {"D:", "D:\\"}}) {
         std::string path = before;
         menubuilder::EnsureClosingBackslash(path);
         EXPECT_EQ(path, after);
     }
+    for (const auto& [before, after] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"C:\\Windows\\", L"C:\\Windows"}, {L"C:\\", L"C:\\"}, {L"\\\\srv\\", L"\\\\srv"}, {L"", L""}}) {
+        EXPECT_EQ(menubuilder::WithoutClosingBackslash(before), after);
+    }
+    EXPECT_EQ(menubuilder::JoinPath("C:\\Start Menu", "RootCaster"), "C:\\Start Menu\\RootCaster");
+    EXPECT_EQ(menubuilder::JoinPath("C:\\", "RootCaster"), "C:\\RootCaster") << "no second backslash";
+    EXPECT_EQ(menubuilder::JoinPath(L"", L"C"), L"C") << "no folder: the name alone";
 }
 
 TEST(ItemLevels, EveryPrefixEndingWithABackslashFromPositionOne) {
