@@ -64,10 +64,19 @@ ProcessResult RunProcessWide(const std::wstring& program, const std::wstring& co
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
     const wchar_t* application = program.empty() ? nullptr : program.c_str();
-    if (!::CreateProcessW(application, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << Narrow(commandLine, CP_UTF8) << ": error " << ::GetLastError();
+    // Wine's CreateProcess now and then fails with ERROR_INTERNAL_ERROR on a
+    // busy machine, a difference from Windows: the program is started again.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < 3 && error == ERROR_INTERNAL_ERROR; ++attempt) {
+        std::wstring line = commandLine;
+        error = ::CreateProcessW(application, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)
+                    ? ERROR_SUCCESS
+                    : ::GetLastError();
+        if (error == ERROR_INTERNAL_ERROR) ::Sleep(200);
+    }
+    if (error != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot start " << Narrow(commandLine, CP_UTF8) << ": error " << error;
         return result;
     }
     fw::UniqueProcess process(info.hProcess);
