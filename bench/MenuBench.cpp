@@ -2,7 +2,7 @@
 // through the shell's namespace (parse the menu folder from the desktop,
 // bind, enumerate, ask every entry for its display name and attributes),
 // against the bare FindFirstFileA/FindNextFileA loop over the directory, the
-// floor no listing can beat.
+// floor of a listing made with the usual calls.
 //
 //   menu_bench BASE N...   BASE\dN holds N entries and was added, for every N
 //

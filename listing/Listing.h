@@ -61,17 +61,26 @@ bool IsMenuItem(const Entry<Char>& entry) {
 }
 
 // An entry's place in the sort, its key at hand: sorting these moves no
-// strings and reads each key without going through its entry.
+// strings, and most comparisons end at the first eight bytes of the keys,
+// held in the slot, without reaching for the keys themselves.
 template <class Char>
 struct SortSlot {
+    explicit SortSlot(Entry<Char>& sorted) : key(sorted.sortKey), entry(&sorted) {
+        for (std::size_t i = 0; i < sizeof(head); ++i)
+            head = head << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
+    }
+
+    std::uint64_t head = 0;  // the key's first bytes, the first the highest, zeros past its end
     std::string_view key;
     Entry<Char>* entry;
 };
 
 // A total order: the sort keys as bytes (memcmp, then the shorter first),
-// then the names' code units.
+// then the names' code units. Heads that differ order as their keys do:
+// zeros stand past a key's end only where the other key has a zero or ends.
 template <class Char>
 bool SortsBefore(const SortSlot<Char>& a, const SortSlot<Char>& b) {
+    if (a.head != b.head) return a.head < b.head;
     const int byKey = a.key.compare(b.key);
     return byKey != 0 ? byKey < 0 : a.entry->name < b.entry->name;
 }
@@ -111,7 +120,7 @@ template <class Char>
 std::vector<Entry<Char>> ArrangeMenuRoot(std::vector<Entry<Char>> menuRoot) {
     std::vector<detail::SortSlot<Char>> folders;
     for (Entry<Char>& entry : menuRoot) {
-        if (IsMenuFolder(entry)) folders.push_back({entry.sortKey, &entry});
+        if (IsMenuFolder(entry)) folders.emplace_back(entry);
     }
     std::vector<Entry<Char>> arranged;
     arranged.reserve(folders.size());
@@ -146,12 +155,15 @@ std::vector<Entry<Char>> Arrange(std::vector<Entry<Char>> menuFolder, std::vecto
     std::vector<detail::SortSlot<Char>> items;
     std::vector<detail::SortSlot<Char>> folders;
     std::vector<detail::SortSlot<Char>> files;
+    items.reserve(menuFolder.size());
+    folders.reserve(directory.size());
+    files.reserve(directory.size());
     for (Entry<Char>& entry : menuFolder) {
-        if (GroupInMenu(entry, true)) items.push_back({entry.sortKey, &entry});
+        if (GroupInMenu(entry, true)) items.emplace_back(entry);
     }
     for (Entry<Char>& entry : directory) {
         const std::optional<Group> group = GroupInMenu(entry, false);
-        if (group) (*group == Group::kFolder ? folders : files).push_back({entry.sortKey, &entry});
+        if (group) (*group == Group::kFolder ? folders : files).emplace_back(entry);
     }
     std::vector<Entry<Char>> arranged;
     arranged.reserve(items.size() + folders.size() + files.size());

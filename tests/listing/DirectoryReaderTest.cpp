@@ -92,6 +92,8 @@ TEST_F(ListingFolders, MissingOrEmptyDirectoriesAndMissingMenuFolders) {
     EXPECT_EQ(Names(ReadListing(m_menuFolder + L"\\none", m_directory)),
               (std::vector<std::wstring>{L"Alpha", L"beta", L"zeta"}))
         << "below the levels that got menu folders the directory still lists";
+    MakeFile(m_directory + L"file.txt");
+    EXPECT_EQ(ReadListing(L"", m_directory + L"file.txt").state, State::kNotAvailable) << "a file lists nothing";
 }
 
 // A bare server lists no directory of its own: its menu shows its shares that
@@ -105,6 +107,32 @@ TEST_F(ListingFolders, ServerShowsItsSharesThatHaveMenuFolders) {
         EXPECT_TRUE(!listed.entries.empty() && listed.entries[0].group == Group::kFolder);
     }
     EXPECT_EQ(ReadListing(m_menuFolder + L"\\C", L"\\\\127.0.0.1\\").state, State::kEmpty);
+}
+
+// More entries than one query of the system returns: every one arrives, as
+// FindFirstFileW sees it, with its sort key.
+TEST_F(ListingFolders, LargeFolderReadsAsFindFirstFileSeesIt) {
+    const std::wstring padding(120, L'x');
+    for (int i = 0; i < 1500; ++i) MakeFile(m_directory + std::to_wstring(i * 7919 % 10007) + padding);
+    std::vector<listing::WideEntry> found;
+    WIN32_FIND_DATAW entry;
+    const fw::UniqueFind search(::FindFirstFileW((m_directory + L"*").c_str(), &entry));
+    ASSERT_TRUE(search);
+    do {
+        found.push_back(
+            {entry.cFileName, listing::SortKeyOf(entry.cFileName), entry.dwFileAttributes, entry.nFileSizeLow,
+             std::uint64_t{entry.ftLastWriteTime.dwHighDateTime} << 32 | entry.ftLastWriteTime.dwLowDateTime});
+    } while (::FindNextFileW(search.get(), &entry));
+    const listing::Listing listed = ReadListing(L"", m_directory);
+    const std::vector<listing::WideEntry> expected = listing::Arrange({}, std::move(found));
+    ASSERT_EQ(listed.entries.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const listing::WideEntry& read = listed.entries[i];
+        EXPECT_TRUE(read.name == expected[i].name && read.sortKey == expected[i].sortKey &&
+                    read.attributes == expected[i].attributes && read.size == expected[i].size &&
+                    read.lastWriteTime == expected[i].lastWriteTime)
+            << "entry " << i << ": " << Narrow(read.name) << " where FindFirstFileW saw " << Narrow(expected[i].name);
+    }
 }
 
 // Greek, CJK and an emoji (a surrogate pair): outside every ANSI code page.
