@@ -95,6 +95,9 @@ using QueryDirectoryFile = NTSTATUS NTAPI(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID
                                           FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
 QueryDirectoryFile* const g_queryDirectoryFile =
     fw::IsNt() ? fw::LookUp<QueryDirectoryFile>("ntdll.dll", "NtQueryDirectoryFile") : nullptr;
+// Looked up as well: Windows 95's kernel32 has no CreateFileW to import.
+decltype(::CreateFileW)* const g_createFileW =
+    g_queryDirectoryFile ? fw::LookUp<decltype(::CreateFileW)>("kernel32.dll", "CreateFileW") : nullptr;
 
 constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);  // STATUS_NO_MORE_FILES
 constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);   // STATUS_NO_SUCH_FILE: an empty root
@@ -126,7 +129,7 @@ void AppendQueried(const std::uint64_t* buffer, std::vector<WideEntry>& entries)
 // Every entry of `folder` (with closing backslash) through the NT query, or
 // nothing when it cannot be read or the listing was cut short.
 std::optional<std::vector<WideEntry>> QueryFolder(const std::wstring& folder) {
-    const fw::UniqueFile directory(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+    const fw::UniqueFile directory(g_createFileW(folder.c_str(), FILE_LIST_DIRECTORY,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!directory) return std::nullopt;
@@ -151,7 +154,7 @@ std::optional<std::vector<WideEntry>> ReadFolder(const std::wstring& folder) {
     if (path.empty()) return std::nullopt;
     menubuilder::EnsureClosingBackslash(path);
     if constexpr (std::is_same_v<Functions, WideFunctions>) {
-        if (g_queryDirectoryFile) return QueryFolder(path);
+        if (g_queryDirectoryFile && g_createFileW) return QueryFolder(path);
     }
     typename Functions::FindData found;
     typename Functions::Text pattern = path;
