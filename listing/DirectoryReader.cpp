@@ -41,9 +41,10 @@ std::string SortKey(Map map) {
     return key;
 }
 
-std::string WideSortKey(LPCWSTR name) {
+// `length` code units of `name`, or up to its closing zero when -1.
+std::string WideSortKey(LPCWSTR name, int length = -1) {
     return SortKey([&](char* key, int bytes) {
-        return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, name, -1, reinterpret_cast<LPWSTR>(key), bytes);
+        return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, name, length, reinterpret_cast<LPWSTR>(key), bytes);
     });
 }
 
@@ -105,12 +106,7 @@ constexpr ULONG kQueryBufferBytes = 64 * 1024;
 
 WideEntry EntryOf(const FILE_DIRECTORY_INFORMATION& found) {
     const int length = static_cast<int>(found.FileNameLength / sizeof(WCHAR));
-    std::wstring name(found.FileName, length);
-    std::string sortKey = SortKey([&](char* key, int bytes) {
-        return ::LCMapStringW(LOCALE_USER_DEFAULT, kSortKeyFlags, found.FileName, length, reinterpret_cast<LPWSTR>(key),
-                              bytes);
-    });
-    return {std::move(name), std::move(sortKey), found.FileAttributes,
+    return {std::wstring(found.FileName, length), WideSortKey(found.FileName, length), found.FileAttributes,
             static_cast<std::uint64_t>(found.EndOfFile.QuadPart),
             static_cast<std::uint64_t>(found.LastWriteTime.QuadPart)};
 }
