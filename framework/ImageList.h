@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 namespace fw {
 
 using UniqueImageList = UniqueHandle<HandleTraits<HIMAGELIST, nullptr, ::ImageList_Destroy>>;
@@ -61,6 +63,9 @@ private:
 // run of single appends is quadratic. The room is made first, each icon then
 // takes the next place (an icon the list refuses takes none, as with a single
 // append), and whatever room is left over is cut off at the end.
+// Icons given with a key that names their picture are drawn into the list
+// once; later ones of that key copy the image already there, a plain blit
+// where drawing an icon costs far more.
 class IconAppender {
 public:
     IconAppender(const ImageList& list, size_t most) : m_list(list), m_next(list.Count()) {
@@ -80,10 +85,25 @@ public:
         return m_next++;
     }
 
+    // As above, for an icon whose picture is the same as that of every
+    // other icon of the same key appended here.
+    int Append(HICON icon, int key) {
+        if (!icon) return -1;
+        const auto drawn = m_drawn.find(key);
+        if (drawn != m_drawn.end() && m_room > 0 && m_list.Copy(m_next, drawn->second)) {
+            --m_room;
+            return m_next++;
+        }
+        const int index = Append(icon);
+        if (index >= 0) m_drawn.emplace(key, index);
+        return index;
+    }
+
 private:
     const ImageList& m_list;
     int m_next;
     int m_room = 0;
+    std::map<int, int> m_drawn;  // key to the index of its picture's first copy
 };
 
 }  // namespace fw

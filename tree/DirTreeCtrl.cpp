@@ -289,7 +289,9 @@ void CDirTreeCtrl::AddBlankImages() {
 
 // The small icon becomes the image, the small open icon (appended second, so
 // at the higher index) the selected image. The list keeps copies; the shell's
-// icons are released here.
+// icons are released here. An icon's index in the system image list names
+// its picture while a level is read (the shell adds no overlays unasked), so
+// the many folders of one icon are drawn into the list once per level.
 CDirTreeCtrl::ShellIcons CDirTreeCtrl::AddShellIcons(const std::string& path, fw::IconAppender& icons) {
     SHFILEINFOA closed{};
     ::SHGetFileInfoA(path.c_str(), 0, &closed, sizeof(closed), kShellQuery);
@@ -299,8 +301,8 @@ CDirTreeCtrl::ShellIcons CDirTreeCtrl::AddShellIcons(const std::string& path, fw
     const fw::UniqueIcon openIcon(open.hIcon);
 
     ShellIcons result{fw::WholeText(closed.szDisplayName).value_or(std::string()), -1, -1};
-    result.image = icons.Append(closedIcon.get());
-    result.selectedImage = icons.Append(openIcon.get());
+    result.image = icons.Append(closedIcon.get(), closed.iIcon);
+    result.selectedImage = icons.Append(openIcon.get(), open.iIcon);
     AttachImageList();
     return result;
 }

@@ -1,5 +1,6 @@
 // Appending many icons to an image list with one growth of the list, against
-// the platform's image list. An icon the list refuses takes no place.
+// the platform's image list. An icon the list refuses takes no place; icons
+// of one key share one picture.
 
 #include "framework/ImageList.h"
 #include "tests/support/WineTest.h"
@@ -70,6 +71,18 @@ void AppendAroundTheRoomMade(const fw::ImageList& list) {
     ASSERT_EQ(list.Count(), 7);
     EXPECT_EQ(ShadeAt(list, 6), RGB(255, 0, 0));
     EXPECT_EQ(list.AddIcon(blue.get()), 7);
+
+    {
+        fw::IconAppender appender(list, 4);
+        EXPECT_EQ(appender.Append(red.get(), 1), 8);
+        EXPECT_EQ(appender.Append(nullptr, 2), -1);
+        EXPECT_EQ(appender.Append(blue.get(), 2), 9) << "a refused icon's key draws nothing";
+        EXPECT_EQ(appender.Append(red.get(), 1), 10);
+    }
+    ASSERT_EQ(list.Count(), 11);
+    EXPECT_EQ(ShadeAt(list, 8), RGB(255, 0, 0));
+    EXPECT_EQ(ShadeAt(list, 9), RGB(0, 0, 255));
+    EXPECT_EQ(ShadeAt(list, 10), RGB(255, 0, 0)) << "the key's picture, copied";
 }
 
 TEST_F(IconAppender, GrowsTheListOnceAndCutsWhatIsLeft) {
