@@ -81,8 +81,7 @@ public:
     int Append(HICON icon) {
         if (m_room == 0) return m_list.AddIcon(icon);
         if (m_list.ReplaceIcon(m_next, icon) < 0) return -1;
-        --m_room;
-        return m_next++;
+        return TakePlace();
     }
 
     // As above, for an icon whose picture is the same as that of every
@@ -90,16 +89,19 @@ public:
     int Append(HICON icon, int key) {
         if (!icon) return -1;
         const auto drawn = m_drawn.find(key);
-        if (drawn != m_drawn.end() && m_room > 0 && m_list.Copy(m_next, drawn->second)) {
-            --m_room;
-            return m_next++;
-        }
+        if (drawn != m_drawn.end() && m_room > 0 && m_list.Copy(m_next, drawn->second)) return TakePlace();
         const int index = Append(icon);
         if (index >= 0) m_drawn.emplace(key, index);
         return index;
     }
 
 private:
+    // The next place of the room made, now filled.
+    int TakePlace() {
+        --m_room;
+        return m_next++;
+    }
+
     const ImageList& m_list;
     int m_next;
     int m_room = 0;
