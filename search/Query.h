@@ -90,12 +90,16 @@ private:
         return !m_text.empty() && text.size() >= m_text.size() && text.compare(0, m_text.size(), m_text) == 0;
     }
 
+    // Folds the name as it reads it: most names fail at the first word, and
+    // a folded copy of each would cost more than the search.
     template <class Fold>
-    bool Matches(const SearchIndex<Char>& index, std::uint32_t entry, const std::vector<Text>& words, Fold fold) {
+    static bool Matches(const SearchIndex<Char>& index, std::uint32_t entry, const std::vector<Text>& words,
+                        Fold fold) {
         const View name = index.DisplayNameOf(index.EntryAt(entry));
-        m_folded.resize(name.size());
-        std::transform(name.begin(), name.end(), m_folded.begin(), fold);
-        return std::all_of(words.begin(), words.end(), [&](const Text& w) { return m_folded.find(w) != Text::npos; });
+        const auto same = [&](Char c, Char folded) { return fold(c) == folded; };
+        return std::all_of(words.begin(), words.end(), [&](const Text& word) {
+            return std::search(name.begin(), name.end(), word.begin(), word.end(), same) != name.end();
+        });
     }
 
     template <class Fold>
@@ -125,7 +129,6 @@ private:
     std::vector<std::uint32_t> m_matches;
     std::uint64_t m_version = kNoVersion;
     std::vector<std::uint32_t> m_ranks;
-    Text m_folded;  // the name being matched
 };
 
 }  // namespace search

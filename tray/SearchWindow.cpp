@@ -44,6 +44,23 @@ HWND CreateChild(HWND parent, DWORD extendedStyle, const char* className, DWORD 
     return child;
 }
 
+LONG ClientWidth(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client.right;
+}
+
+// What a header draws to its width: the part past its last column.
+void InvalidateHeaderEnd(HWND header) {
+    RECT end{};
+    ::GetClientRect(header, &end);
+    RECT last{};
+    const auto columns = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    if (::SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(columns - 1), reinterpret_cast<LPARAM>(&last)))
+        end.left = std::min(last.right, end.right);
+    ::InvalidateRect(header, &end, TRUE);
+}
+
 void AddColumn(HWND list, int column, const char* title, int width) {
     LVCOLUMNA header{};
     header.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -181,9 +198,10 @@ bool SearchWindow::OnEditKey(UINT message, WPARAM key) {
 void SearchWindow::OnCreate() {
     m_edit = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL | WS_TABSTOP, kSearchEditId);
     m_ownerData = fw::OwnerDataListViews();
+    // The list clips its header, which new rows leave as it is.
     m_list = CreateChild(m_hWnd, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
                          LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP |
-                             (m_ownerData ? LVS_OWNERDATA : 0),
+                             WS_CLIPCHILDREN | (m_ownerData ? LVS_OWNERDATA : 0),
                          kSearchListId);
     m_status = CreateChild(m_hWnd, 0, "STATIC", SS_LEFTNOWORDWRAP, kSearchStatusId);
     AddColumn(m_list, 0, "Name", kNameColumnWidth);
@@ -320,17 +338,41 @@ void SearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstri
     }
 }
 
-// A list of its own rows is told their number. Otherwise items are added or
-// taken away one by one with drawing off: each would redraw the list.
-// Turning drawing on again redraws it at once (Wine does), so the list is
-// left alone when the number stays, as it does while typing on.
+// The list is told the rows' number, or items are added or taken away, with
+// drawing held off. Holding it off drops what the header had still to draw,
+// and a header that grows or shrinks as a scroll bar goes or comes leaves its
+// old end behind: both are drawn again (the rest of the header stays as it
+// was). The list is left alone when the number stays, as it does while
+// typing on.
 void SearchWindow::ResizeList(int wanted) const {
-    int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    const int shown = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
     if (shown == wanted) return;
+    const auto header = reinterpret_cast<HWND>(::SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    const bool headerDue = ::GetUpdateRect(header, nullptr, FALSE) != FALSE;
+    const LONG headerWidth = ClientWidth(header);
     if (m_ownerData) {
-        ::SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(wanted), 0);
-        return;
+        SetRowCount(wanted);
+    } else {
+        SetItemCount(shown, wanted);
     }
+    if (headerDue) ::InvalidateRect(header, nullptr, TRUE);
+    if (ClientWidth(header) != headerWidth) InvalidateHeaderEnd(header);
+}
+
+// The list lays itself out again for a scroll bar that comes or goes and
+// draws that bar at once each time (Wine does, twice), before it is drawn
+// once more with the rows: with the window's drawing off, all of it is drawn
+// once.
+void SearchWindow::SetRowCount(int wanted) const {
+    ::DefWindowProcA(m_list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(wanted), 0);
+    ::DefWindowProcA(m_list, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+// Each item added or taken away would redraw the list. Turning the list's
+// drawing on again redraws it at once (Wine does).
+void SearchWindow::SetItemCount(int shown, int wanted) const {
     ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     while (shown > wanted) ::SendMessageA(m_list, LVM_DELETEITEM, static_cast<WPARAM>(--shown), 0);
     for (; shown < wanted; ++shown) {

@@ -64,6 +64,8 @@ private:
     void Update();
     void ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath);
     void ResizeList(int wanted) const;
+    void SetRowCount(int wanted) const;
+    void SetItemCount(int shown, int wanted) const;
     void ShowStatus() const;
     void AnswerDisplayInfo(NMHDR* header);
     int IconOf(size_t row);

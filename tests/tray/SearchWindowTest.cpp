@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -129,13 +131,66 @@ std::vector<std::string> ListTexts(HWND list, int column) {
     return texts;
 }
 
+// The window's pixels as drawn, frame and children included.
+std::vector<DWORD> DrawnPixels(HWND window) {
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = place.right - place.left;
+    info.bmiHeader.biHeight = place.top - place.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const fw::UniqueDC copy(::CreateCompatibleDC(nullptr));
+    void* bits = nullptr;
+    const fw::UniqueBitmap bitmap(::CreateDIBSection(copy.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits) return {};
+    const HGDIOBJ previous = ::SelectObject(copy.get(), bitmap.get());
+    const HDC drawn = ::GetWindowDC(window);
+    ::BitBlt(copy.get(), 0, 0, info.bmiHeader.biWidth, -info.bmiHeader.biHeight, drawn, 0, 0, SRCCOPY);
+    ::ReleaseDC(window, drawn);
+    ::GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
+    ::SelectObject(copy.get(), previous);
+    return pixels;
+}
+
+// Where what a text's keystroke drew differs from what drawing the whole
+// list again draws (its rows, a scroll bar that came or went, its header):
+// empty when nowhere.
+std::string DrawnApartFromAWhole(HWND list) {
+    ::UpdateWindow(list);
+    const std::vector<DWORD> drawn = DrawnPixels(list);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<DWORD> whole = DrawnPixels(list);
+    if (drawn.empty() || drawn.size() != whole.size()) return "not drawn";
+    RECT place{};
+    ::GetWindowRect(list, &place);
+    const auto width = static_cast<size_t>(place.right - place.left);
+    RECT apart{LONG_MAX, LONG_MAX, -1, -1};
+    for (size_t pixel = 0; pixel < drawn.size(); ++pixel) {
+        if (drawn[pixel] == whole[pixel]) continue;
+        const auto x = static_cast<LONG>(pixel % width);
+        const auto y = static_cast<LONG>(pixel / width);
+        apart = {std::min(apart.left, x), std::min(apart.top, y), std::max(apart.right, x), std::max(apart.bottom, y)};
+    }
+    if (apart.right < 0) return "";
+    return "(" + std::to_string(apart.left) + "," + std::to_string(apart.top) + ")-(" + std::to_string(apart.right) +
+           "," + std::to_string(apart.bottom) + ")";
+}
+
 // The list holds the rows found, whether it asks for them (common controls
-// 4.70 and later) or keeps items (4.00), as the text grows and empties.
+// 4.70 and later) or keeps items (4.00), as the text grows and empties, and
+// draws them: more rows than it shows bring a scroll bar, fewer take it away.
 TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     const SlowGround ground;
+    for (int row = 10; row < 40; ++row) MakeFile("C:\\9slowroot\\row " + std::to_string(row) + ".txt");
     search::Indexer index(SlowGroundIndex());
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
+    ASSERT_EQ(WaitToFind(index, L"row 39", {"row 39.txt"}), std::vector<std::string>{"row 39.txt"});
     // The kind of list found at the start comes back, also when a check ends the test.
     struct RestoreListKind {
         const bool available = fw::OwnerDataListViews();
@@ -150,11 +205,12 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
         const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
         const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
         const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
-        for (const char* text : {"i", "in", "inside", ""}) {
+        for (const char* text : {"i", "in", "inside", "", "row", "row 1", "row", ""}) {
             ::SetWindowTextA(edit, text);
             std::vector<std::string> names;
             for (const search::FoundRow& row : window.Rows()) names.push_back(fw::Narrow(row.name));
             EXPECT_EQ(ListTexts(list, 0), names) << text << (ownerData ? ", owner data" : ", items");
+            EXPECT_EQ(DrawnApartFromAWhole(list), "") << text << (ownerData ? ", owner data" : ", items");
         }
         ::SetWindowTextA(edit, "inside");
         EXPECT_EQ(ListTexts(list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
