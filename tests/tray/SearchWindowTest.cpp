@@ -115,6 +115,21 @@ TEST(SearchIndex, ReportedChangesAreReadWithoutAPass) {
     EXPECT_EQ(index.Progress().entries, 0u);
 }
 
+// A search window shown over an index, with its edit box and list.
+struct ShownSearch {
+    ShownSearch(const search::Indexer& index, tray::DarkMode& dark) : window(index, icons, dark) {
+        if (window.Show({100, 100})) frame = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+        edit = ::GetDlgItem(frame, tray::kSearchEditId);
+        list = ::GetDlgItem(frame, tray::kSearchListId);
+    }
+
+    tray::ShellIcons icons;
+    tray::SearchWindow window;
+    HWND frame = nullptr;
+    HWND edit = nullptr;
+    HWND list = nullptr;
+};
+
 // What the list shows in column `column`, row by row.
 std::vector<std::string> ListTexts(HWND list, int column) {
     std::vector<std::string> texts;
@@ -198,23 +213,18 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     } restore;
     for (const bool ownerData : {true, false}) {
         fw::OwnerDataListViews() = ownerData;
-        tray::ShellIcons icons;
         tray::DarkMode light;
-        tray::SearchWindow window(index, icons, light);
-        ASSERT_TRUE(window.Show({100, 100}));
-        const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
-        const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
-        const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
+        const ShownSearch search(index, light);
+        ASSERT_TRUE(search.frame);
         for (const char* text : {"i", "in", "inside", "", "row", "row 1", "row", ""}) {
-            ::SetWindowTextA(edit, text);
+            ::SetWindowTextA(search.edit, text);
             std::vector<std::string> names;
-            for (const search::FoundRow& row : window.Rows()) names.push_back(fw::Narrow(row.name));
-            EXPECT_EQ(ListTexts(list, 0), names) << text << (ownerData ? ", owner data" : ", items");
-            EXPECT_EQ(DrawnApartFromAWhole(list), "") << text << (ownerData ? ", owner data" : ", items");
+            for (const search::FoundRow& row : search.window.Rows()) names.push_back(fw::Narrow(row.name));
+            EXPECT_EQ(ListTexts(search.list, 0), names) << text << (ownerData ? ", owner data" : ", items");
+            EXPECT_EQ(DrawnApartFromAWhole(search.list), "") << text << (ownerData ? ", owner data" : ", items");
         }
-        ::SetWindowTextA(edit, "inside");
-        EXPECT_EQ(ListTexts(list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
-        ::DestroyWindow(shown);
+        ::SetWindowTextA(search.edit, "inside");
+        EXPECT_EQ(ListTexts(search.list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
     }
 }
 
@@ -226,13 +236,11 @@ TEST(DISABLED_SearchWindowLook, RowsFollowTheDpi) {
     search::Indexer index(SlowGroundIndex());
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
-    tray::ShellIcons icons;
     tray::DarkMode light;
-    tray::SearchWindow window(index, icons, light);
-    ASSERT_TRUE(window.Show({100, 100}));
-    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
-    const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
-    ::SetWindowTextA(::GetDlgItem(shown, tray::kSearchEditId), "inside");
+    const ShownSearch search(index, light);
+    ASSERT_TRUE(search.frame);
+    const HWND list = search.list;
+    ::SetWindowTextA(search.edit, "inside");
     const HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
@@ -266,20 +274,17 @@ TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     ASSERT_EQ(WaitToFind(index, L"quickly", {"quickly found.txt"}), std::vector<std::string>{"quickly found.txt"});
     EXPECT_TRUE(index.Progress().building) << "the slow folder cannot have been read yet";
 
-    tray::ShellIcons icons;
     tray::DarkMode light;
-    tray::SearchWindow window(index, icons, light);
-    ASSERT_TRUE(window.Show({100, 100}));
-    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
-    ASSERT_TRUE(shown);
-    for (const char c : std::string("quickly")) ::SendMessageA(::GetDlgItem(shown, tray::kSearchEditId), WM_CHAR, c, 1);
-    ASSERT_EQ(window.Rows().size(), 1u);
-    EXPECT_EQ(fw::Narrow(window.Rows()[0].path), "C:\\9slowroot\\quickly found.txt");
-    const std::string status = WindowText(::GetDlgItem(shown, tray::kSearchStatusId));
+    ShownSearch search(index, light);
+    ASSERT_TRUE(search.frame);
+    for (const char c : std::string("quickly")) ::SendMessageA(search.edit, WM_CHAR, c, 1);
+    ASSERT_EQ(search.window.Rows().size(), 1u);
+    EXPECT_EQ(fw::Narrow(search.window.Rows()[0].path), "C:\\9slowroot\\quickly found.txt");
+    const std::string status = WindowText(::GetDlgItem(search.frame, tray::kSearchStatusId));
     EXPECT_EQ(status.rfind("Indexing... ", 0), 0u) << status;
     EXPECT_NE(status.find(" - 1 found"), std::string::npos) << status;
 
-    tray::FolderMenus menus(icons, nullptr);
+    tray::FolderMenus menus(search.icons, nullptr);
     tray::Source slow;
     slow.directory = L"C:\\9slowroot\\slow\\";
     const fw::UniqueMenu menu = menus.CreateMenu(slow);
@@ -288,7 +293,6 @@ TEST(SearchWindow, NeitherTheWindowNorTheMenusWaitForASlowOrUnreadableFolder) {
     ::SetEvent(release.get());
     EXPECT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
     EXPECT_TRUE(Found(index, L"unseen").empty());
-    ::DestroyWindow(shown);
 }
 
 // Entry points standing in for the system's, each logging its call.
@@ -363,17 +367,14 @@ TEST(SearchWindowDarkMode, CallsWhatTheBuildHas) {
         EXPECT_TRUE(dark.Refresh()) << test.build;
         EXPECT_EQ(g_darkLog, "104 132 135(1) 136 ") << test.build;
         g_darkLog.clear();
-        tray::ShellIcons icons;
-        tray::SearchWindow window(index, icons, dark);
-        ASSERT_TRUE(window.Show({100, 100}));
-        const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
+        const ShownSearch search(index, dark);
+        ASSERT_TRUE(search.frame);
         EXPECT_EQ(g_darkLog, std::string("133(RootCasterSearch,1) ") + test.caption +
                                  "133(Edit,1) theme(Edit,DarkMode_CFD) "
                                  "133(SysListView32,1) theme(SysListView32,DarkMode_Explorer) "
                                  "133(SysHeader32,1) theme(SysHeader32,DarkMode_ItemsView) ")
             << test.build;
-        EXPECT_EQ(ListBack(::GetDlgItem(shown, tray::kSearchListId)), tray::kDarkBack) << test.build;
-        ::DestroyWindow(shown);
+        EXPECT_EQ(ListBack(search.list), tray::kDarkBack) << test.build;
     }
 }
 
@@ -385,11 +386,10 @@ TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
     g_appsUseDark = true;
     tray::DarkMode dark(LoggingEntries(), 19041);
     dark.Refresh();
-    tray::ShellIcons icons;
-    tray::SearchWindow window(index, icons, dark);
-    ASSERT_TRUE(window.Show({100, 100}));
-    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
-    const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
+    const ShownSearch search(index, dark);
+    ASSERT_TRUE(search.frame);
+    const HWND shown = search.frame;
+    const HWND list = search.list;
     const auto notify = [&](const char* text) {
         g_darkLog.clear();
         ::SendMessageA(shown, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(text));
@@ -397,7 +397,7 @@ TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
     const fw::UniqueDC dc(::CreateCompatibleDC(nullptr));
     const auto editBrush = [&] {
         return ::SendMessageA(shown, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
-                              reinterpret_cast<LPARAM>(::GetDlgItem(shown, tray::kSearchEditId)));
+                              reinterpret_cast<LPARAM>(search.edit));
     };
     // The header's titles, as it asks its list when it draws.
     const auto headerDraw = [&](DWORD stage) {
@@ -430,7 +430,6 @@ TEST(SearchWindowDarkMode, SwitchesLiveOnTheChangeNotice) {
     notify("ImmersiveColorSet");
     EXPECT_TRUE(dark.IsDark());
     EXPECT_EQ(ListBack(list), tray::kDarkBack);
-    ::DestroyWindow(shown);
 }
 
 // With one entry point missing nothing is called. Under Wine the entry
