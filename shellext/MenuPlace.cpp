@@ -3,6 +3,7 @@
 #include "menubuilder/MenuPath.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace shellext {
 namespace {
@@ -18,7 +19,8 @@ std::optional<std::wstring> MenuRelativePath(std::wstring_view folder, const std
     for (const std::wstring& startMenu : startMenus) {
         if (startMenu.empty()) continue;
         std::wstring menuRoot = menubuilder::JoinPath(startMenu, L"");
-        for (const char* c = menubuilder::kMenuRootName; *c; ++c) menuRoot += static_cast<wchar_t>(*c);
+        const std::string_view rootName = menubuilder::kMenuRootName;  // ASCII
+        menuRoot.append(rootName.begin(), rootName.end());
         if (!BeginsWith(path, menuRoot)) continue;
         if (path.size() == menuRoot.size()) return std::wstring();
         if (path[menuRoot.size()] == L'\\') return path.substr(menuRoot.size() + 1);
