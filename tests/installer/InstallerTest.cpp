@@ -93,6 +93,12 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+std::string WindowTitle(HWND window) {
+    char title[256] = {};
+    ::GetWindowTextA(window, title, sizeof(title));
+    return title;
+}
+
 // A visible top-level window of the process whose title ends with
 // `titleEnd` and which holds a control `controlId`.
 struct WindowSearch {
@@ -106,10 +112,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     WindowSearch& search = *reinterpret_cast<WindowSearch*>(param);
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
-    char title[256] = {};
-    ::GetWindowTextA(window, title, sizeof(title));
     if (processId != search.processId || !::IsWindowVisible(window) || !::GetDlgItem(window, search.controlId) ||
-        !EndsWith(title, search.titleEnd)) {
+        !EndsWith(WindowTitle(window), search.titleEnd)) {
         return TRUE;
     }
     search.found = window;
@@ -145,9 +149,8 @@ Images IconImages(const std::string& file) {
 
 // The setup maker's own icon and name give way to RootCaster's.
 void ExpectRootCastersBranding(HWND window, const std::string& caption) {
+    EXPECT_EQ(WindowTitle(window), caption);
     char text[256] = {};
-    ::GetWindowTextA(window, text, sizeof(text));
-    EXPECT_EQ(std::string(text), caption);
     constexpr int kBrandingText = 1028;
     ::GetDlgItemTextA(window, kBrandingText, text, sizeof(text));
     EXPECT_EQ(std::string(text), "RootCaster 1.0.5");
@@ -210,12 +213,18 @@ protected:
         ASSERT_EQ(run.exitCode, 0u);
     }
 
-    // As a user does it: confirm, answer the question about the settings
-    // (IDYES keeps them), close.
-    // `keepSettings` and `removeMenus` answer the uninstaller's two questions.
-    static void UninstallAnswering(const std::string& installDir, int keepSettings, int removeMenus) {
-        TempFolder folder("rootcaster-uninstaller");
-        std::string line = "\"" + CopyUninstaller(folder, installDir) + "\" _?=" + installDir;
+    // A window that a user's click waits for: the button clicked, how the
+    // window's title ends, and the whole title where its branding is checked.
+    struct Click {
+        int button;
+        const char* titleEnd;
+        const char* brandedTitle = nullptr;
+    };
+
+    // Runs `line` as a user works through its windows, each click's window
+    // gone or retitled before the next is looked for (questions share a
+    // caption).
+    static void RunClicking(std::string line, std::initializer_list<Click> clicks) {
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
@@ -223,19 +232,39 @@ protected:
             << ::GetLastError();
         fw::UniqueProcess process(info.hProcess);
         fw::UniqueProcess thread(info.hThread);
-        const HWND confirmation = WaitForWindow(info.dwProcessId, IDOK, ": Confirmation");
-        ExpectRootCastersBranding(confirmation, "RootCaster 1.0.5 Uninstall: Confirmation");
-        PressButton(confirmation, IDOK);
-        // Each question is gone before the next is looked for: both have the same caption.
-        for (const int answer : {keepSettings, removeMenus}) {
-            const HWND question = WaitForWindow(info.dwProcessId, answer, " Uninstall");
-            PressButton(question, answer);
-            for (int waited = 0; waited < 100 && ::IsWindow(question); ++waited) ::Sleep(100);
+        for (const Click& click : clicks) {
+            const HWND window = WaitForWindow(info.dwProcessId, click.button, click.titleEnd);
+            EXPECT_TRUE(window) << "no window ending \"" << click.titleEnd << "\" with button " << click.button;
+            if (click.brandedTitle) ExpectRootCastersBranding(window, click.brandedTitle);
+            PressButton(window, click.button);
+            for (int waited = 0; waited < 100 && ::IsWindow(window) && EndsWith(WindowTitle(window), click.titleEnd);
+                 ++waited) {
+                ::Sleep(100);
+            }
         }
-        PressButton(WaitForWindow(info.dwProcessId, IDOK, ": Completed"), IDOK);
         const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
         if (!ended) ::TerminateProcess(process.get(), 99);
-        EXPECT_TRUE(ended) << "the uninstaller did not get through its pages";
+        EXPECT_TRUE(ended) << "the program did not get through its pages";
+    }
+
+    // As a user does it: confirm, answer the two questions (`keepSettings`
+    // IDYES keeps the settings, `removeMenus` IDYES takes the menus off), close.
+    static void UninstallAnswering(const std::string& installDir, int keepSettings, int removeMenus) {
+        TempFolder folder("rootcaster-uninstaller");
+        RunClicking("\"" + CopyUninstaller(folder, installDir) + "\" _?=" + installDir,
+                    {{IDOK, ": Confirmation", "RootCaster 1.0.5 Uninstall: Confirmation"},
+                     {keepSettings, " Uninstall"},
+                     {removeMenus, " Uninstall"},
+                     {IDOK, ": Completed"}});
+    }
+
+    // As an administrator does it, naming no mode: `allUsers` answers the
+    // question for whom, then each page goes on with what it proposes.
+    static void InstallAnswering(int allUsers) {
+        RunClicking("\"" + SetupPath() + "\"", {{allUsers, " Setup"},
+                                                {IDOK, ": Installation Options"},
+                                                {IDOK, ": Installation Folder"},
+                                                {IDOK, ": Completed"}});
     }
 
     static void ExpectInstalledFiles(const std::string& installDir) {
@@ -476,6 +505,20 @@ TEST_F(Installation, UninstallerAsksAboutSettingsAndMenus) {
         // Taking the menus off may take the menu root with them.
         RemoveTree(m_menuRootExisted ? MenuRoot() + kVerbMenuFolder : MenuRoot());
         if (m_menuRootExisted) ::CreateDirectoryA(MenuRoot().c_str(), nullptr);
+    }
+}
+
+// An administrator who names no mode is asked: Yes installs for all users,
+// No for the administrator alone, each in its own folder and keys.
+TEST_F(Installation, SetupAsksAnAdministratorForWhom) {
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "all users" : "this user");
+        const std::string installDir = answer == IDYES ? kDefaultInstallDir : UserProgramsDir();
+        InstallAnswering(answer);
+        ExpectInstalledFiles(installDir);
+        ExpectInstalledRegistry(installDir, answer == IDYES ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
+        Uninstall(installDir, "/REMOVESETTINGS");
+        ExpectNothingOfTheProgramLeft(installDir);
     }
 }
 
