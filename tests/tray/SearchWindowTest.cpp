@@ -9,6 +9,7 @@
 #include "framework/WindowsVersion.h"
 #include "framework/WideText.h"
 #include "search/Indexer.h"
+#include "tests/support/Picture.h"
 #include "tests/support/WineTest.h"
 #include "tray/DarkMode.h"
 #include "tray/FolderMenus.h"
@@ -150,26 +151,12 @@ std::vector<std::string> ListTexts(HWND list, int column) {
 std::vector<DWORD> DrawnPixels(HWND window) {
     RECT place{};
     ::GetWindowRect(window, &place);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = place.right - place.left;
-    info.bmiHeader.biHeight = place.top - place.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const fw::UniqueDC copy(::CreateCompatibleDC(nullptr));
-    void* bits = nullptr;
-    const fw::UniqueBitmap bitmap(::CreateDIBSection(copy.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bits) return {};
-    const HGDIOBJ previous = ::SelectObject(copy.get(), bitmap.get());
+    const Picture picture(place.right - place.left, place.bottom - place.top);
+    if (!picture.Made()) return {};
     const HDC drawn = ::GetWindowDC(window);
-    ::BitBlt(copy.get(), 0, 0, info.bmiHeader.biWidth, -info.bmiHeader.biHeight, drawn, 0, 0, SRCCOPY);
+    ::BitBlt(picture.Dc(), 0, 0, place.right - place.left, place.bottom - place.top, drawn, 0, 0, SRCCOPY);
     ::ReleaseDC(window, drawn);
-    ::GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + info.bmiHeader.biWidth * -info.bmiHeader.biHeight);
-    ::SelectObject(copy.get(), previous);
-    return pixels;
+    return picture.Pixels();
 }
 
 // Where what a text's keystroke drew differs from what drawing the whole

@@ -2,6 +2,7 @@
 
 #include "framework/ImageList.h"
 #include "framework/UniqueHandle.h"
+#include "tests/support/Picture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -105,26 +106,12 @@ std::vector<DWORD> Pixels(HIMAGELIST list, int index) {
     int width = 0;
     int height = 0;
     ::ImageList_GetIconSize(list, &width, &height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const fw::UniqueDC dc(::CreateCompatibleDC(nullptr));
-    void* bits = nullptr;
-    const fw::UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bits) return {};
-    const HGDIOBJ previous = ::SelectObject(dc.get(), bitmap.get());
+    const testing_support::Picture picture(width, height);
+    if (!picture.Made()) return {};
     const RECT all{0, 0, width, height};
-    ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    ::ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
-    ::GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + width * height);
-    ::SelectObject(dc.get(), previous);
-    return pixels;
+    ::FillRect(picture.Dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::ImageList_Draw(list, index, picture.Dc(), 0, 0, ILD_NORMAL);
+    return picture.Pixels();
 }
 
 std::vector<DWORD> IconPixels(HICON icon) {
