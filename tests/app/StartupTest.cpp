@@ -75,6 +75,7 @@ TEST(StartupProgram, EmptyOrBlankCommandLineShowsTheDialogAndCountsAfterItCloses
         SCOPED_TRACE(std::string("tail \"") + tail + "\"");
         const DWORD before = TimesAt(kProgramStats);
         ProgramRun run(ProgramPath(), tail);
+        ASSERT_TRUE(run.Started()) << "not started: error " << run.StartError();
         HWND dialog = run.WaitForWindow("RootCaster");
         ASSERT_TRUE(dialog) << "dialog mode";
         ASSERT_TRUE(AnswersMessages(dialog)) << "its start-up is over";

@@ -60,6 +60,7 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& tail) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        m_startError = ::GetLastError();
         return;
     }
     m_process.reset(info.hProcess);

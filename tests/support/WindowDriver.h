@@ -22,6 +22,7 @@ public:
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     bool Started() const { return static_cast<bool>(m_process); }
+    DWORD StartError() const { return m_startError; }  // when not started
     DWORD Id() const { return m_id; }
     bool Running() const;
     bool WaitForExit(DWORD timeoutMs = 30000) const;
@@ -32,6 +33,7 @@ public:
 private:
     fw::UniqueProcess m_process;
     DWORD m_id = 0;
+    DWORD m_startError = 0;
 };
 
 // A visible top-level window of the process (0: any) with this caption,
