@@ -8,9 +8,11 @@
 // One line per folder, medians of rounds that take turns with the shell
 // calls: five, or fewer where a folder's rounds outlast kRoundBudgetMs (at
 // 20,000 subfolders one round takes minutes under Wine), and never fewer than
-// two. The last line sums up the largest folder, with the growth of expand +
-// collapse time from the second largest to it, the shell calls' own growth,
-// and the spread of the rounds' ratios.
+// two. The folders take turns as well, round by round, so that the growth
+// from one to the next compares rounds of the same stretch of time rather
+// than of minutes apart. The last line sums up the largest folder, with the
+// growth of expand + collapse time from the second largest to it, the shell
+// calls' own growth, and the spread of the rounds' ratios.
 
 #include "bench/Timing.h"
 #include "framework/HostWindow.h"
@@ -71,10 +73,17 @@ double TimeShellCalls(const std::string& folder) {
 
 struct Timing {
     int count = 0;
+    HTREEITEM folder = nullptr;
+    std::string path;
+    double spentMs = 0;
     bench::Rounds rounds;  // expansions against the shell calls
     std::vector<double> collapses;
 
     double Collapse() const { return bench::Median(collapses); }
+    bool WantsRound() const {
+        const int done = static_cast<int>(collapses.size());
+        return done < kMostRounds && (done < kLeastRounds || spentMs <= kRoundBudgetMs);
+    }
 };
 
 // Expanded and collapsed as the user does it, each time until painted.
@@ -92,15 +101,27 @@ bool TimeTree(const CDirTreeCtrl& tree, HTREEITEM folder, double& expanded, Timi
     return complete && tree_probe::HoldsOnlyPlaceholder(tree, folder);
 }
 
-bool TimeRounds(const CDirTreeCtrl& tree, HTREEITEM folder, const std::string& path, Timing& timing) {
-    const Stopwatch all;
-    for (int round = 0; round < kMostRounds; ++round) {
-        if (round >= kLeastRounds && all.Milliseconds() > kRoundBudgetMs) break;
-        double expanded = 0;
-        if (!TimeTree(tree, folder, expanded, timing)) return false;
-        timing.rounds.Add(expanded, TimeShellCalls(path));
-    }
+bool TimeRound(const CDirTreeCtrl& tree, Timing& timing) {
+    const Stopwatch round;
+    double expanded = 0;
+    if (!TimeTree(tree, timing.folder, expanded, timing)) return false;
+    timing.rounds.Add(expanded, TimeShellCalls(timing.path));
+    timing.spentMs += round.Milliseconds();
     return true;
+}
+
+// Round by round, every folder that still wants one. The result is the
+// folder that did not open and close as expected, if one did not.
+const Timing* TimeAllRounds(const CDirTreeCtrl& tree, std::vector<Timing>& timings) {
+    for (bool any = true; any;) {
+        any = false;
+        for (Timing& timing : timings) {
+            if (!timing.WantsRound()) continue;
+            if (!TimeRound(tree, timing)) return &timing;
+            any = true;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -131,18 +152,23 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         Timing timing;
         timing.count = std::atoi(argv[i]);
-        const std::string name = "d" + std::to_string(timing.count);
-        const HTREEITEM folder = tree_probe::FindChild(tree, baseItem, name);
-        SearchFolder(base + "\\" + name);  // the same file system cache for both
-        if (!folder || !TimeRounds(tree, folder, base + "\\" + name, timing)) {
-            std::fprintf(stderr, "tree_bench: %s did not open and close as expected\n", name.c_str());
+        timing.path = base + "\\d" + std::to_string(timing.count);
+        timing.folder = tree_probe::FindChild(tree, baseItem, "d" + std::to_string(timing.count));
+        if (!timing.folder) {
+            std::fprintf(stderr, "tree_bench: %s not in the tree\n", timing.path.c_str());
             return 1;
         }
+        SearchFolder(timing.path);  // the same file system cache for both
+        timings.push_back(timing);
+    }
+    if (const Timing* failed = TimeAllRounds(tree, timings)) {
+        std::fprintf(stderr, "tree_bench: %s did not open and close as expected\n", failed->path.c_str());
+        return 1;
+    }
+    for (const Timing& timing : timings) {
         std::printf("n=%d expand_ms=%.0f collapse_ms=%.0f shell_ms=%.0f rounds=%u\n", timing.count,
                     timing.rounds.Program(), timing.Collapse(), timing.rounds.Floor(),
                     static_cast<unsigned>(timing.collapses.size()));
-        std::fflush(stdout);
-        timings.push_back(timing);
     }
 
     const Timing& last = timings.back();

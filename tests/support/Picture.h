@@ -20,6 +20,8 @@ public:
     HDC Dc() const { return m_dc.get(); }
     bool Made() const { return m_bits != nullptr; }
     std::vector<DWORD> Pixels() const;
+    // Copies `window` as drawn, frame and children included, to the top left.
+    bool CopyWindow(HWND window) const;
 
 private:
     int m_width;

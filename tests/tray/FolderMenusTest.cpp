@@ -1,6 +1,7 @@
 // The tray's menus in this process, opened as the menu loop opens them
 // (WM_INITMENUPOPUP, WM_UNINITMENUPOPUP) and read back item by item.
 
+#include "framework/Dpi.h"
 #include "framework/ItemList.h"
 #include "framework/WideText.h"
 #include "tests/menubuilder/MenuTestSupport.h"
@@ -164,9 +165,7 @@ TEST(TrayMenus, MarkEmptyAndMissingFolders) {
 TEST(DISABLED_TrayMenuLook, NamesAndSizesFollowTheSystem) {
     char folder[MAX_PATH] = {};
     ASSERT_GT(::GetEnvironmentVariableA("TRAY_LOOK_FOLDER", folder, MAX_PATH), 0u);
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    const int dpi = fw::DpiOf(nullptr);
     char expectedDpi[8] = {};
     ::GetEnvironmentVariableA("TRAY_LOOK_DPI", expectedDpi, 8);
     ASSERT_EQ(dpi, std::atoi(expectedDpi)) << "the DPI set did not reach the child";

@@ -5,6 +5,7 @@
 // their calls.
 
 #include "framework/CommonControls.h"
+#include "framework/Dpi.h"
 #include "framework/UniqueHandle.h"
 #include "framework/WindowsVersion.h"
 #include "framework/WideText.h"
@@ -152,11 +153,7 @@ std::vector<DWORD> DrawnPixels(HWND window) {
     RECT place{};
     ::GetWindowRect(window, &place);
     const Picture picture(place.right - place.left, place.bottom - place.top);
-    if (!picture.Made()) return {};
-    const HDC drawn = ::GetWindowDC(window);
-    ::BitBlt(picture.Dc(), 0, 0, place.right - place.left, place.bottom - place.top, drawn, 0, 0, SRCCOPY);
-    ::ReleaseDC(window, drawn);
-    return picture.Pixels();
+    return picture.CopyWindow(window) ? picture.Pixels() : std::vector<DWORD>{};
 }
 
 // Where what a text's keystroke drew differs from what drawing the whole
@@ -228,9 +225,7 @@ TEST(DISABLED_SearchWindowLook, RowsFollowTheDpi) {
     ASSERT_TRUE(search.frame);
     const HWND list = search.list;
     ::SetWindowTextA(search.edit, "inside");
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    const int dpi = fw::DpiOf(nullptr);
     int iconWidth = 0;
     int iconHeight = 0;
     ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
