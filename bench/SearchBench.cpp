@@ -106,21 +106,15 @@ double Percentile95(std::vector<double> values) {
 // The 95th percentile of the keystrokes' times in each pass over the texts,
 // all in one real search window. A pass's tail is what a few slow moments of
 // the machine decide, so the figure is the median of the passes'.
-std::vector<double> TimeTypingPasses(const search::Indexer& index, size_t& keystrokes) {
+std::vector<double> TimeTypingPasses(const search::Indexer& index) {
     tray::ShellIcons icons;
     tray::DarkMode light;
     tray::SearchWindow window(index, icons, light);
     std::vector<double> percentiles;
     if (!window.Show({0, 0})) return percentiles;
-    const HWND shown = ::FindWindowA(tray::kSearchWindowClass, nullptr);
-    const HWND edit = ::GetDlgItem(shown, tray::kSearchEditId);
-    const HWND list = ::GetDlgItem(shown, tray::kSearchListId);
-    for (int pass = 0; pass < kTypingPasses; ++pass) {
-        const std::vector<double> times = TimeKeystrokes(edit, list);
-        keystrokes = times.size();
-        percentiles.push_back(Percentile95(times));
-    }
-    ::DestroyWindow(shown);
+    const HWND edit = ::GetDlgItem(window.Hwnd(), tray::kSearchEditId);
+    const HWND list = ::GetDlgItem(window.Hwnd(), tray::kSearchListId);
+    for (int pass = 0; pass < kTypingPasses; ++pass) percentiles.push_back(Percentile95(TimeKeystrokes(edit, list)));
     return percentiles;
 }
 
@@ -152,8 +146,7 @@ int main(int argc, char** argv) {
     while (index.Progress().building) ::Sleep(1);
     std::printf("search index: %zu entries in %zu bytes (%.1f per entry)\n", index.Progress().entries,
                 index.ArenaBytes(), static_cast<double>(index.ArenaBytes()) / static_cast<double>(expected));
-    size_t keystrokes = 0;
-    const std::vector<double> percentiles = TimeTypingPasses(index, keystrokes);
+    const std::vector<double> percentiles = TimeTypingPasses(index);
     if (percentiles.empty()) {
         std::fprintf(stderr, "search_bench: no search window\n");
         return 1;
@@ -161,6 +154,8 @@ int main(int argc, char** argv) {
     std::printf("search-bench n=%zu index_ms=%.0f walk_ms=%.0f index_over_walk=%.2f query_p95_ms=%.1f spread=%.2f\n",
                 expected, rounds.Program(), rounds.Floor(), rounds.Ratio(), bench::Median(percentiles),
                 rounds.Spread());
+    size_t keystrokes = 0;
+    for (const std::string& text : TypedTexts()) keystrokes += text.size();
     std::fprintf(stderr,
                  "search_bench: %zu keystrokes timed in each of %d passes, their 95th percentiles (ms):", keystrokes,
                  kTypingPasses);

@@ -152,8 +152,9 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         Timing timing;
         timing.count = std::atoi(argv[i]);
-        timing.path = base + "\\d" + std::to_string(timing.count);
-        timing.folder = tree_probe::FindChild(tree, baseItem, "d" + std::to_string(timing.count));
+        const std::string name = "d" + std::to_string(timing.count);
+        timing.path = base + "\\" + name;
+        timing.folder = tree_probe::FindChild(tree, baseItem, name);
         if (!timing.folder) {
             std::fprintf(stderr, "tree_bench: %s not in the tree\n", timing.path.c_str());
             return 1;
