@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -66,16 +65,18 @@ public:
             m_ranks = index.MenuOrderRanks();
             m_text.clear();
         }
-        const auto matches = [&](std::uint32_t entry) { return Matches(index, entry, words, fold); };
-        std::vector<std::uint32_t> narrowed;
+        // The matches are gathered where the last ones lay: a first keystroke
+        // finds tens of thousands, and memory that large would otherwise be
+        // given back to the system and faulted in again at every keystroke.
+        const auto fails = [&](std::uint32_t entry) { return !Matches(index, entry, words, fold); };
         if (Narrows(text)) {
-            std::copy_if(m_matches.begin(), m_matches.end(), std::back_inserter(narrowed), matches);
+            m_matches.erase(std::remove_if(m_matches.begin(), m_matches.end(), fails), m_matches.end());
         } else {
+            m_matches.clear();
             index.ForEachEntry([&](std::uint32_t entry) {
-                if (matches(entry)) narrowed.push_back(entry);
+                if (!fails(entry)) m_matches.push_back(entry);
             });
         }
-        m_matches = std::move(narrowed);
         m_text = Text(text);
         m_version = index.Version();
         found.total = m_matches.size();
@@ -102,23 +103,32 @@ private:
         });
     }
 
+    // The best `limit` matches, kept in a heap whose top is the worst of
+    // them: most matches lose against it at once.
     template <class Fold>
     std::vector<std::uint32_t> Best(const SearchIndex<Char>& index, const Text& first, Fold fold, std::size_t limit) {
-        std::vector<detail::Rank> ranks;
-        ranks.reserve(m_matches.size());
+        std::vector<detail::Rank> best;
+        best.reserve(std::min(limit, m_matches.size()));
         for (const std::uint32_t entry : m_matches) {
             const IndexEntry& record = index.EntryAt(entry);
             const View name = index.DisplayNameOf(record);
             const bool begins = name.size() >= first.size() && std::equal(first.begin(), first.end(), name.begin(),
                                                                           [&](Char w, Char c) { return w == fold(c); });
-            ranks.emplace_back(!begins, record.depth, m_ranks[record.folder], entry);
+            const detail::Rank rank(!begins, record.depth, m_ranks[record.folder], entry);
+            if (best.size() < limit) {
+                best.push_back(rank);
+                std::push_heap(best.begin(), best.end());
+            } else if (!best.empty() && rank < best.front()) {
+                std::pop_heap(best.begin(), best.end());
+                best.back() = rank;
+                std::push_heap(best.begin(), best.end());
+            }
         }
-        const auto end = ranks.begin() + static_cast<std::ptrdiff_t>(std::min(limit, ranks.size()));
-        std::partial_sort(ranks.begin(), end, ranks.end());
-        std::vector<std::uint32_t> best;
-        best.reserve(static_cast<std::size_t>(end - ranks.begin()));
-        for (auto rank = ranks.begin(); rank != end; ++rank) best.push_back(std::get<3>(*rank));
-        return best;
+        std::sort_heap(best.begin(), best.end());
+        std::vector<std::uint32_t> entries;
+        entries.reserve(best.size());
+        for (const detail::Rank& rank : best) entries.push_back(std::get<3>(rank));
+        return entries;
     }
 
     static constexpr std::uint64_t kNoVersion = ~std::uint64_t{0};
