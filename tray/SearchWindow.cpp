@@ -334,8 +334,19 @@ void SearchWindow::ShowRows(std::vector<search::FoundRow> rows, const std::wstri
     if (resized) {
         ::InvalidateRect(m_list, nullptr, TRUE);
     } else if (first < last) {
-        ::SendMessageA(m_list, LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last - 1));
+        RedrawRowsInView(first, last - 1);
     }
+}
+
+// The list invalidates each row of a range on its own, a call into the
+// system per row: only the rows in view, the one cut off at the bottom
+// included, are named. Rows scrolled into view later are drawn as they come.
+void SearchWindow::RedrawRowsInView(std::size_t first, std::size_t last) const {
+    const auto top = static_cast<std::size_t>(::SendMessageA(m_list, LVM_GETTOPINDEX, 0, 0));
+    const auto whole = static_cast<std::size_t>(::SendMessageA(m_list, LVM_GETCOUNTPERPAGE, 0, 0));
+    first = std::max(first, top);
+    last = std::min(last, top + whole);
+    if (first <= last) ::SendMessageA(m_list, LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
 }
 
 // The list is told the rows' number, or items are added or taken away, with

@@ -63,6 +63,7 @@ private:
 
     void Update();
     void ShowRows(std::vector<search::FoundRow> rows, const std::wstring& selectedPath);
+    void RedrawRowsInView(std::size_t first, std::size_t last) const;
     void ResizeList(int wanted) const;
     void SetRowCount(int wanted) const;
     void SetItemCount(int shown, int wanted) const;

@@ -182,14 +182,19 @@ std::string DrawnApartFromAWhole(HWND list) {
 
 // The list holds the rows found, whether it asks for them (common controls
 // 4.70 and later) or keeps items (4.00), as the text grows and empties, and
-// draws them: more rows than it shows bring a scroll bar, fewer take it away.
+// draws them: more rows than it shows bring a scroll bar, fewer take it away,
+// and as many others are drawn in their place.
 TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
     const SlowGround ground;
-    for (int row = 10; row < 40; ++row) MakeFile("C:\\9slowroot\\row " + std::to_string(row) + ".txt");
+    for (int row = 10; row < 40; ++row) {
+        MakeFile("C:\\9slowroot\\row " + std::to_string(row) + ".txt");
+        MakeFile("C:\\9slowroot\\other " + std::to_string(row) + ".txt");
+    }
     search::Indexer index(SlowGroundIndex());
     ASSERT_TRUE(index.Start());
     ASSERT_EQ(WaitToFind(index, L"inside", {"inside.txt"}), std::vector<std::string>{"inside.txt"});
     ASSERT_EQ(WaitToFind(index, L"row 39", {"row 39.txt"}), std::vector<std::string>{"row 39.txt"});
+    ASSERT_EQ(WaitToFind(index, L"other 39", {"other 39.txt"}), std::vector<std::string>{"other 39.txt"});
     // The kind of list found at the start comes back, also when a check ends the test.
     struct RestoreListKind {
         const bool available = fw::OwnerDataListViews();
@@ -200,12 +205,16 @@ TEST(SearchWindow, ListShowsWhatIsFoundWithOrWithoutOwnerData) {
         tray::DarkMode light;
         const ShownSearch search(index, light);
         ASSERT_TRUE(search.frame);
-        for (const char* text : {"i", "in", "inside", "", "row", "row 1", "row", ""}) {
+        for (const char* text : {"i", "in", "inside", "", "row", "other", "row 1", "row 2", "row", ""}) {
             ::SetWindowTextA(search.edit, text);
             std::vector<std::string> names;
             for (const search::FoundRow& row : search.window.Rows()) names.push_back(fw::Narrow(row.name));
             EXPECT_EQ(ListTexts(search.list, 0), names) << text << (ownerData ? ", owner data" : ", items");
             EXPECT_EQ(DrawnApartFromAWhole(search.list), "") << text << (ownerData ? ", owner data" : ", items");
+            // Rows out of view come into view as found; the next text is typed there.
+            if (names.empty()) continue;
+            ::SendMessageA(search.list, LVM_ENSUREVISIBLE, names.size() - 1, FALSE);
+            EXPECT_EQ(DrawnApartFromAWhole(search.list), "") << text << " at its end";
         }
         ::SetWindowTextA(search.edit, "inside");
         EXPECT_EQ(ListTexts(search.list, 1), std::vector<std::string>{"C:\\9slowroot\\slow\\"});
